@@ -1,0 +1,61 @@
+// The fixed vocabulary of the sexagenary cycle: stems, branches, ten gods,
+// counting words and the stem/branch relation primitives.
+//
+// Stems and branches travel as one-character strings and pillars (GanZhi) as
+// two-character strings; they become indices only for arithmetic. A
+// character that is not in its table counts as index 0.
+#pragma once
+
+#include <array>
+
+#include "record/text.h"
+
+namespace xuanshu {
+
+inline constexpr std::array<char16_t, 10> kStems = {u'甲', u'乙', u'丙', u'丁', u'戊',
+                                                    u'己', u'庚', u'辛', u'壬', u'癸'};
+inline constexpr std::array<char16_t, 12> kBranches = {u'子', u'丑', u'寅', u'卯', u'辰', u'巳',
+                                                       u'午', u'未', u'申', u'酉', u'戌', u'亥'};
+
+// Index of a one-character stem text, 0 when it is not a stem (or not one character).
+int StemIndex(TextView text);
+int StemIndex(char16_t c);
+// Index of a one-character branch text, 0 when it is not a branch.
+int BranchIndex(TextView text);
+int BranchIndex(char16_t c);
+
+inline Text StemName(int index) { return Text(1, kStems[index]); }
+inline Text BranchName(int index) { return Text(1, kBranches[index]); }
+
+// The pillar of a raw (unreduced, non-negative) sexagenary count: 0 is 甲子.
+Text GanZhiName(long long n);
+
+// True when text is a substring of "甲丙戊庚壬" (so the empty text counts as yang).
+bool IsYangStem(TextView text);
+
+// Ten god of otherStem seen from referenceStem (the day stem), two characters.
+TextView TenGodOf(TextView referenceStem, TextView otherStem);
+TextView TenGodOf(int referenceStem, int otherStem);
+
+// 一 两 三 … 九 for n = 1 … 9.
+TextView NumeralWord(int n);
+
+// Control / combination of two stems. Returns 1 when b controls a ("b克a"),
+// 2 when a controls b ("a克b"), 3 / 4 for a combination (text in table order),
+// 0 with out untouched otherwise.
+int StemRelation(TextView a, TextView b, Text& out);
+
+// True when the two branch characters form one of the six clash pairs.
+bool BranchesClash(TextView a, TextView b);
+
+// 天克地冲 of two pillars: 1 when B's stem controls A's and the branches clash,
+// 2 when A's stem controls B's and the branches clash, else 0.
+int StrikeAndClash(TextView pillarA, TextView pillarB);
+
+// First and last character of a pillar text (empty when the text is empty).
+inline TextView StemOf(TextView pillar) { return pillar.substr(0, pillar.empty() ? 0 : 1); }
+inline TextView BranchOf(TextView pillar) {
+  return pillar.empty() ? TextView{} : pillar.substr(pillar.size() - 1);
+}
+
+}  // namespace xuanshu

@@ -1,0 +1,2 @@
+// Placeholder entry point until the command-line front end is written.
+int main() { return 2; }

@@ -1,0 +1,131 @@
+#include "record/ini_document.h"
+
+namespace xuanshu {
+namespace {
+
+char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c; }
+
+TextView TrimBlanks(TextView text) {
+  const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace
+
+std::size_t IniDocument::NameHash::operator()(TextView name) const noexcept {
+  std::size_t h = 1469598103934665603ULL;  // FNV-1a
+  for (char16_t c : name) h = (h ^ FoldAscii(c)) * 1099511628211ULL;
+  return h;
+}
+
+bool IniDocument::NameEqual::operator()(TextView a, TextView b) const noexcept {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  }
+  return true;
+}
+
+const Text* IniDocument::Section::Find(TextView key) const {
+  const auto it = index_.find(key);
+  return it == index_.end() ? nullptr : &entries_[it->second].value;
+}
+
+void IniDocument::Section::Set(TextView key, TextView value) {
+  const auto it = index_.find(key);
+  if (it != index_.end()) {
+    entries_[it->second].value.assign(value);
+    return;
+  }
+  index_.emplace(Text(key), entries_.size());
+  entries_.push_back({Text(key), Text(value)});
+}
+
+void IniDocument::Section::AddIfAbsent(TextView key, TextView value) {
+  if (index_.find(key) == index_.end()) Set(key, value);
+}
+
+IniDocument::Section& IniDocument::SectionFor(TextView section) {
+  const auto it = index_.find(section);
+  if (it != index_.end()) return sections_[it->second];
+  index_.emplace(Text(section), sections_.size());
+  return sections_.emplace_back(Text(section));
+}
+
+const IniDocument::Section* IniDocument::FindSection(TextView section) const {
+  const auto it = index_.find(section);
+  return it == index_.end() ? nullptr : &sections_[it->second];
+}
+
+void IniDocument::Set(TextView section, TextView key, TextView value) {
+  SectionFor(section).Set(key, value);
+}
+
+const Text* IniDocument::Find(TextView section, TextView key) const {
+  const Section* s = FindSection(section);
+  return s == nullptr ? nullptr : s->Find(key);
+}
+
+Text IniDocument::ReadString(TextView section, TextView key, std::size_t capacity) const {
+  const Text* value = Find(section, key);
+  if (value == nullptr || capacity == 0) return {};
+  return value->substr(0, capacity - 1);
+}
+
+long long IniDocument::ReadInt(TextView section, TextView key, long long fallback) const {
+  const Text* value = Find(section, key);
+  return value == nullptr ? fallback : LeadingInt(*value);
+}
+
+void IniDocument::Clear() {
+  sections_.clear();
+  index_.clear();
+}
+
+Text IniDocument::Serialize() const {
+  Text out;
+  for (const Section& s : sections_) {
+    out += u'[';
+    out += s.name();
+    out += u"]\r\n";
+    for (const Entry& e : s.entries()) {
+      out += e.key;
+      out += u'=';
+      out += e.value;
+      out += u"\r\n";
+    }
+  }
+  return out;
+}
+
+IniDocument IniDocument::Parse(TextView text) {
+  IniDocument doc;
+  Section* current = nullptr;
+  while (!text.empty()) {
+    std::size_t end = text.find_first_of(u"\r\n");
+    TextView line = text.substr(0, end);
+    if (end == TextView::npos) {
+      text = {};
+    } else {
+      const bool crlf = text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n';
+      text.remove_prefix(end + (crlf ? 2 : 1));
+    }
+    const TextView trimmed = TrimBlanks(line);
+    if (trimmed.empty() || trimmed.front() == u';') continue;
+    if (trimmed.front() == u'[') {
+      const std::size_t close = trimmed.find(u']');
+      const TextView name =
+          TrimBlanks(trimmed.substr(1, close == TextView::npos ? TextView::npos : close - 1));
+      current = &doc.SectionFor(name);
+      continue;
+    }
+    const std::size_t eq = line.find(u'=');
+    if (current == nullptr || eq == TextView::npos) continue;
+    current->AddIfAbsent(TrimBlanks(line.substr(0, eq)), line.substr(eq + 1));
+  }
+  return doc;
+}
+
+}  // namespace xuanshu

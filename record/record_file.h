@@ -1,0 +1,41 @@
+// Reading and writing record and settings files on disk.
+//
+// Files are written as UTF-8 without BOM with CR LF line ends, atomically:
+// a temporary file in the same folder, flushed to disk, then renamed over the
+// old one. Readers also accept LF, UTF-16LE with BOM, and legacy GBK files.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+#include "record/ini_document.h"
+#include "record/text.h"
+
+namespace xuanshu {
+
+// Decodes file bytes: UTF-16LE with BOM, UTF-8 (BOM optional), else GBK.
+Text DecodeFileBytes(std::string_view bytes);
+
+// Whole file as text; nullopt when it cannot be read. Reads at most
+// maxBytes (files beyond it are refused) so a stray huge file cannot stall.
+std::optional<Text> ReadTextFile(const std::filesystem::path& path,
+                                 std::size_t maxBytes = 64u << 20);
+
+// Writes bytes atomically; false (and the old file untouched) on any failure.
+bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+
+// Record / INI file: parse (missing or unreadable file -> empty document).
+IniDocument LoadIniFile(const std::filesystem::path& path);
+// Serialises to UTF-8 with CR LF and writes atomically.
+bool SaveIniFile(const IniDocument& doc, const std::filesystem::path& path);
+
+// One profile-string write into a file on disk: load, set, save.
+bool WriteProfileString(const std::filesystem::path& path, TextView section, TextView key,
+                        TextView value);
+
+// Path <-> UTF-16 names.
+std::filesystem::path PathFromText(TextView text);
+Text TextFromPath(const std::filesystem::path& path);
+
+}  // namespace xuanshu

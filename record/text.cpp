@@ -1,0 +1,159 @@
+#include "record/text.h"
+
+#include <cstdio>
+
+namespace xuanshu {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+void AppendUtf16(Text& out, char32_t cp) {
+  if (cp < 0x10000) {
+    out.push_back(static_cast<char16_t>(cp));
+  } else {
+    cp -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  }
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// Decodes one UTF-8 sequence at bytes[i]; returns its length, 0 when invalid.
+std::size_t DecodeUtf8(std::string_view bytes, std::size_t i, char32_t& cp) {
+  const auto b0 = static_cast<unsigned char>(bytes[i]);
+  if (b0 < 0x80) {
+    cp = b0;
+    return 1;
+  }
+  std::size_t len = 0;
+  char32_t min = 0;
+  if ((b0 & 0xE0) == 0xC0) {
+    len = 2, cp = b0 & 0x1F, min = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    len = 3, cp = b0 & 0x0F, min = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    len = 4, cp = b0 & 0x07, min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (i + len > bytes.size()) return 0;
+  for (std::size_t k = 1; k < len; ++k) {
+    const auto b = static_cast<unsigned char>(bytes[i + k]);
+    if ((b & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return len;
+}
+
+}  // namespace
+
+Text FromUtf8(std::string_view utf8) {
+  Text out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    char32_t cp = 0;
+    const std::size_t len = DecodeUtf8(utf8, i, cp);
+    if (len == 0) {
+      AppendUtf16(out, kReplacement);
+      ++i;
+    } else {
+      AppendUtf16(out, cp);
+      i += len;
+    }
+  }
+  return out;
+}
+
+std::string ToUtf8(TextView text) {
+  std::string out;
+  out.reserve(text.size() * 3);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t cp = text[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      cp = kReplacement;
+    }
+    AppendUtf8(out, cp);
+  }
+  return out;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    char32_t cp = 0;
+    const std::size_t len = DecodeUtf8(bytes, i, cp);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
+}
+
+void AppendNum(Text& out, long long value) {
+  char buf[24];
+  const int n = std::snprintf(buf, sizeof buf, "%lld", value);
+  out.append(buf, buf + n);
+}
+
+Text Num(long long value) {
+  Text out;
+  AppendNum(out, value);
+  return out;
+}
+
+long long LeadingInt(TextView text, long long fallback) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
+  const std::size_t first = i;
+  long long value = 0;
+  for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+    if (value < 100000000000000000LL) value = value * 10 + (text[i] - u'0');
+  }
+  if (i == first) return fallback;
+  return negative ? -value : value;
+}
+
+long long LeadingInt(TextView text) { return LeadingInt(text, 0); }
+
+Text Ascii(std::string_view ascii) { return Text(ascii.begin(), ascii.end()); }
+
+Text FormatDouble(const char* format, double value) {
+  char buf[64];
+  const int n = std::snprintf(buf, sizeof buf, format, value);
+  return Text(buf, buf + (n < 0 ? 0 : n));
+}
+
+Text PadZero(TextView text, std::size_t width) {
+  Text out;
+  if (text.size() < width) out.assign(width - text.size(), u'0');
+  out.append(text);
+  return out;
+}
+
+bool StartsWith(TextView text, TextView prefix) { return text.starts_with(prefix); }
+
+bool Contains(TextView text, TextView part) { return text.find(part) != TextView::npos; }
+
+}  // namespace xuanshu

@@ -1,0 +1,43 @@
+// Text helpers shared by the core: the system keeps all text as UTF-16 and
+// converts to UTF-8 only at file and terminal edges.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace xuanshu {
+
+using Text = std::u16string;
+using TextView = std::u16string_view;
+
+// UTF-8 -> UTF-16; invalid sequences become U+FFFD.
+Text FromUtf8(std::string_view utf8);
+// UTF-16 -> UTF-8; unpaired surrogates become U+FFFD.
+std::string ToUtf8(TextView text);
+// True when the bytes are well-formed UTF-8.
+bool IsValidUtf8(std::string_view bytes);
+
+// "%d"
+Text Num(long long value);
+// Appends "%d" to out without a temporary.
+void AppendNum(Text& out, long long value);
+// Integer value of the leading ASCII decimal digits (an optional sign first),
+// 0 when there are none. This is how the program reads integer fields.
+long long LeadingInt(TextView text);
+// Same, but returns fallback when the text holds no leading digit.
+long long LeadingInt(TextView text, long long fallback);
+
+// ASCII-only text from a narrow literal or snprintf result.
+Text Ascii(std::string_view ascii);
+
+// printf-style formatting of one double into UTF-16 ("%.1f", "%1.f", ...).
+Text FormatDouble(const char* format, double value);
+
+// Zero-padding used by the reports' "%04s" / "%02s": pads on the left with '0'.
+Text PadZero(TextView text, std::size_t width);
+
+bool StartsWith(TextView text, TextView prefix);
+bool Contains(TextView text, TextView part);
+
+}  // namespace xuanshu

@@ -1,0 +1,41 @@
+#include "record/ini_document.h"
+
+#include <gtest/gtest.h>
+
+namespace xuanshu {
+namespace {
+
+TEST(IniDocument, KeepsOrderOfFirstWriteAndRewritesInPlace) {
+  IniDocument doc;
+  doc.Set(u"main", u"name", u"张三");
+  doc.Set(u"gongli", u"year", u"1990");
+  doc.Set(u"main", u"class", u"");
+  doc.Set(u"main", u"name", u"李四");
+  EXPECT_EQ(doc.Serialize(), u"[main]\r\nname=李四\r\nclass=\r\n[gongli]\r\nyear=1990\r\n");
+}
+
+TEST(IniDocument, ReadsCutToCapacityAndIntegersFromLeadingDigits) {
+  IniDocument doc;
+  doc.Set(u"s", u"long", Text(600, u'字'));
+  doc.Set(u"s", u"num", u"42abc");
+  doc.Set(u"s", u"word", u"abc");
+  EXPECT_EQ(doc.ReadString(u"s", u"long").size(), 519u);
+  EXPECT_EQ(doc.ReadString(u"s", u"long", kLongReadCapacity).size(), 600u);
+  EXPECT_EQ(doc.ReadString(u"s", u"missing"), u"");
+  EXPECT_EQ(doc.ReadInt(u"s", u"num"), 42);
+  EXPECT_EQ(doc.ReadInt(u"s", u"word", -1), 0) << "a present key without digits reads 0";
+  EXPECT_EQ(doc.ReadInt(u"s", u"missing", -1), -1);
+}
+
+TEST(IniDocument, ParseKeepsValuesVerbatimAcceptsLfAndFirstDuplicateWins) {
+  const IniDocument doc =
+      IniDocument::Parse(u"junk\n[shizhu]\nhcxh=子午(冲) \r\nempty=\r\nhcxh=second\n[Main]\nName=x");
+  EXPECT_EQ(doc.ReadString(u"shizhu", u"hcxh"), u"子午(冲) ");
+  ASSERT_NE(doc.Find(u"shizhu", u"empty"), nullptr);
+  EXPECT_EQ(*doc.Find(u"shizhu", u"empty"), u"");
+  EXPECT_EQ(doc.ReadString(u"main", u"name"), u"x") << "names match case-insensitively";
+  EXPECT_EQ(doc.sections().size(), 2u);
+}
+
+}  // namespace
+}  // namespace xuanshu
