@@ -1,0 +1,121 @@
+// The history of saved charts: every record file under the data folder,
+// listed under the group named by its "class" key in section "main".
+//
+// There is no index file: groups exist only as those "class" values, and the
+// list is rebuilt from the files at every start. The model is tree-agnostic;
+// the desktop tree mirrors groups() after each operation. Group 0 is always
+// the default group "其他", which can be neither deleted nor renamed.
+//
+// Operations that touch files keep the model matching the disk: when a write
+// or delete fails, the model is left as the disk is and the result carries a
+// message for the user.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "record/text.h"
+
+namespace xuanshu {
+
+// Chart and group labels are limited like the form's name field.
+inline constexpr std::size_t kMaxLabelLength = 49;
+// The group of charts that belong to no other group.
+inline constexpr TextView kDefaultGroupName = u"其他";
+// The label of a group made by NewGroup().
+inline constexpr TextView kNewGroupName = u"新建分组";
+
+struct HistoryChart {
+  Text name;                   // "name" of section "main"
+  std::filesystem::path path;  // the record file
+};
+
+struct HistoryGroup {
+  Text name;  // "class" shared by its charts; may be empty
+  std::vector<HistoryChart> charts;
+};
+
+// Position of a chart in groups(): groups()[group].charts[index].
+struct ChartLocation {
+  std::size_t group = 0;
+  std::size_t index = 0;
+  bool operator==(const ChartLocation&) const = default;
+};
+
+// Outcome of an operation; message is the text to show when it failed.
+// location is where the chart is afterwards (RenameChart, MoveChart).
+struct StoreResult {
+  bool ok = true;
+  Text message;
+  ChartLocation location;
+  explicit operator bool() const { return ok; }
+};
+
+// What AddChart did: where the chart now is, and which earlier entry of the
+// same display name it replaced (its location before the removal).
+struct AddedChart {
+  ChartLocation location;
+  std::optional<ChartLocation> replaced;
+};
+
+// The Gregorian birth data that refills the input form when a chart opens.
+struct ChartFormData {
+  Text name;
+  bool male = true;  // "sex" equals "男"
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+};
+
+class HistoryStore {
+ public:
+  explicit HistoryStore(std::filesystem::path dataDir);
+
+  const std::filesystem::path& dataDir() const { return dataDir_; }
+  const std::vector<HistoryGroup>& groups() const { return groups_; }
+  const HistoryChart& chart(ChartLocation at) const { return groups_[at.group].charts[at.index]; }
+  bool Contains(ChartLocation at) const;
+
+  // Rebuilds the model from every file under the data folder (created when
+  // missing), in path order. Files that are no record are listed with an
+  // empty name under an empty-named group.
+  void LoadAll();
+
+  // Lists the record at path after a computation. An earlier listed chart of
+  // the same display name is removed first (its file is left alone). Empty
+  // path or missing file: nullopt.
+  std::optional<AddedChart> AddChart(const std::filesystem::path& path);
+
+  // Deletes the record file, then the entry.
+  StoreResult DeleteChart(ChartLocation at);
+  // Writes newName as "name" of the record; the file keeps its name.
+  StoreResult RenameChart(ChartLocation at, TextView newName);
+  // Renames a group. When it has charts, every file under the data folder
+  // whose "class" equals the old name gets the new one. Refused for the
+  // default group, an empty name, a name another group has, or too long a name.
+  StoreResult RenameGroup(std::size_t group, TextView newName);
+  // Moves the group's charts to the default group (appended in order,
+  // rewriting their "class") and removes the group. No file is deleted.
+  // Charts whose file cannot be rewritten stay, and so does the group.
+  StoreResult DeleteGroup(std::size_t group);
+  // Moves a chart to another group, writing that group's name as "class".
+  // On success the chart is appended to the target group (result.location).
+  StoreResult MoveChart(ChartLocation at, std::size_t targetGroup);
+  // Appends an empty group "新建分组" (in memory until a chart moves in).
+  std::size_t NewGroup();
+
+  // The last listed chart with exactly this display name.
+  std::optional<ChartLocation> FindChartByName(TextView name) const;
+  // The first group with exactly this name.
+  std::optional<std::size_t> FindGroup(TextView name) const;
+
+  // Name, sex and Gregorian birth data of a record; nullopt when the file
+  // cannot be read.
+  static std::optional<ChartFormData> ReadChartForOpen(const std::filesystem::path& path);
+
+ private:
+  std::filesystem::path dataDir_;
+  std::vector<HistoryGroup> groups_;
+};
+
+}  // namespace xuanshu
