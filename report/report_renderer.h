@@ -1,0 +1,29 @@
+// The report of one chart record in one of three layouts, appended piece by
+// piece into a sink. Nothing is recomputed: every line comes from the record.
+#pragma once
+
+#include <filesystem>
+
+#include "record/ini_document.h"
+#include "report/report_output.h"
+#include "report/report_sink.h"
+
+namespace xuanshu {
+
+// Layout settings as stored in Config.ini: 0 simple, 1 standard, 2 Hong
+// Kong/Taiwan; every other value renders the standard layout.
+inline constexpr int kSimpleLayout = 0;
+inline constexpr int kStandardLayout = 1;
+inline constexpr int kHongKongLayout = 2;
+
+// Reads the record afresh from disk and renders it. Before the annual grid
+// section yunqian is rebuilt from the record's own liunian keys; when that
+// changes the record, the record is saved (atomically) first. Always true.
+bool RenderChart(const std::filesystem::path& recordPath, int layout, ReportSink& sink);
+
+// Renders a record held in memory; section yunqian of `record` is rebuilt
+// before the annual grid exactly as on disk. Returns true when that rebuild
+// changed the record.
+bool RenderChart(IniDocument& record, int layout, ReportSink& sink);
+
+}  // namespace xuanshu
