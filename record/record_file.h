@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "record/ini_document.h"
@@ -22,15 +23,23 @@ Text DecodeFileBytes(std::string_view bytes);
 std::optional<Text> ReadTextFile(const std::filesystem::path& path,
                                  std::size_t maxBytes = 64u << 20);
 
+// The first maxBytes bytes of a regular file (all of a shorter one);
+// nullopt when it cannot be opened or is no regular file.
+std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::size_t maxBytes);
+
 // Writes bytes atomically; false (and the old file untouched) on any failure.
 bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+
+// True when files can be created in the folder.
+bool FolderIsWritable(const std::filesystem::path& folder);
 
 // Record / INI file: parse (missing or unreadable file -> empty document).
 IniDocument LoadIniFile(const std::filesystem::path& path);
 // Serialises to UTF-8 with CR LF and writes atomically.
 bool SaveIniFile(const IniDocument& doc, const std::filesystem::path& path);
 
-// One profile-string write into a file on disk: load, set, save.
+// One profile-string write into a file on disk: load, set, save. Refused
+// (false) when an existing file cannot be read, so nothing is lost.
 bool WriteProfileString(const std::filesystem::path& path, TextView section, TextView key,
                         TextView value);
 

@@ -1,0 +1,248 @@
+#include "record/record_file.h"
+
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <string>
+
+namespace xuanshu {
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool HasPrefix(std::string_view bytes, std::string_view prefix) {
+  return bytes.substr(0, prefix.size()) == prefix;
+}
+
+Text DecodeUtf16Le(std::string_view bytes) {
+  Text out;
+  out.reserve(bytes.size() / 2 + 1);
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    out.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                        (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+  }
+  if (bytes.size() % 2 != 0) out.push_back(kReplacement);
+  return out;
+}
+
+// Converter for the legacy code page, opened once per thread. GB18030 is a
+// superset of GBK, so every GBK record decodes the same.
+class LegacyDecoder {
+ public:
+  LegacyDecoder() : cd_(iconv_open("UTF-16LE", "GB18030")) {
+    if (cd_ == kInvalid) cd_ = iconv_open("UTF-16LE", "GBK");
+  }
+  ~LegacyDecoder() {
+    if (cd_ != kInvalid) iconv_close(cd_);
+  }
+  LegacyDecoder(const LegacyDecoder&) = delete;
+  LegacyDecoder& operator=(const LegacyDecoder&) = delete;
+
+  Text Decode(std::string_view bytes) {
+    if (cd_ == kInvalid) return DecodeAsciiOnly(bytes);
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    Text out;
+    out.reserve(bytes.size());
+    char* in = const_cast<char*>(bytes.data());
+    std::size_t inLeft = bytes.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+      char* outPtr = buffer;
+      std::size_t outLeft = sizeof buffer;
+      const std::size_t rc = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
+      const int error = errno;
+      AppendUtf16Le(out, buffer, static_cast<std::size_t>(outPtr - buffer));
+      if (rc != static_cast<std::size_t>(-1) || error == E2BIG) continue;
+      // EILSEQ: an invalid byte; EINVAL: a sequence cut off at the end.
+      out.push_back(kReplacement);
+      ++in;
+      --inLeft;
+      iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    }
+    return out;
+  }
+
+ private:
+  static inline const iconv_t kInvalid = reinterpret_cast<iconv_t>(-1);
+
+  static void AppendUtf16Le(Text& out, const char* bytes, std::size_t size) {
+    for (std::size_t i = 0; i + 1 < size; i += 2) {
+      out.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                          (static_cast<unsigned char>(bytes[i + 1]) << 8)));
+    }
+  }
+
+  static Text DecodeAsciiOnly(std::string_view bytes) {
+    Text out;
+    out.reserve(bytes.size());
+    for (char c : bytes) out.push_back(static_cast<unsigned char>(c) < 0x80 ? c : kReplacement);
+    return out;
+  }
+
+  iconv_t cd_;
+};
+
+// Opens a regular file for reading without blocking on FIFOs or devices.
+int OpenRegularFile(const std::filesystem::path& path, struct stat& info) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return -1;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Reads up to limit bytes; false on a read error.
+bool ReadUpTo(int fd, std::size_t limit, std::string& out) {
+  char buffer[65536];
+  while (out.size() < limit) {
+    const std::size_t want = std::min(sizeof buffer, limit - out.size());
+    const ssize_t n = ::read(fd, buffer, want);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;
+    out.append(buffer, static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path& path) {
+  const std::filesystem::path folder = path.parent_path();
+  return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+// Creates a fresh hidden temporary file beside target: ".<name>.tmp-<pid>-<n>".
+int CreateTempBeside(const std::filesystem::path& target, std::filesystem::path& tempPath) {
+  static std::atomic<unsigned> counter{0};
+  const std::string stem = "." + target.filename().string() + ".tmp-" + std::to_string(::getpid());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    tempPath = FolderOf(target) / (stem + "-" + std::to_string(counter++));
+    const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+// The replacement keeps the permission bits of the file it replaces.
+void CopyModeOfExisting(const std::filesystem::path& target, int fd) {
+  struct stat info {};
+  if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+    ::fchmod(fd, info.st_mode & 07777);
+  }
+}
+
+// Makes the rename itself durable. Some file systems refuse fsync on a
+// folder; the new file is in place by then, so that is not a failure.
+void SyncFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+Text DecodeFileBytes(std::string_view bytes) {
+  if (HasPrefix(bytes, "\xFF\xFE")) return DecodeUtf16Le(bytes.substr(2));
+  if (HasPrefix(bytes, "\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3));
+  if (IsValidUtf8(bytes)) return FromUtf8(bytes);
+  thread_local LegacyDecoder legacy;
+  return legacy.Decode(bytes);
+}
+
+std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::size_t maxBytes) {
+  struct stat info {};
+  const int fd = OpenRegularFile(path, info);
+  if (fd < 0) return std::nullopt;
+  std::string bytes;
+  bytes.reserve(std::min<std::size_t>(static_cast<std::size_t>(info.st_size), maxBytes));
+  const bool ok = ReadUpTo(fd, maxBytes, bytes);
+  ::close(fd);
+  if (!ok) return std::nullopt;
+  return bytes;
+}
+
+std::optional<Text> ReadTextFile(const std::filesystem::path& path, std::size_t maxBytes) {
+  struct stat info {};
+  const int fd = OpenRegularFile(path, info);
+  if (fd < 0) return std::nullopt;
+  std::string bytes;
+  bool ok = static_cast<std::size_t>(info.st_size) <= maxBytes;
+  if (ok) {
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    // One byte more than allowed tells a file that grew past the cap.
+    ok = ReadUpTo(fd, maxBytes + 1, bytes) && bytes.size() <= maxBytes;
+  }
+  ::close(fd);
+  if (!ok) return std::nullopt;
+  return DecodeFileBytes(bytes);
+}
+
+bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes) {
+  std::filesystem::path tempPath;
+  const int fd = CreateTempBeside(path, tempPath);
+  if (fd < 0) return false;
+  CopyModeOfExisting(path, fd);
+  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  ok = ok && ::rename(tempPath.c_str(), path.c_str()) == 0;
+  if (!ok) {
+    ::unlink(tempPath.c_str());
+    return false;
+  }
+  SyncFolder(FolderOf(path));
+  return true;
+}
+
+bool FolderIsWritable(const std::filesystem::path& folder) {
+  struct stat info {};
+  return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+         ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+IniDocument LoadIniFile(const std::filesystem::path& path) {
+  const std::optional<Text> text = ReadTextFile(path);
+  return text ? IniDocument::Parse(*text) : IniDocument{};
+}
+
+bool SaveIniFile(const IniDocument& doc, const std::filesystem::path& path) {
+  return WriteFileAtomic(path, ToUtf8(doc.Serialize()));
+}
+
+bool WriteProfileString(const std::filesystem::path& path, TextView section, TextView key,
+                        TextView value) {
+  IniDocument doc;
+  if (std::optional<Text> text = ReadTextFile(path)) {
+    doc = IniDocument::Parse(*text);
+  } else {
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) || ec) return false;
+  }
+  doc.Set(section, key, value);
+  return SaveIniFile(doc, path);
+}
+
+std::filesystem::path PathFromText(TextView text) {
+  return std::filesystem::path(ToUtf8(text));
+}
+
+Text TextFromPath(const std::filesystem::path& path) {
+  return FromUtf8(path.native());
+}
+
+}  // namespace xuanshu
