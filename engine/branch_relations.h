@@ -47,6 +47,14 @@ bool PairInGroup(const std::vector<GroupPattern>& patterns, TextView a, TextView
 // Adds the tally unless one with the same two sides is already listed.
 void AddTally(std::vector<RelationTally>& tallies, RelationTally tally);
 
+// True when a counted tally is worth a summary item: both sides present, one
+// of them at least twice, and not a half or directional combination.
+bool IsSummaryCandidate(const RelationTally& tally);
+
+// The counted item of a tally, e.g. 两子冲一午 or 三辰自刑; empty for a
+// self-punishment with fewer than three alike branches.
+Text CountedItem(const RelationTally& tally);
+
 // Counts each tally's sides over the values and returns the summary items
 // joined by "、" (e.g. 两子冲一午, 三辰自刑).
 Text MultiplicitySummary(std::vector<RelationTally>& tallies, const std::vector<Text>& values);

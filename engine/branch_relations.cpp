@@ -1,0 +1,189 @@
+#include "engine/branch_relations.h"
+
+#include <array>
+
+#include "calendar/ganzhi.h"
+
+namespace xuanshu {
+namespace {
+
+struct BranchPairRelation {
+  char16_t first;
+  char16_t second;
+  TextView name;
+};
+
+// Searched in this order; the first entry matching either way wins.
+constexpr std::array<BranchPairRelation, 37> kBranchRelationTable = {{
+    {u'子', u'丑', u"合"},        // 1
+    {u'子', u'卯', u"无礼刑"},    // 2
+    {u'子', u'辰', u"墓半合"},    // 3
+    {u'子', u'午', u"冲"},        // 4
+    {u'子', u'未', u"害"},        // 5
+    {u'申', u'子', u"生半合"},    // 6
+    {u'巳', u'丑', u"假半合"},    // 7
+    {u'丑', u'午', u"害"},        // 8
+    {u'丑', u'未', u"无恩刑冲"},  // 9
+    {u'酉', u'丑', u"墓半合"},    // 10
+    {u'丑', u'戌', u"无恩刑"},    // 11
+    {u'寅', u'巳', u"持势刑害"},  // 12
+    {u'寅', u'午', u"生半合"},    // 13
+    {u'寅', u'申', u"持势刑冲"},  // 14
+    {u'寅', u'戌', u"假半合"},    // 15
+    {u'寅', u'亥', u"合"},        // 16
+    {u'卯', u'辰', u"害"},        // 17
+    {u'卯', u'未', u"墓半合"},    // 18
+    {u'卯', u'酉', u"冲"},        // 19
+    {u'卯', u'戌', u"合"},        // 20
+    {u'亥', u'卯', u"生半合"},    // 21
+    {u'辰', u'辰', u"自刑"},      // 22
+    {u'申', u'辰', u"假半合"},    // 23
+    {u'辰', u'酉', u"合"},        // 24
+    {u'辰', u'戌', u"冲"},        // 25
+    {u'巳', u'申', u"合持势刑"},  // 26
+    {u'巳', u'酉', u"生半合"},    // 27
+    {u'巳', u'亥', u"冲"},        // 28
+    {u'午', u'午', u"自刑"},      // 29
+    {u'午', u'未', u"合"},        // 30
+    {u'午', u'戌', u"墓半合"},    // 31
+    {u'未', u'戌', u"无恩刑"},    // 32
+    {u'亥', u'未', u"假半合"},    // 33
+    {u'申', u'亥', u"害"},        // 34
+    {u'酉', u'酉', u"自刑"},      // 35
+    {u'酉', u'戌', u"害"},        // 36
+    {u'亥', u'亥', u"自刑"},      // 37
+}};
+
+using GroupTable = std::array<TextView, 4>;
+constexpr GroupTable kSanHeGroups = {u"申子辰", u"亥卯未", u"寅午戌", u"巳酉丑"};
+constexpr GroupTable kSanHuiGroups = {u"寅卯辰", u"巳午未", u"申酉戌", u"亥子丑"};
+
+// Only 岁 and 运 are looked for: 年 月 日 时 and 命 all count as natal.
+TextView PatternLabel(const TaggedEntry& a, const TaggedEntry& b, const TaggedEntry& c) {
+  const auto has = [&](char16_t tag) {
+    return a.tag.find(tag) != Text::npos || b.tag.find(tag) != Text::npos ||
+           c.tag.find(tag) != Text::npos;
+  };
+  const bool annual = has(u'岁');
+  const bool luck = has(u'运');
+  if (annual && luck) return u"岁运命";
+  if (annual) return u"岁命命";
+  if (luck) return u"运命命";
+  return u"命命命";
+}
+
+void AddPattern(std::vector<GroupPattern>& patterns, TextView label, TextView group) {
+  for (const GroupPattern& p : patterns) {
+    if (p.label == label && p.group == group) return;
+  }
+  patterns.push_back({Text(label), Text(group)});
+}
+
+bool AllSingleCharacters(const std::vector<TaggedEntry>& entries) {
+  for (const TaggedEntry& e : entries) {
+    if (e.value.size() != 1) return false;
+  }
+  return true;
+}
+
+// Every ordering of every three entries (repeats included) is matched against
+// each group, in loop order, so the patterns come out in order of discovery.
+std::vector<GroupPattern> FindGroups(const std::vector<TaggedEntry>& entries,
+                                     const GroupTable& groups) {
+  std::vector<GroupPattern> patterns;
+  const std::size_t n = entries.size();
+  // Single-character values (the normal case) compare by character; anything
+  // else is matched on the concatenated text, as the rule is stated.
+  const bool single = AllSingleCharacters(entries);
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = 0; j < n; ++j) {
+      for (std::size_t k = 0; k < n; ++k) {
+        const TaggedEntry& a = entries[i];
+        const TaggedEntry& b = entries[j];
+        const TaggedEntry& c = entries[k];
+        for (TextView group : groups) {
+          const bool match =
+              single ? (a.value[0] == group[0] && b.value[0] == group[1] && c.value[0] == group[2])
+                     : a.value + b.value + c.value == group;
+          if (match) AddPattern(patterns, PatternLabel(a, b, c), group);
+        }
+      }
+    }
+  }
+  return patterns;
+}
+
+}  // namespace
+
+BranchRelationResult BranchRelation(TextView x, TextView y) {
+  if (x.size() != 1 || y.size() != 1) return {};
+  for (const BranchPairRelation& entry : kBranchRelationTable) {
+    if (entry.first == x[0] && entry.second == y[0]) return {entry.name, false};
+    if (entry.first == y[0] && entry.second == x[0]) return {entry.name, true};
+  }
+  return {};
+}
+
+std::vector<GroupPattern> FindSanHe(const std::vector<TaggedEntry>& entries) {
+  return FindGroups(entries, kSanHeGroups);
+}
+
+std::vector<GroupPattern> FindSanHui(const std::vector<TaggedEntry>& entries) {
+  return FindGroups(entries, kSanHuiGroups);
+}
+
+bool PairInGroup(const std::vector<GroupPattern>& patterns, TextView a, TextView b) {
+  for (const GroupPattern& p : patterns) {
+    if (Contains(p.group, a) && Contains(p.group, b)) return true;
+  }
+  return false;
+}
+
+void AddTally(std::vector<RelationTally>& tallies, RelationTally tally) {
+  for (const RelationTally& t : tallies) {
+    if (t.side1 == tally.side1 && t.side2 == tally.side2) return;
+  }
+  tallies.push_back(std::move(tally));
+}
+
+bool IsSummaryCandidate(const RelationTally& tally) {
+  if (tally.count1 < 1 || tally.count2 < 1) return false;
+  if (tally.count1 < 2 && tally.count2 < 2) return false;
+  return !Contains(tally.word, u"半合") && !Contains(tally.word, u"三会");
+}
+
+Text CountedItem(const RelationTally& tally) {
+  Text item;
+  if (tally.word == u"自刑") {
+    // Self-punishment is only worth a summary from three alike branches on.
+    if (tally.count1 < 3 || tally.count2 < 3) return item;
+    item.append(NumeralWord(tally.count1)).append(tally.side1).append(u"自刑");
+    return item;
+  }
+  item.append(NumeralWord(tally.count1))
+      .append(tally.side1)
+      .append(tally.word)
+      .append(NumeralWord(tally.count2))
+      .append(tally.side2);
+  return item;
+}
+
+Text MultiplicitySummary(std::vector<RelationTally>& tallies, const std::vector<Text>& values) {
+  for (const Text& v : values) {
+    for (RelationTally& t : tallies) {
+      if (t.side1 == v) ++t.count1;
+      if (t.side2 == v) ++t.count2;
+    }
+  }
+  Text summary;
+  for (const RelationTally& t : tallies) {
+    if (!IsSummaryCandidate(t)) continue;
+    const Text item = CountedItem(t);
+    if (item.empty()) continue;
+    if (!summary.empty()) summary += u"、";
+    summary += item;
+  }
+  return summary;
+}
+
+}  // namespace xuanshu
