@@ -15,6 +15,10 @@ extern const std::array<TextView, 24> kSolarTermNames;
 // Moment of term `index` (0-23) in Gregorian year `year`, with seconds and milliseconds.
 DateTime TermMoment(int year, int index);
 
+// The sectional term (节) that opens Gregorian month `month`, index 2 * month - 2;
+// a month outside 1-12 carries into the year.
+DateTime OpeningTermMoment(int year, int month);
+
 struct NearTerm {
   Text name;
   DateTime moment;
