@@ -53,11 +53,13 @@ struct StoreResult {
   explicit operator bool() const { return ok; }
 };
 
-// What AddChart did: where the chart now is, and which earlier entry of the
-// same display name it replaced (its location before the removal).
+// What AddChart did: where the chart now is, and the earlier entries it
+// replaced (same display name, or the same file). removed holds their
+// locations before the call, in descending order, so they can be taken out
+// of a mirrored tree one after another before the new chart is appended.
 struct AddedChart {
   ChartLocation location;
-  std::optional<ChartLocation> replaced;
+  std::vector<ChartLocation> removed;
 };
 
 // The Gregorian birth data that refills the input form when a chart opens.
@@ -81,9 +83,9 @@ class HistoryStore {
   // empty name under an empty-named group.
   void LoadAll();
 
-  // Lists the record at path after a computation. An earlier listed chart of
-  // the same display name is removed first (its file is left alone). Empty
-  // path or missing file: nullopt.
+  // Lists the record at path after a computation. Earlier listed charts of
+  // the same display name or the same file are removed first (their files
+  // are left alone). Empty path, missing or unreadable file: nullopt.
   std::optional<AddedChart> AddChart(const std::filesystem::path& path);
 
   // Deletes the record file, then the entry.

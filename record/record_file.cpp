@@ -224,8 +224,8 @@ bool SaveIniFile(const IniDocument& doc, const std::filesystem::path& path) {
   return WriteFileAtomic(path, ToUtf8(doc.Serialize()));
 }
 
-bool WriteProfileString(const std::filesystem::path& path, TextView section, TextView key,
-                        TextView value) {
+bool UpdateIniFile(const std::filesystem::path& path,
+                   const std::function<void(IniDocument&)>& edit) {
   IniDocument doc;
   if (std::optional<Text> text = ReadTextFile(path)) {
     doc = IniDocument::Parse(*text);
@@ -233,8 +233,13 @@ bool WriteProfileString(const std::filesystem::path& path, TextView section, Tex
     std::error_code ec;
     if (std::filesystem::exists(path, ec) || ec) return false;
   }
-  doc.Set(section, key, value);
+  edit(doc);
   return SaveIniFile(doc, path);
+}
+
+bool WriteProfileString(const std::filesystem::path& path, TextView section, TextView key,
+                        TextView value) {
+  return UpdateIniFile(path, [&](IniDocument& doc) { doc.Set(section, key, value); });
 }
 
 std::filesystem::path PathFromText(TextView text) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,8 +39,12 @@ IniDocument LoadIniFile(const std::filesystem::path& path);
 // Serialises to UTF-8 with CR LF and writes atomically.
 bool SaveIniFile(const IniDocument& doc, const std::filesystem::path& path);
 
-// One profile-string write into a file on disk: load, set, save. Refused
-// (false) when an existing file cannot be read, so nothing is lost.
+// Load, edit, save. Refused (false) when an existing file cannot be read, so
+// a write never throws away what is there.
+bool UpdateIniFile(const std::filesystem::path& path,
+                   const std::function<void(IniDocument&)>& edit);
+
+// One profile-string write into a file on disk: load, set, save.
 bool WriteProfileString(const std::filesystem::path& path, TextView section, TextView key,
                         TextView value);
 

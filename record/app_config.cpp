@@ -1,0 +1,47 @@
+#include "record/app_config.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "record/ini_document.h"
+#include "record/record_file.h"
+
+namespace xuanshu {
+namespace {
+
+constexpr TextView kSection = u"Option";
+constexpr TextView kPaneWidthKey = u"cx";
+constexpr TextView kPaneHeightKey = u"cy";
+constexpr TextView kLayoutKey = u"format";
+
+// A profile-integer read: missing -> fallback, not numeric -> 0.
+int ReadOption(const IniDocument& doc, TextView key, int fallback) {
+  const long long value = doc.ReadInt(kSection, key, fallback);
+  return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+}  // namespace
+
+PaneWidth AppConfig::ReadPaneWidth() const {
+  const IniDocument doc = LoadIniFile(path_);
+  return {ReadOption(doc, kPaneWidthKey, kDefaultPaneWidth),
+          ReadOption(doc, kPaneHeightKey, kDefaultPaneWidth)};
+}
+
+bool AppConfig::WritePaneWidth(int x) const {
+  const Text width = Num(std::clamp(x, kMinPaneWidth, kMaxPaneWidth));
+  return UpdateIniFile(path_, [&](IniDocument& doc) {
+    doc.Set(kSection, kPaneWidthKey, width);
+    doc.Set(kSection, kPaneHeightKey, width);
+  });
+}
+
+int AppConfig::ReadLayout() const {
+  return ReadOption(LoadIniFile(path_), kLayoutKey, kSimpleLayout);
+}
+
+bool AppConfig::WriteLayout(int layout) const {
+  return WriteProfileString(path_, kSection, kLayoutKey, Num(layout));
+}
+
+}  // namespace xuanshu

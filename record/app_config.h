@@ -1,0 +1,43 @@
+// The user settings kept in Config.ini, section "Option": the width of the
+// history pane and the chosen report layout. Each value is written at the
+// moment the user changes it; a missing file gives the defaults.
+#pragma once
+
+#include <filesystem>
+
+namespace xuanshu {
+
+inline constexpr int kDefaultPaneWidth = 170;
+inline constexpr int kMinPaneWidth = 30;
+inline constexpr int kMaxPaneWidth = 800;
+
+// Report layouts of "format". Other stored values are kept as they are: the
+// form then checks 港台版 while the report uses the standard layout.
+enum ReportLayout : int { kSimpleLayout = 0, kStandardLayout = 1, kHongKongTaiwanLayout = 2 };
+
+struct PaneWidth {
+  int cx = kDefaultPaneWidth;  // width of the history pane
+  int cy = kDefaultPaneWidth;  // initial height handed to it; always equal to cx when written
+};
+
+class AppConfig {
+ public:
+  explicit AppConfig(std::filesystem::path configPath) : path_(std::move(configPath)) {}
+
+  const std::filesystem::path& path() const { return path_; }
+
+  // "cx" and "cy", each 170 when missing, 0 when not numeric.
+  PaneWidth ReadPaneWidth() const;
+  // Clamps x to 30..800 and writes it as both "cx" and "cy".
+  bool WritePaneWidth(int x) const;
+
+  // "format", 0 when missing or not numeric.
+  int ReadLayout() const;
+  // Writes "format" with "%d".
+  bool WriteLayout(int layout) const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace xuanshu
