@@ -12,6 +12,9 @@ namespace xuanshu {
 inline constexpr std::size_t kMaxNameLength = 49;
 inline constexpr std::size_t kMaxGroupLength = 49;
 
+// Shown when ComputeChart returns false.
+inline constexpr TextView kChartFailedMessage = u"生成排盘失败！";
+
 struct ChartRequest {
   Text name;
   Text group;

@@ -1,18 +1,29 @@
-#include "engine/chart_engine.h"
+#include <system_error>
+
 #include "calendar/lunar_calendar.h"
+#include "engine/chart_engine.h"
 #include "record/record_file.h"
 
 namespace xuanshu {
+namespace {
+
+// The form offers only real clock times and days from 1 upward; other
+// callers may pass anything, and the steps index tables with these values.
+bool IsValidBirthMoment(const ChartRequest& request) {
+  return request.day >= 1 && request.hour >= 0 && request.hour <= 23 && request.minute >= 0 &&
+         request.minute <= 59 &&
+         ValidateBirthDate(request.year, request.month, request.day, request.gregorian,
+                           request.leapMonth);
+}
+
+}  // namespace
 
 bool ComputeChartRecord(ChartEngine& engine, const ChartRequest& request, ChartRecord& record) {
   engine.pillarClashSet.clear();
   engine.luckClashSet.clear();
   engine.annualClashSet.clear();
   record.Clear();
-  if (!ValidateBirthDate(request.year, request.month, request.day, request.gregorian,
-                         request.leapMonth)) {
-    return false;
-  }
+  if (!IsValidBirthMoment(request)) return false;
   engine.name = request.name;
   engine.hour = request.hour;
   engine.minute = request.minute;
@@ -41,6 +52,10 @@ bool ComputeChartRecord(ChartEngine& engine, const ChartRequest& request, ChartR
 bool ComputeChart(ChartEngine& engine, const ChartRequest& request) {
   ChartRecord record;
   if (!ComputeChartRecord(engine, request, record)) return false;
+  // The data folder is made on the first chart; a plain file in its place
+  // or a folder that cannot be made fails the save below.
+  std::error_code ignored;
+  std::filesystem::create_directories(request.recordPath.parent_path(), ignored);
   return SaveIniFile(record, request.recordPath);
 }
 

@@ -1,0 +1,102 @@
+#include "cli/chart_input.h"
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "engine/chart_request.h"
+#include "record/record_file.h"
+
+namespace xuanshu::cli {
+namespace {
+
+constexpr TextView kBadSex = u"性别只能是男或女";
+constexpr TextView kBadCalendar = u"日历类别只能是公历或农历";
+constexpr TextView kBadDate = u"日期应写作YYYY-MM-DD";
+constexpr TextView kBadTime = u"时间应写作HH:MM";
+constexpr TextView kLeapMark = u" 闰月";
+// Capacity with which the history reads main/class.
+constexpr std::size_t kGroupReadCapacity = 260;
+
+// Splits "2024-02-29" or "08:05" into parts of 1 to maxDigits ASCII digits;
+// nullopt when the text has another shape.
+std::optional<std::vector<std::string_view>> SplitNumbers(std::string_view text, char separator,
+                                                          std::size_t count,
+                                                          std::size_t maxDigits) {
+  std::vector<std::string_view> parts;
+  while (true) {
+    const std::size_t end = text.find(separator);
+    parts.push_back(text.substr(0, end));
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  if (parts.size() != count) return std::nullopt;
+  for (std::string_view part : parts) {
+    if (part.empty() || part.size() > maxDigits) return std::nullopt;
+    for (char c : part) {
+      if (c < '0' || c > '9') return std::nullopt;
+    }
+  }
+  return parts;
+}
+
+Text Utf16(std::string_view utf8) {
+  return FromUtf8(utf8);
+}
+
+// The group of an existing record of this name, so a recomputed chart stays
+// where the user filed it.
+Text ExistingGroup(const Text& name, const std::filesystem::path& dataDir) {
+  if (!CheckChartName(name).empty()) return {};
+  const std::filesystem::path path = RecordPathFor(dataDir, name);
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return {};
+  return LoadIniFile(path).ReadString(u"main", u"class", kGroupReadCapacity);
+}
+
+ChartOutcome BadValue(TextView message) {
+  return {ChartOutcome::Kind::kBadValue, {}, Text(message)};
+}
+
+}  // namespace
+
+ChartOutcome ComputeFromInput(ChartEngine& engine, const ChartInput& input,
+                              const std::filesystem::path& dataDir) {
+  if (!input.sex.empty() && input.sex != "男" && input.sex != "女") return BadValue(kBadSex);
+  if (!input.calendar.empty() && input.calendar != "公历" && input.calendar != "农历") {
+    return BadValue(kBadCalendar);
+  }
+  const auto date = SplitNumbers(input.date, '-', 3, 4);
+  if (!input.date.empty() && !date) return BadValue(kBadDate);
+  const auto time = SplitNumbers(input.time, ':', 2, 2);
+  if (!input.time.empty() && !time) return BadValue(kBadTime);
+
+  ChartForm form;
+  form.name = Utf16(input.name);
+  form.maleChecked = input.sex == "男";
+  form.femaleChecked = input.sex == "女";
+  form.calendar = Utf16(input.calendar);
+  if (date) {
+    form.year = Utf16((*date)[0]);
+    form.month = Utf16((*date)[1]);
+    if (input.leap) form.month += kLeapMark;
+    form.day = Utf16((*date)[2]);
+  }
+  if (time) {
+    form.hour = Utf16((*time)[0]);
+    form.minute = Utf16((*time)[1]);
+  }
+  form.group = input.group.empty() ? ExistingGroup(form.name, dataDir) : Utf16(input.group);
+
+  RequestResult result = BuildChartRequest(form, dataDir);
+  if (const Text* message = std::get_if<Text>(&result)) {
+    return {ChartOutcome::Kind::kRefused, {}, *message};
+  }
+  const ChartRequest& request = std::get<ChartRequest>(result);
+  if (!ComputeChart(engine, request)) {
+    return {ChartOutcome::Kind::kRefused, {}, Text(kChartFailedMessage)};
+  }
+  return {ChartOutcome::Kind::kSaved, request.recordPath, {}};
+}
+
+}  // namespace xuanshu::cli

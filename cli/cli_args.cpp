@@ -1,0 +1,157 @@
+#include "cli/cli_args.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <system_error>
+
+namespace xuanshu::cli {
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage:\n"
+    "  xuanshu-cli chart --name NAME --sex 男|女 --calendar 公历|农历 --date YYYY-MM-DD [--leap]\n"
+    "                    --time HH:MM [--group GROUP] [--home DIR]\n"
+    "  xuanshu-cli batch [FILE] [--home DIR]\n"
+    "  xuanshu-cli report (RECORD_FILE | --name NAME) [--layout 0|1|2]\n"
+    "                     [--format text|ansi|html|export] [--out FILE] [--home DIR]\n"
+    "  xuanshu-cli list [--home DIR]\n"
+    "\n"
+    "  chart   compute one chart and save it as DIR/data/NAME.bze; prints the record path\n"
+    "          (--leap: the date's month is the leap month of a 农历 year)\n"
+    "  batch   compute one chart per line of FILE (standard input when absent or \"-\"),\n"
+    "          fields separated by tabs: NAME SEX CALENDAR YYYY-MM-DD HH:MM [LEAP 0|1 [GROUP]];\n"
+    "          prints one line per input line: the record path, or ERROR<TAB>message\n"
+    "  report  print the report of a saved chart; layout 0 简易版, 1 标准版, 2 港台版\n"
+    "          (default: \"format\" in DIR/Config.ini); --out writes it to a file\n"
+    "  list    print the history: each group, then its charts as \"  NAME<TAB>PATH\"\n"
+    "\n"
+    "  --home DIR  the program folder holding data/ and Config.ini\n"
+    "              (default: the folder of the program file)\n"
+    "\n"
+    "Exit status: 0 done, 1 refused or failed (message on standard error), 2 bad usage.\n";
+
+const OptionSpec* FindSpec(std::span<const OptionSpec> specs, std::string_view name) {
+  for (const OptionSpec& spec : specs) {
+    if (spec.name == name) return &spec;
+  }
+  return nullptr;
+}
+
+std::filesystem::path ExecutableFolder() {
+  std::error_code ec;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::current_path(ec) : exe.parent_path();
+}
+
+// An installed program may not write beside itself; its data then lives in
+// the per-user data folder.
+std::filesystem::path UserDataFolder() {
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
+    return std::filesystem::path(xdg) / "xuanshu";
+  }
+  const char* home = std::getenv("HOME");
+  return std::filesystem::path(home ? home : ".") / ".local" / "share" / "xuanshu";
+}
+
+std::filesystem::path DefaultHome() {
+  const std::filesystem::path folder = ExecutableFolder();
+  if (::access(folder.c_str(), W_OK) == 0) return folder;
+  return UserDataFolder();
+}
+
+}  // namespace
+
+const std::string* ParsedArgs::Value(std::string_view name) const {
+  const auto it = values.find(name);
+  return it == values.end() ? nullptr : &it->second;
+}
+
+std::optional<std::string> ParseArgs(std::span<const std::string> args,
+                                     std::span<const OptionSpec> specs, ParsedArgs& parsed) {
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+      parsed.positionals.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (arg == "-h" || arg == "--help") {
+      parsed.help = true;
+      continue;
+    }
+    if (arg[1] != '-') return "unknown option " + arg;
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.substr(2, equals == std::string::npos ? equals : equals - 2);
+    const OptionSpec* spec = FindSpec(specs, name);
+    if (!spec) return "unknown option --" + name;
+    if (!spec->takesValue) {
+      if (equals != std::string::npos) return "--" + name + " takes no value";
+      parsed.flags.insert(name);
+    } else if (equals != std::string::npos) {
+      parsed.values[name] = arg.substr(equals + 1);
+    } else if (i + 1 < args.size()) {
+      parsed.values[name] = args[++i];
+    } else {
+      return "--" + name + " needs a value";
+    }
+  }
+  return std::nullopt;
+}
+
+std::string_view UsageText() {
+  return kUsage;
+}
+
+int UsageError(std::string_view problem) {
+  WriteErr("xuanshu-cli: ");
+  WriteErr(problem);
+  WriteErr("\n\n");
+  WriteErr(kUsage);
+  return kExitUsage;
+}
+
+int PrintHelp() {
+  WriteOut(kUsage);
+  return kExitOk;
+}
+
+void WriteOut(std::string_view utf8) {
+  std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+}
+
+void WriteErr(std::string_view utf8) {
+  std::fwrite(utf8.data(), 1, utf8.size(), stderr);
+}
+
+void ErrLine(TextView text) {
+  WriteErr(ToUtf8(text));
+  WriteErr("\n");
+}
+
+std::string PathUtf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path PathFromUtf8(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::filesystem::path HomeFolder(const ParsedArgs& parsed) {
+  if (const std::string* home = parsed.Value("home"); home && !home->empty()) {
+    return PathFromUtf8(*home);
+  }
+  return DefaultHome();
+}
+
+std::filesystem::path DataFolder(const std::filesystem::path& home) {
+  return home / "data";
+}
+
+}  // namespace xuanshu::cli

@@ -1,0 +1,136 @@
+// The request step: checks the form's fields in their fixed order and turns
+// them into a ChartRequest, or into the one message for the first failure.
+#include "engine/chart_request.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+
+#include "record/record_file.h"
+
+namespace xuanshu {
+namespace {
+
+constexpr TextView kEnterName = u"请输入姓名";
+constexpr TextView kChooseSex = u"请选择性别";
+constexpr TextView kEnterCalendar = u"请输入日历类别";
+constexpr TextView kEnterYear = u"请输入年份";
+constexpr TextView kEnterMonth = u"请输入月份";
+constexpr TextView kEnterDate = u"请输入日期";
+constexpr TextView kNameTooLong = u"姓名不能超过49个字";
+constexpr TextView kNameNotFileName = u"姓名不能用作文件名";
+constexpr TextView kGregorian = u"公历";
+constexpr TextView kLeapMark = u"闰月";
+constexpr TextView kDefaultGroup = u"其他";
+
+bool IsLowSurrogate(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// Characters as the user counts them: a surrogate pair is one character.
+std::size_t CharacterCount(TextView text) {
+  return static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char16_t c) { return !IsLowSurrogate(c); }));
+}
+
+// The first `limit` characters, never splitting a surrogate pair.
+Text CutToCharacters(TextView text, std::size_t limit) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (IsLowSurrogate(text[i])) continue;
+    if (count++ == limit) return Text(text.substr(0, i));
+  }
+  return Text(text);
+}
+
+int FieldValue(TextView text) {
+  return static_cast<int>(std::clamp<long long>(LeadingInt(text), INT_MIN, INT_MAX));
+}
+
+bool IsForbiddenInFileName(char16_t c) {
+  constexpr TextView kReserved = u"/\\:*?\"<>|";
+  const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
+  return control || kReserved.find(c) != TextView::npos;
+}
+
+char16_t AsciiUpper(char16_t c) {
+  return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c;
+}
+
+bool EqualsIgnoringCase(TextView text, TextView upper) {
+  return text.size() == upper.size() &&
+         std::equal(text.begin(), text.end(), upper.begin(),
+                    [](char16_t a, char16_t b) { return AsciiUpper(a) == b; });
+}
+
+// Windows also counts the superscript digits ¹ ² ³ as port numbers.
+bool IsPortDigit(char16_t c) {
+  return (c >= u'1' && c <= u'9') || c == u'\u00B9' || c == u'\u00B2' || c == u'\u00B3';
+}
+
+// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices on Windows, whatever
+// extension follows them.
+bool IsWindowsDeviceName(TextView name) {
+  TextView stem = name.substr(0, name.find(u'.'));
+  while (!stem.empty() && stem.back() == u' ') stem.remove_suffix(1);
+  static constexpr std::array<TextView, 4> kDevices = {u"CON", u"PRN", u"AUX", u"NUL"};
+  for (TextView device : kDevices) {
+    if (EqualsIgnoringCase(stem, device)) return true;
+  }
+  if (stem.size() != 4 || !IsPortDigit(stem[3])) return false;
+  const TextView prefix = stem.substr(0, 3);
+  return EqualsIgnoringCase(prefix, u"COM") || EqualsIgnoringCase(prefix, u"LPT");
+}
+
+bool IsUsableFileName(TextView name) {
+  if (name == u"." || name == u"..") return false;
+  if (name.front() == u' ' || name.back() == u' ' || name.back() == u'.') return false;
+  if (std::any_of(name.begin(), name.end(), IsForbiddenInFileName)) return false;
+  return !IsWindowsDeviceName(name);
+}
+
+}  // namespace
+
+Text CheckChartName(TextView name) {
+  if (name.empty()) return Text(kEnterName);
+  if (CharacterCount(name) > kMaxNameLength) return Text(kNameTooLong);
+  if (!IsUsableFileName(name)) return Text(kNameNotFileName);
+  return {};
+}
+
+std::filesystem::path RecordPathFor(const std::filesystem::path& dataDir, TextView name) {
+  Text fileName(name);
+  fileName += u".bze";
+  return dataDir / PathFromText(fileName);
+}
+
+RequestResult BuildChartRequest(const ChartForm& form, const std::filesystem::path& dataDir) {
+  ChartRequest request;
+  if (Text message = CheckChartName(form.name); !message.empty()) return message;
+  request.name = form.name;
+
+  if (!form.maleChecked && !form.femaleChecked) return Text(kChooseSex);
+  request.male = !form.femaleChecked;  // 女 is tested last and wins
+
+  if (form.calendar.empty()) return Text(kEnterCalendar);
+  request.gregorian = form.calendar == kGregorian;
+
+  if (form.year.empty()) return Text(kEnterYear);
+  request.year = FieldValue(form.year);
+
+  if (form.month.empty()) return Text(kEnterMonth);
+  request.month = FieldValue(form.month);
+  request.leapMonth = !request.gregorian && Contains(form.month, kLeapMark);
+
+  if (form.day.empty() || form.hour.empty() || form.minute.empty()) return Text(kEnterDate);
+  request.day = FieldValue(form.day);
+  request.hour = FieldValue(form.hour);
+  request.minute = FieldValue(form.minute);
+
+  request.group =
+      form.group.empty() ? Text(kDefaultGroup) : CutToCharacters(form.group, kMaxGroupLength);
+  request.recordPath = RecordPathFor(dataDir, request.name);
+  return request;
+}
+
+}  // namespace xuanshu
