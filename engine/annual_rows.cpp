@@ -1,0 +1,86 @@
+// Section liunianhcxh: one group of keys per year covered by the luck
+// pillars, with the year's pillar, its month stems, its relations with the
+// natal chart and the running luck pillar, and the 岁运并临 marker.
+#include "engine/annual_rows.h"
+
+#include "calendar/ganzhi.h"
+#include "engine/chart_engine.h"
+
+namespace xuanshu {
+namespace {
+
+constexpr TextView kSection = u"liunianhcxh";
+constexpr int kYearsPerLuckPillar = 10;
+constexpr int kJiaZiYear = 1864;  // a 甲子 year
+
+void SetYearKey(ChartRecord& record, Text& key, std::size_t yearLength, TextView suffix,
+                TextView value) {
+  key.resize(yearLength);
+  key += suffix;
+  record.Set(kSection, key, value);
+}
+
+}  // namespace
+
+Text MonthStemString(TextView yearPillar) {
+  Text stems;
+  if (yearPillar.size() < 2) return stems;
+  const int yearStem = StemIndex(yearPillar[0]);
+  const int first = (yearStem % 5 + 1) * 2 % 10;  // stem of the 寅 month
+  stems.reserve(12);
+  for (int k = 0; k < 12; ++k) stems += kStems[(first + k) % 10];
+  return stems;
+}
+
+TextView LuckCoincidenceText(TextView annualPillar, TextView luckPillar) {
+  return annualPillar == luckPillar ? TextView(u"岁运并临") : TextView();
+}
+
+void ChartEngine::WriteAnnualRows(ChartRecord& record) {
+  const int pillarCount = static_cast<int>(luckPillars.size());
+  record.Set(kSection, u"yearBegin", Num(yearBegin));
+  record.Set(kSection, u"yearEnd", Num(yearBegin + kYearsPerLuckPillar * pillarCount - 1));
+
+  Text key;
+  Text value;
+  for (int i = 0; i < pillarCount; ++i) {
+    const Text& luck = luckPillars[i];
+    for (int j = 0; j < kYearsPerLuckPillar; ++j) {
+      const int y = yearBegin + kYearsPerLuckPillar * i + j;
+      const Text annual = GanZhiName(y - kJiaZiYear);
+      key.clear();
+      AppendNum(key, y);
+      const std::size_t yearLength = key.size();
+
+      const AnnualBranchTexts branches = AnnualBranchRelations(annual, luck);
+      value.assign(annual).append(u" ").append(MonthStemString(annual)).append(u" ");
+      value += branches.pairs;
+      record.Set(kSection, key, value);
+
+      value.clear();
+      const TextView coincidence = LuckCoincidenceText(annual, luck);
+      if (!coincidence.empty()) {
+        AppendNum(value, y - year + 1);
+        value.append(u"岁,").append(coincidence);
+      }
+      SetYearKey(record, key, yearLength, u"sybl", value);
+
+      const Text clash = AnnualStrikeAndClash(annual, luck);
+      if (!clash.empty()) annualClashSet.insert(y);
+      SetYearKey(record, key, yearLength, u"tkdc", clash);
+
+      const AnnualStemTexts stems = AnnualStemRelations(annual, luck);
+      SetYearKey(record, key, yearLength, u"tgkh", stems.main);
+      SetYearKey(record, key, yearLength, u"hcxh", branches.summary);
+
+      value = branches.groups;
+      if (!stems.big.empty()) {
+        if (!value.empty()) value += u"、";
+        value += stems.big;
+      }
+      SetYearKey(record, key, yearLength, u"big", value);
+    }
+  }
+}
+
+}  // namespace xuanshu
