@@ -1,0 +1,329 @@
+#include "record/history_store.h"
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <system_error>
+#include <unordered_map>
+
+#include "record/ini_document.h"
+#include "record/record_file.h"
+
+namespace xuanshu {
+namespace {
+
+constexpr TextView kMainSection = u"main";
+constexpr TextView kClassKey = u"class";
+constexpr TextView kNameKey = u"name";
+constexpr TextView kSexKey = u"sex";
+constexpr TextView kGregorianSection = u"gongli";
+constexpr TextView kMale = u"男";
+
+// The listing reads "class" and "name" into buffers of 260 characters, the
+// form refill reads "name" and "sex" into buffers of 50.
+constexpr std::size_t kListCapacity = 260;
+constexpr std::size_t kFormCapacity = 50;
+
+// Only the head of a file is read for the listing, so a stray binary or huge
+// file in the data folder costs no more than a record.
+constexpr std::size_t kListReadBytes = 64 * 1024;
+// Records edited in place are read whole, up to this size.
+constexpr std::size_t kEditReadBytes = 16u << 20;
+
+constexpr TextView kCannotDeleteGroup = u"该组不能删除！";
+constexpr TextView kCannotRenameGroup = u"该组不能重命名！";
+constexpr TextView kEmptyGroupName = u"分组名称不能为空";
+constexpr TextView kGroupExists = u"该分组已存在";
+constexpr TextView kLabelTooLong = u"名称不能超过49个字";
+constexpr TextView kNoSuchEntry = u"该项已不存在";
+constexpr TextView kCannotWrite = u"无法写入排盘记录：";
+constexpr TextView kCannotRemove = u"无法删除排盘记录：";
+
+struct MainKeys {
+  Text group;
+  Text name;
+};
+
+StoreResult Failure(TextView message) {
+  return {false, Text(message), {}};
+}
+
+StoreResult FileFailure(TextView message, const std::filesystem::path& path) {
+  return Failure(Text(message) + TextFromPath(path));
+}
+
+bool IsBlankChar(char16_t c) {
+  return c == u' ' || c == u'\t';
+}
+
+TextView TrimBlanks(TextView text) {
+  while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlankChar(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool IsMainSection(TextView name) {
+  if (name.size() != kMainSection.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char16_t c = (name[i] >= u'A' && name[i] <= u'Z') ? name[i] + (u'a' - u'A') : name[i];
+    if (c != kMainSection[i]) return false;
+  }
+  return true;
+}
+
+// The lines of section "main", up to the next section header.
+TextView MainSectionOf(TextView text) {
+  std::size_t start = TextView::npos;
+  std::size_t lineStart = 0;
+  while (lineStart < text.size()) {
+    std::size_t lineEnd = text.find_first_of(u"\r\n", lineStart);
+    if (lineEnd == TextView::npos) lineEnd = text.size();
+    const TextView line = TrimBlanks(text.substr(lineStart, lineEnd - lineStart));
+    if (!line.empty() && line.front() == u'[') {
+      if (start != TextView::npos) return text.substr(start, lineStart - start);
+      const std::size_t close = line.find(u']');
+      if (IsMainSection(TrimBlanks(line.substr(1, close == TextView::npos ? close : close - 1)))) {
+        start = lineEnd;
+      }
+    }
+    lineStart = lineEnd + 1;
+  }
+  return start == TextView::npos ? TextView() : text.substr(start);
+}
+
+// "class" and "name" of a file, read from its head only; nullopt when the
+// file cannot be read at all.
+std::optional<MainKeys> ReadMainKeys(const std::filesystem::path& path) {
+  std::optional<std::string> bytes = ReadFileHead(path, kListReadBytes);
+  if (!bytes) return std::nullopt;
+  if (bytes->size() == kListReadBytes) {
+    // Cut off the partial last line so a character split at the cut cannot
+    // change how the head decodes.
+    const std::size_t lastBreak = bytes->rfind('\n');
+    bytes->resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
+  }
+  const Text text = DecodeFileBytes(*bytes);
+  const IniDocument main = IniDocument::Parse(Text(u"[main]\n") + Text(MainSectionOf(text)));
+  return MainKeys{main.ReadString(kMainSection, kClassKey, kListCapacity),
+                  main.ReadString(kMainSection, kNameKey, kListCapacity)};
+}
+
+// Leftovers of an interrupted atomic save: ".<name>.tmp-<pid>-<n>".
+bool IsTemporaryFile(const std::filesystem::path& path) {
+  const std::string name = path.filename().string();
+  return name.starts_with('.') && name.find(".tmp-") != std::string::npos;
+}
+
+// Every file under folder, at any depth, sorted by path.
+std::vector<std::filesystem::path> ListFiles(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> files;
+  std::error_code ec;
+  auto it = std::filesystem::recursive_directory_iterator(
+      folder, std::filesystem::directory_options::skip_permission_denied, ec);
+  for (; !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+    std::error_code typeError;
+    if (it->is_regular_file(typeError) && !IsTemporaryFile(it->path())) {
+      files.push_back(it->path());
+    }
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// Rewrites one key of section "main" in an existing record. Refused for a
+// missing file and for one that is no text (it would be damaged).
+bool WriteMainKey(const std::filesystem::path& path, TextView key, TextView value) {
+  const std::optional<Text> text = ReadTextFile(path, kEditReadBytes);
+  if (!text || text->find_first_of(TextView(u"\0\uFFFD", 2)) != Text::npos) return false;
+  IniDocument record = IniDocument::Parse(*text);
+  record.Set(kMainSection, key, value);
+  return SaveIniFile(record, path);
+}
+
+std::size_t CharacterCount(TextView text) {
+  return static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char16_t c) { return c < 0xDC00 || c > 0xDFFF; }));
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code ec;
+  return a == b || std::filesystem::equivalent(a, b, ec);
+}
+
+}  // namespace
+
+HistoryStore::HistoryStore(std::filesystem::path dataDir) : dataDir_(std::move(dataDir)) {
+  groups_.push_back({Text(kDefaultGroupName), {}});
+}
+
+bool HistoryStore::Contains(ChartLocation at) const {
+  return at.group < groups_.size() && at.index < groups_[at.group].charts.size();
+}
+
+void HistoryStore::LoadAll() {
+  groups_.assign(1, {Text(kDefaultGroupName), {}});
+  std::error_code ec;
+  std::filesystem::create_directories(dataDir_, ec);
+  std::unordered_map<Text, std::size_t> groupIndex{{Text(kDefaultGroupName), 0}};
+  for (std::filesystem::path& path : ListFiles(dataDir_)) {
+    std::optional<MainKeys> keys = ReadMainKeys(path);
+    if (!keys) continue;  // unreadable: nothing to list
+    auto [it, added] = groupIndex.try_emplace(keys->group, groups_.size());
+    if (added) groups_.push_back({std::move(keys->group), {}});
+    groups_[it->second].charts.push_back({std::move(keys->name), std::move(path)});
+  }
+}
+
+std::optional<AddedChart> HistoryStore::AddChart(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+  std::optional<MainKeys> keys = ReadMainKeys(path);
+  if (!keys) return std::nullopt;
+
+  AddedChart added;
+  for (std::size_t g = groups_.size(); g-- > 0;) {
+    std::vector<HistoryChart>& charts = groups_[g].charts;
+    for (std::size_t i = charts.size(); i-- > 0;) {
+      if (charts[i].name == keys->name || SameFile(charts[i].path, path)) {
+        added.removed.push_back({g, i});
+        charts.erase(charts.begin() + static_cast<std::ptrdiff_t>(i));
+      }
+    }
+  }
+  std::size_t group = FindGroup(keys->group).value_or(groups_.size());
+  if (group == groups_.size()) groups_.push_back({std::move(keys->group), {}});
+  groups_[group].charts.push_back({std::move(keys->name), path});
+  added.location = {group, groups_[group].charts.size() - 1};
+  return added;
+}
+
+StoreResult HistoryStore::DeleteChart(ChartLocation at) {
+  if (!Contains(at)) return Failure(kNoSuchEntry);
+  std::vector<HistoryChart>& charts = groups_[at.group].charts;
+  std::error_code ec;
+  std::filesystem::remove(charts[at.index].path, ec);
+  if (ec) return FileFailure(kCannotRemove, charts[at.index].path);
+  charts.erase(charts.begin() + static_cast<std::ptrdiff_t>(at.index));
+  return {true, {}, at};
+}
+
+StoreResult HistoryStore::RenameChart(ChartLocation at, TextView newName) {
+  if (!Contains(at)) return Failure(kNoSuchEntry);
+  if (CharacterCount(newName) > kMaxLabelLength) return Failure(kLabelTooLong);
+  HistoryChart& entry = groups_[at.group].charts[at.index];
+  if (!WriteMainKey(entry.path, kNameKey, newName)) return FileFailure(kCannotWrite, entry.path);
+  entry.name = Text(newName);
+  return {true, {}, at};
+}
+
+StoreResult HistoryStore::RenameGroup(std::size_t group, TextView newName) {
+  if (group >= groups_.size()) return Failure(kNoSuchEntry);
+  if (group == 0) return Failure(kCannotRenameGroup);
+  HistoryGroup& target = groups_[group];
+  if (newName == target.name) return {};
+  if (newName.empty()) return Failure(kEmptyGroupName);
+  if (CharacterCount(newName) > kMaxLabelLength) return Failure(kLabelTooLong);
+  if (FindGroup(newName)) return Failure(kGroupExists);
+
+  if (!target.charts.empty()) {
+    // Files listed under another group of the same name stay with it.
+    std::set<std::filesystem::path> elsewhere;
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+      if (g == group || groups_[g].name != target.name) continue;
+      for (const HistoryChart& c : groups_[g].charts) elsewhere.insert(c.path);
+    }
+    std::vector<std::filesystem::path> rewritten;
+    for (const std::filesystem::path& path : ListFiles(dataDir_)) {
+      const std::optional<MainKeys> keys = ReadMainKeys(path);
+      if (!keys || keys->group != target.name || elsewhere.contains(path)) continue;
+      if (!WriteMainKey(path, kClassKey, newName)) {
+        // Put back what was already renamed, so the group stays whole.
+        for (const std::filesystem::path& done : rewritten) {
+          WriteMainKey(done, kClassKey, target.name);
+        }
+        return FileFailure(kCannotWrite, path);
+      }
+      rewritten.push_back(path);
+    }
+  }
+  target.name = Text(newName);
+  return {};
+}
+
+StoreResult HistoryStore::DeleteGroup(std::size_t group) {
+  if (group >= groups_.size()) return Failure(kNoSuchEntry);
+  if (group == 0) return Failure(kCannotDeleteGroup);
+  std::vector<HistoryChart> kept;
+  StoreResult result;
+  for (HistoryChart& entry : groups_[group].charts) {
+    if (WriteMainKey(entry.path, kClassKey, kDefaultGroupName)) {
+      groups_[0].charts.push_back(std::move(entry));
+    } else {
+      if (result.ok) result = FileFailure(kCannotWrite, entry.path);
+      kept.push_back(std::move(entry));
+    }
+  }
+  if (kept.empty()) {
+    groups_.erase(groups_.begin() + static_cast<std::ptrdiff_t>(group));
+  } else {
+    groups_[group].charts = std::move(kept);
+  }
+  return result;
+}
+
+StoreResult HistoryStore::MoveChart(ChartLocation at, std::size_t targetGroup) {
+  if (!Contains(at) || targetGroup >= groups_.size()) return Failure(kNoSuchEntry);
+  if (targetGroup == at.group) return {true, {}, at};
+  std::vector<HistoryChart>& from = groups_[at.group].charts;
+  if (!WriteMainKey(from[at.index].path, kClassKey, groups_[targetGroup].name)) {
+    return FileFailure(kCannotWrite, from[at.index].path);
+  }
+  std::vector<HistoryChart>& to = groups_[targetGroup].charts;
+  to.push_back(std::move(from[at.index]));
+  from.erase(from.begin() + static_cast<std::ptrdiff_t>(at.index));
+  return {true, {}, {targetGroup, to.size() - 1}};
+}
+
+std::size_t HistoryStore::NewGroup() {
+  groups_.push_back({Text(kNewGroupName), {}});
+  return groups_.size() - 1;
+}
+
+std::optional<ChartLocation> HistoryStore::FindChartByName(TextView name) const {
+  std::optional<ChartLocation> found;
+  for (std::size_t g = 0; g < groups_.size(); ++g) {
+    const std::vector<HistoryChart>& charts = groups_[g].charts;
+    for (std::size_t i = 0; i < charts.size(); ++i) {
+      if (charts[i].name == name) found = ChartLocation{g, i};
+    }
+  }
+  return found;
+}
+
+std::optional<std::size_t> HistoryStore::FindGroup(TextView name) const {
+  for (std::size_t g = 0; g < groups_.size(); ++g) {
+    if (groups_[g].name == name) return g;
+  }
+  return std::nullopt;
+}
+
+std::optional<ChartFormData> HistoryStore::ReadChartForOpen(const std::filesystem::path& path) {
+  const std::optional<Text> text = ReadTextFile(path, kEditReadBytes);
+  if (!text) return std::nullopt;
+  const IniDocument record = IniDocument::Parse(*text);
+  const auto field = [&](TextView key) {
+    return static_cast<int>(
+        std::clamp<long long>(record.ReadInt(kGregorianSection, key), -99999, 99999));
+  };
+  ChartFormData data;
+  data.name = record.ReadString(kMainSection, kNameKey, kFormCapacity);
+  data.male = record.ReadString(kMainSection, kSexKey, kFormCapacity) == kMale;
+  data.year = field(u"year");
+  data.month = field(u"month");
+  data.day = field(u"day");
+  data.hour = field(u"hour");
+  data.minute = field(u"minute");
+  return data;
+}
+
+}  // namespace xuanshu
