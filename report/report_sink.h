@@ -16,10 +16,14 @@ struct Rgb {
 };
 constexpr Rgb ColorRgb(ReportColor color) {
   switch (color) {
-    case ReportColor::kRed: return {255, 0, 0};
-    case ReportColor::kGreen: return {0, 128, 0};
-    case ReportColor::kBlue: return {37, 119, 220};
-    case ReportColor::kBlack: break;
+    case ReportColor::kRed:
+      return {255, 0, 0};
+    case ReportColor::kGreen:
+      return {0, 128, 0};
+    case ReportColor::kBlue:
+      return {37, 119, 220};
+    case ReportColor::kBlack:
+      break;
   }
   return {0, 0, 0};
 }

@@ -1,0 +1,150 @@
+// The luck-pillar table and the annual grid below it.
+#include <algorithm>
+#include <optional>
+
+#include "engine/chart_engine.h"
+#include "report/layout_texts.h"
+#include "report/report_layout.h"
+
+namespace xuanshu {
+
+using namespace layout_text;
+
+namespace {
+
+// Rows of the annual grid before the first luck pillar.
+constexpr long long kGridRows = 10;
+
+Text LiunianKey(TextView family, long long n) {
+  Text key(family);
+  AppendNum(key, n);
+  return key;
+}
+
+}  // namespace
+
+void ReportLayout::WriteLuckTable() {
+  Put(kLuckTenGodsLabel);
+  const Text gods = Read(u"minbiao", u"shishen");
+  for (TextView god : SplitSlashList(gods)) {
+    Put(god);
+    Put(kLuckGap);
+  }
+  Put(kLuckPillarsLabel);
+  for (TextView pillar : luckPillars_) {
+    Put(pillar, ReportColor::kRed);
+    Put(kLuckGap);
+  }
+  Put(kLineBreak);
+  WriteLuckClashRows();
+  Put(kLuckGrowthLabel);
+  const Text stages = Read(u"minbiao", u"wangshuai");
+  for (TextView stage : SplitSlashList(stages)) {
+    Put(stage);
+    Put(stage.size() == 1 ? kLuckGrowthOneCharGap : kLuckGap);
+  }
+  WriteAges();
+}
+
+void ReportLayout::WriteLuckClashRows() {
+  Text firstLine(kLuckClashLabel);
+  Text secondLine(kLuckClashIndent);
+  for (TextView pillar : luckPillars_) {
+    LuckClashColumns(Read(u"DYTKDC", pillar), firstLine, secondLine);
+  }
+  firstLine.append(kLineBreak);
+  Put(firstLine, ReportColor::kBlue);
+  Put(secondLine, ReportColor::kBlue);
+}
+
+void ReportLayout::WriteAges() {
+  Put(kAgeLabel);
+  for (long long n = 1, count = LuckCount(); n <= count; ++n) {
+    const Text age = Read(u"liunian", LiunianKey(u"age", n));
+    Put(age);
+    Put(age.size() == 1 ? kAgeOneCharGap : kAgeGap);
+  }
+  Put(kAgeEnd);
+}
+
+// The one write a rendering makes: section yunqian rebuilt from the record's
+// own liunian keys.
+void ReportLayout::RebuildYearsBeforeLuck() {
+  const auto snapshot = [this] {
+    const auto value = [this](TextView key) -> std::optional<Text> {
+      const Text* v = record_.Find(u"yunqian", key);
+      return v ? std::optional<Text>(*v) : std::nullopt;
+    };
+    return std::pair(value(u"birth"), value(u"liunian"));
+  };
+  const auto before = snapshot();
+  WriteYearsBeforeLuck(record_);
+  if (snapshot() == before) return;
+  yunqianChanged_ = true;
+  if (onYunqianChanged_) onYunqianChanged_(record_);
+}
+
+void ReportLayout::WriteAnnualGrid() {
+  RebuildYearsBeforeLuck();
+  const Text beforeLuckList = Read(u"yunqian", u"liunian");
+  const std::vector<TextView> beforeLuck = SplitSlashList(beforeLuckList);
+  const long long count = LuckCount();
+
+  Put(kStartsLabel);
+  PutFormat(ReportColor::kBlack, kBirthYearFormat, {birthYear_});
+  for (long long n = 1; n <= count; ++n) {
+    Put(Read(u"liunian", LiunianKey(u"yearBegin", n)));
+    Put(kLuckGap);
+  }
+
+  Put(kGridLabel);
+  std::vector<LuckColumn> columns(static_cast<std::size_t>(count));
+  for (long long n = 1; n <= count; ++n) {
+    LuckColumn& column = columns[static_cast<std::size_t>(n - 1)];
+    column.firstYear = ReadInt(u"liunian", LiunianKey(u"yearBegin", n));
+    column.list = Read(u"liunian", LiunianKey(u"liunian", n));
+    column.pillars = SplitSlashList(column.list);
+  }
+  // One row per year of the first luck pillar, also when count is 0.
+  const Text firstDecade = Read(u"liunian", u"liunian1");
+  const std::size_t rows = SplitSlashList(firstDecade).size();
+  for (std::size_t row = 0; row < rows; ++row) WriteGridRow(row, beforeLuck, columns);
+
+  const long long age1 = ReadInt(u"liunian", u"age1");
+  Put(kEndsLabel);
+  PutFormat(ReportColor::kBlack, kBirthYearFormat, {birthYear_ + age1 - 2});
+  for (long long n = 1; n <= count; ++n) {
+    Put(Read(u"liunian", LiunianKey(u"yearEnd", n)));
+    Put(kLuckGap);
+  }
+}
+
+// Row r: the column before luck shows year yearBegin1 + r - 10 when it lies
+// between the birth and the start of luck, then each luck column its year r.
+void ReportLayout::WriteGridRow(std::size_t row, const std::vector<TextView>& yearsBeforeLuck,
+                                const std::vector<LuckColumn>& columns) {
+  const long long r = static_cast<long long>(row);
+  const long long age1 = ReadInt(u"liunian", u"age1");
+  const long long y = ReadInt(u"liunian", u"yearBegin1") + r - kGridRows;
+  if (birthYear_ <= y && y < birthYear_ + age1 - 1) {
+    // Paired by position, so that with more than ten years before luck the
+    // last ten are shown, each with its own year pillar.
+    const auto index = static_cast<std::size_t>(y - birthYear_);
+    const TextView pillar = index < yearsBeforeLuck.size() ? yearsBeforeLuck[index] : TextView{};
+    Put(kBeforeLuckIndent);
+    PutFormat(ReportColor::kBlack, kGridCellFormat, {y % 100, pillar});
+    Put(kGridGap);
+  } else {
+    Put(row == 0 ? kFirstRowEmptyBeforeLuck : kRowEmptyBeforeLuck);
+  }
+  for (const LuckColumn& column : columns) {
+    const long long year = column.firstYear + r;
+    const TextView pillar = row < column.pillars.size() ? column.pillars[row] : TextView{};
+    PutFormat(AnnualGridColor(year, concurrenceYears_, clashYears_), kGridCellFormat,
+              {year % 100, pillar});
+    Put(kGridGap);
+  }
+  Put(kLineBreak);
+}
+
+}  // namespace xuanshu

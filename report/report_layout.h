@@ -1,0 +1,110 @@
+// One report layout with its variations. The standard layout is the full
+// report; the simple layout leaves out the health check and every section
+// after the annual grid; the Hong Kong/Taiwan layout reverses the pillar
+// table (hour on the left) and writes the pillars stems above branches.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+#include "record/ini_document.h"
+#include "report/report_format.h"
+#include "report/report_operations.h"
+#include "report/report_sink.h"
+
+namespace xuanshu {
+
+enum class LayoutKind { kSimple, kStandard, kHongKong };
+
+// 0 simple, 2 Hong Kong/Taiwan, anything else standard.
+LayoutKind LayoutKindOf(int layoutSetting);
+
+class ReportLayout {
+ public:
+  // Called right after section yunqian was rebuilt with a changed result.
+  using RewriteHandler = std::function<void(const IniDocument&)>;
+
+  ReportLayout(IniDocument& record, LayoutKind kind, ReportSink& sink,
+               RewriteHandler onYunqianChanged = {});
+
+  // Appends the whole report. Returns true when section yunqian changed.
+  bool Render();
+
+ private:
+  // Natal pillar indices 0..3 are year, month, day, hour.
+  enum Pillar { kYear, kMonth, kDay, kHour };
+
+  // Birth data and the pillar table (report_layout.cpp).
+  void WriteNameAndSex();
+  void WriteBirthDates();
+  bool WriteSolarTerms();
+  void WriteColumnHeader();
+  void WriteTenGods();
+  void WritePillars();
+  void WriteNatalClashes();
+  void WriteHiddenStems();
+  void WriteGrowthStages();
+
+  // Natal analyses (analysis_sections.cpp).
+  void WriteNatalRelations();
+  void WriteConcurrenceLine();
+  void WriteScores();
+  void WriteScoreList(TextView label, TextView section);
+  void WriteUsefulElement();
+  void WriteHealthCheck();
+  void WriteLuckStart();
+
+  // Luck-pillar table and annual grid (luck_tables.cpp).
+  void WriteLuckTable();
+  void WriteLuckClashRows();
+  void WriteAges();
+  void RebuildYearsBeforeLuck();
+  struct LuckColumn {
+    long long firstYear = 0;
+    Text list;
+    std::vector<TextView> pillars;
+  };
+  void WriteAnnualGrid();
+  void WriteGridRow(std::size_t row, const std::vector<TextView>& yearsBeforeLuck,
+                    const std::vector<LuckColumn>& columns);
+
+  // Luck and annual relations (relation_sections.cpp).
+  void WriteLuckRelations();
+  void WriteAnnualRelations();
+  void WriteDecadeHead(long long year);
+  void WriteAnnualYear(long long year);
+  void AnnualDetailLines(long long year, const TextView* relationText);
+
+  // Reading and appending.
+  Text Read(TextView section, TextView key, std::size_t capacity = kReadCapacity) const;
+  long long ReadInt(TextView section, TextView key) const;
+  void Put(TextView text, ReportColor color = ReportColor::kBlack);
+  void PutFormat(ReportColor color, TextView format, std::initializer_list<FormatArg> args);
+  // A split text: with a space, the first part and `gap` black and the second
+  // part red; without one, the whole value black.
+  void PutSplitText(TextView value, TextView gap);
+  // The natal pillar indices in column order.
+  const std::array<Pillar, 4>& Columns() const;
+  // liunian/count, bounded.
+  long long LuckCount() const;
+
+  IniDocument& record_;
+  const LayoutKind kind_;
+  ReportSink& sink_;
+  RewriteHandler onYunqianChanged_;
+  bool yunqianChanged_ = false;
+
+  // Held for one rendering.
+  bool male_ = true;
+  std::array<Text, 4> pillars_;
+  long long birthYear_ = 0;
+  long long spanFirst_ = 0, spanLast_ = 0;  // liunianhcxh yearBegin .. yearEnd
+  YearSet concurrenceYears_;
+  YearSet clashYears_;
+  Text luckPillarList_;
+  std::vector<TextView> luckPillars_;
+};
+
+}  // namespace xuanshu

@@ -1,0 +1,61 @@
+// Operations shared by the three report layouts.
+#pragma once
+
+#include <set>
+#include <vector>
+
+#include "record/ini_document.h"
+#include "record/text.h"
+#include "report/report_sink.h"
+
+namespace xuanshu {
+
+// Items of a slash list: every "/" ends an item, text after the last "/" is
+// dropped, an empty value has no items.
+std::vector<TextView> SplitSlashList(TextView value);
+
+// A value cut at its first ASCII space. Without a space the whole value is
+// the first part and hasSpace is false.
+struct SplitParts {
+  TextView first;
+  TextView second;
+  bool hasSpace = false;
+};
+SplitParts SplitAtSpace(TextView value);
+
+// The characters [offset, offset + count) of a value, shorter or empty when
+// the value ends earlier.
+TextView CharactersAt(TextView value, std::size_t offset, std::size_t count);
+
+// The lunar birth date in words, e.g. 一九八四年（闰）四月二十一子时 with the
+// note on the late 子 hour appended for hour 23.
+Text LunarDateText(long long year, long long month, long long day, long long hour, long long leap);
+
+// One ShiZhuTKDC value into the two natal clash lines: the items after the
+// first space go to the first line, the first item to the second.
+void NatalClashColumns(TextView value, Text& firstLine, Text& secondLine);
+
+// One DYTKDC value into the two luck clash lines, each part cut down to its
+// leading pillar name (at the first "（" of the whole value).
+void LuckClashColumns(TextView value, Text& firstLine, Text& secondLine);
+
+using YearSet = std::set<long long>;
+
+// Years of [first, last] whose liunianhcxh/%dtkdc value is non-empty.
+YearSet ClashYearSet(const IniDocument& record, long long first, long long last);
+
+// Years of [first, last] whose liunianhcxh/%dsybl value is non-empty, when the
+// birth year is known (above 0); these are the years of the 岁运并临 line.
+YearSet ConcurrenceYearSet(const IniDocument& record, long long first, long long last,
+                           long long birthYear);
+
+// Colour of a year cell in the annual grid: 岁运并临 red before clash blue.
+ReportColor AnnualGridColor(long long year, const YearSet& concurrence, const YearSet& clash);
+
+// Upper bound of every year span and count loop: a hand-edited record with an
+// absurd yearEnd or count must not stall the pane.
+inline constexpr long long kMaxLoopSpan = 10000;
+// The last year a loop from `first` visits for a record's `last`.
+long long ClampedLast(long long first, long long last);
+
+}  // namespace xuanshu
