@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/chart_engine.h"
+
 namespace xuanshu {
 namespace {
 
@@ -150,6 +152,40 @@ TEST(MultiplicitySummary, FillsTheCountsOfEveryTally) {
   EXPECT_EQ(tallies[0].count2, 0);
   EXPECT_EQ(tallies[1].count1, 2) << "a tally with equal sides counts both";
   EXPECT_EQ(tallies[1].count2, 2);
+}
+
+struct NatalCase {
+  const char* label;
+  TextView branches;  // year, month, day, hour
+  TextView hcxh;
+};
+
+TEST(NatalBranchRelations, PairsThenGroupsThenSpaceAndCountedSummary) {
+  const NatalCase cases[] = {
+      {"worked example: repeats listed twice, reversed pair named in table order", u"子午子丑",
+       u"子午(冲)、子丑(合)、子午(冲)、丑午(害)、子丑(合) 两子冲一午、两子合一丑"},
+      {"三合 suppresses its pairs; space without summary", u"申子辰午", u"子午(冲)、申子辰(三合) "},
+      {"三会 does not suppress its pairs", u"寅卯辰子",
+       u"卯辰(害)、子卯(无礼刑)、子辰(墓半合)、寅卯辰(三会) "},
+      {"half combination counted but not summarised", u"子辰子午",
+       u"子辰(墓半合)、子午(冲)、子辰(墓半合)、子午(冲) 两子冲一午"},
+      {"three alike punish themselves", u"辰辰辰午",
+       u"辰辰(自刑)、辰辰(自刑)、辰辰(自刑) 三辰自刑"},
+      {"four alike", u"午午午午",
+       u"午午(自刑)、午午(自刑)、午午(自刑)、午午(自刑)、午午(自刑)、午午(自刑) 四午自刑"},
+      {"two alike give no summary", u"辰午辰丑", u"辰辰(自刑)、丑午(害) "},
+      {"a pair outside the group is still listed", u"亥卯未午", u"午未(合)、亥卯未(三合) "},
+      {"directional group after the pairs", u"巳午未酉", u"巳酉(生半合)、午未(合)、巳午未(三会) "},
+      {"no relation writes nothing, not even the space", u"子子酉寅", u""},
+  };
+  for (const NatalCase& c : cases) {
+    ChartEngine engine;
+    engine.yearPillar = Text(u"甲") + c.branches[0];
+    engine.monthPillar = Text(u"甲") + c.branches[1];
+    engine.dayPillar = Text(u"甲") + c.branches[2];
+    engine.hourPillar = Text(u"甲") + c.branches[3];
+    EXPECT_EQ(ToUtf8(engine.NatalBranchRelations()), ToUtf8(c.hcxh)) << c.label;
+  }
 }
 
 }  // namespace
