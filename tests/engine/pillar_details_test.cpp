@@ -68,6 +68,17 @@ TEST(VoidBranches, TheTwoBranchesLeftOverByThePillarsDecade) {
 
 using Keys = std::vector<std::pair<TextView, TextView>>;
 
+// The section's keys in order, each with its value.
+void ExpectKeys(const ChartRecord::Section& section, const Keys& expected, const char* label) {
+  ASSERT_EQ(section.entries().size(), expected.size()) << label;
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(ToUtf8(section.entries()[i].key), ToUtf8(expected[i].first))
+        << label << ", position " << i;
+    EXPECT_EQ(ToUtf8(section.entries()[i].value), ToUtf8(expected[i].second))
+        << label << ", key " << ToUtf8(expected[i].first);
+  }
+}
+
 struct ChartCase {
   const char* label;
   TextView year, month, day, hour;
@@ -151,13 +162,80 @@ TEST(WritePillarDetails, WritesSectionShizhuCompleteInKeyOrder) {
     ASSERT_EQ(record.sections().size(), 1u) << c.label;
     const ChartRecord::Section& section = record.sections().front();
     EXPECT_EQ(section.name(), u"shizhu") << c.label;
-    ASSERT_EQ(section.entries().size(), c.expected.size()) << c.label;
-    for (std::size_t i = 0; i < c.expected.size(); ++i) {
-      EXPECT_EQ(ToUtf8(section.entries()[i].key), ToUtf8(c.expected[i].first))
-          << c.label << ", position " << i;
-      EXPECT_EQ(ToUtf8(section.entries()[i].value), ToUtf8(c.expected[i].second))
-          << c.label << ", key " << ToUtf8(c.expected[i].first);
-    }
+    ExpectKeys(section, c.expected, c.label);
+  }
+}
+
+struct BirthCase {
+  const char* label;
+  int year, month, day, hour, minute;
+  Keys expected;
+};
+
+// Day pillars counted from 1900-01-01, a 甲戌 day; 2000-01-01 lies 36524 days later.
+TEST(WritePillarDetails, WholeChartFromTheBirthMoment) {
+  const BirthCase cases[] = {
+      {"2000-01-01 12:00, before 小寒 and 立春: 己卯 year, 丙子 month",
+       2000,
+       1,
+       1,
+       12,
+       0,
+       {{u"year", u"己卯"},
+        {u"yearcg", u"乙　正官/"},
+        {u"month", u"丙子"},
+        {u"monthcg", u"癸　正财/"},
+        {u"day", u"戊午"},
+        {u"daycg", u"丁　正印/己　劫财/"},
+        {u"hour", u"戊午"},
+        {u"hourcg", u"丁　正印/己　劫财/"},
+        {u"shishen", u"劫财/偏印/日主/比肩/"},
+        {u"kongwan", u"子丑"},
+        {u"wangshuai", u"沐浴/胎/帝旺/帝旺/"},
+        {u"hcxh", u"子卯(无礼刑)、子午(冲)、子午(冲)、午午(自刑) 一子冲两午"},
+        {u"anhe", u""},
+        {u"tiangankehe", u""},
+        {u"tiankedichong", u""},
+        {u"yongshen", u"癸、庚、甲、丙"}}},
+      {"2000-01-01 23:30, late 子 hour: the next day's 己未 with its 甲子 hour",
+       2000,
+       1,
+       1,
+       23,
+       30,
+       {{u"year", u"己卯"},
+        {u"yearcg", u"乙　偏官/"},
+        {u"month", u"丙子"},
+        {u"monthcg", u"癸　偏财/"},
+        {u"day", u"己未"},
+        {u"daycg", u"己　比肩/丁　偏印/乙　偏官/"},
+        {u"hour", u"甲子"},
+        {u"hourcg", u"癸　偏财/"},
+        {u"shishen", u"比肩/正印/日主/正官/"},
+        {u"kongwan", u"子丑"},
+        {u"wangshuai", u"病/绝/冠带/绝/"},
+        {u"hcxh",
+         u"子卯(无礼刑)、卯未(墓半合)、子卯(无礼刑)、子未(害)、子未(害) "
+         u"两子无礼刑一卯、两子害一未"},
+        {u"anhe", u""},
+        {u"tiangankehe", u"[年时]甲己合、[日时]甲己合 两己合一甲"},
+        {u"tiankedichong", u""},
+        {u"yongshen", u"癸、庚、甲、丙"}}},
+  };
+  for (const BirthCase& c : cases) {
+    ChartRequest request;
+    request.name = u"test";
+    request.year = c.year;
+    request.month = c.month;
+    request.day = c.day;
+    request.hour = c.hour;
+    request.minute = c.minute;
+    ChartEngine engine;
+    ChartRecord record;
+    ASSERT_TRUE(ComputeChartRecord(engine, request, record)) << c.label;
+    const ChartRecord::Section* section = record.FindSection(u"shizhu");
+    ASSERT_NE(section, nullptr) << c.label;
+    ExpectKeys(*section, c.expected, c.label);
   }
 }
 
