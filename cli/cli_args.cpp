@@ -1,10 +1,8 @@
 #include "cli/cli_args.h"
 
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
-#include <system_error>
+
+#include "record/program_home.h"
 
 namespace xuanshu::cli {
 namespace {
@@ -37,28 +35,6 @@ const OptionSpec* FindSpec(std::span<const OptionSpec> specs, std::string_view n
     if (spec.name == name) return &spec;
   }
   return nullptr;
-}
-
-std::filesystem::path ExecutableFolder() {
-  std::error_code ec;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::current_path(ec) : exe.parent_path();
-}
-
-// An installed program may not write beside itself; its data then lives in
-// the per-user data folder.
-std::filesystem::path UserDataFolder() {
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg) {
-    return std::filesystem::path(xdg) / "xuanshu";
-  }
-  const char* home = std::getenv("HOME");
-  return std::filesystem::path(home ? home : ".") / ".local" / "share" / "xuanshu";
-}
-
-std::filesystem::path DefaultHome() {
-  const std::filesystem::path folder = ExecutableFolder();
-  if (::access(folder.c_str(), W_OK) == 0) return folder;
-  return UserDataFolder();
 }
 
 }  // namespace
@@ -147,11 +123,11 @@ std::filesystem::path HomeFolder(const ParsedArgs& parsed) {
   if (const std::string* home = parsed.Value("home"); home && !home->empty()) {
     return PathFromUtf8(*home);
   }
-  return DefaultHome();
+  return ProgramHome();
 }
 
 std::filesystem::path DataFolder(const std::filesystem::path& home) {
-  return home / "data";
+  return DataDir(home);
 }
 
 }  // namespace xuanshu::cli

@@ -58,7 +58,8 @@ std::string PathUtf8(const std::filesystem::path& path);
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 
 // The program folder: --home when given, else the folder of the program file
-// (or the per-user data folder when that one is not writable).
+// (or the per-user data folder when that one is not writable), as the
+// desktop program uses it.
 std::filesystem::path HomeFolder(const ParsedArgs& parsed);
 std::filesystem::path DataFolder(const std::filesystem::path& home);
 

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "cli_run.h"
+#include "record/record_file.h"
+
+namespace xuanshu::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A complete, valid chart command; tests drop or replace options.
+std::vector<std::string> ChartArgs(const fs::path& home, const std::string& name = "张三") {
+  return {"chart",  "--name",     name,     "--sex", "男",     "--calendar", "公历",
+          "--date", "1990-05-17", "--time", "08:30", "--home", home.string()};
+}
+
+std::vector<std::string> Without(std::vector<std::string> args, const std::string& option) {
+  for (auto it = args.begin(); it != args.end(); ++it) {
+    if (*it == option) {
+      args.erase(it, it + 2);
+      break;
+    }
+  }
+  return args;
+}
+
+std::vector<std::string> With(std::vector<std::string> args, const std::string& option,
+                              const std::string& value) {
+  args = Without(args, option);
+  args.push_back(option);
+  args.push_back(value);
+  return args;
+}
+
+std::string RecordOf(const fs::path& home, const std::string& name) {
+  return (home / "data" / (name + ".bze")).string();
+}
+
+Text GroupOf(const fs::path& home, const std::string& name) {
+  return LoadIniFile(RecordOf(home, name)).ReadString(u"main", u"class");
+}
+
+TEST(ChartCommand, PrintsTheRecordPathAndCreatesTheDataFolder) {
+  TempDir home;
+  const CliResult result = RunCli(ChartArgs(home.path()));
+  EXPECT_EQ(result.code, 0) << result.err;
+  EXPECT_EQ(result.out, RecordOf(home.path(), "张三") + "\n");
+  EXPECT_EQ(result.err, "");
+  const IniDocument record = LoadIniFile(RecordOf(home.path(), "张三"));
+  EXPECT_EQ(record.ReadString(u"main", u"name"), u"张三");
+  EXPECT_EQ(record.ReadString(u"gongli", u"hour"), u"8");
+}
+
+TEST(ChartCommand, MissingOptionGivesTheEmptyFieldMessage) {
+  struct Case {
+    const char* option;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"--name", "请输入姓名\n"}, {"--sex", "请选择性别\n"},  {"--calendar", "请输入日历类别\n"},
+      {"--date", "请输入年份\n"}, {"--time", "请输入日期\n"},
+  };
+  TempDir home;
+  for (const Case& c : cases) {
+    const CliResult result = RunCli(Without(ChartArgs(home.path()), c.option));
+    EXPECT_EQ(result.code, 1) << c.option;
+    EXPECT_EQ(result.err, c.message) << c.option;
+    EXPECT_EQ(result.out, "") << c.option;
+  }
+  const CliResult empty = RunCli({"chart", "--home", home.path().string()});
+  EXPECT_EQ(empty.err, "请输入姓名\n") << "only the first missing field is reported";
+  const CliResult blank = RunCli(With(ChartArgs(home.path()), "--name", ""));
+  EXPECT_EQ(blank.err, "请输入姓名\n") << "an empty value is an empty field";
+  EXPECT_TRUE(fs::is_empty(home.path())) << "a refused request writes nothing";
+}
+
+TEST(ChartCommand, BadUsagePrintsTheUsageAndExitsWithTwo) {
+  TempDir home;
+  const std::vector<std::string> base = ChartArgs(home.path());
+  const std::vector<std::pair<const char*, std::vector<std::string>>> cases = {
+      {"unknown option", With(base, "--colour", "red")},
+      {"sex not 男 or 女", With(base, "--sex", "M")},
+      {"calendar not 公历 or 农历", With(base, "--calendar", "阴历")},
+      {"date with slashes", With(base, "--date", "1990/05/17")},
+      {"date without day", With(base, "--date", "1990-05")},
+      {"time with seconds", With(base, "--time", "08:30:00")},
+      {"time with letters", With(base, "--time", "8h30")},
+      {"stray argument", With(base, "extra", "word")},
+      {"option without value", {"chart", "--name"}},
+      {"no command", {}},
+      {"unknown command", {"draw"}},
+  };
+  for (const auto& [what, args] : cases) {
+    const CliResult result = RunCli(args);
+    EXPECT_EQ(result.code, 2) << what;
+    EXPECT_NE(result.err.find("Usage:"), std::string::npos) << what;
+    EXPECT_EQ(result.out, "") << what;
+  }
+  EXPECT_TRUE(fs::is_empty(home.path()));
+  const CliResult help = RunCli({"chart", "--help"});
+  EXPECT_EQ(help.code, 0);
+  EXPECT_NE(help.out.find("xuanshu-cli chart --name NAME"), std::string::npos);
+}
+
+TEST(ChartCommand, InvalidBirthMomentLeavesTheExistingRecordByteIdentical) {
+  TempDir home;
+  ASSERT_EQ(RunCli(ChartArgs(home.path())).code, 0);
+  const std::string before = ReadFileBytes(RecordOf(home.path(), "张三"));
+  const std::vector<std::pair<const char*, const char*>> cases = {
+      {"--date", "1990-02-29"}, {"--date", "1990-05-00"}, {"--date", "1990-13-01"},
+      {"--date", "1900-05-17"}, {"--time", "24:00"},      {"--time", "23:60"},
+  };
+  for (const auto& [option, value] : cases) {
+    const CliResult result = RunCli(With(ChartArgs(home.path()), option, value));
+    EXPECT_EQ(result.code, 1) << option << " " << value;
+    EXPECT_EQ(result.err, "生成排盘失败！\n") << option << " " << value;
+    EXPECT_EQ(ReadFileBytes(RecordOf(home.path(), "张三")), before) << option << " " << value;
+  }
+  EXPECT_EQ(TreeOf(home.path()), (std::vector<std::string>{"data", "data/张三.bze"}));
+}
+
+TEST(ChartCommand, NamesThatEscapeTheDataFolderAreRefused) {
+  TempDir root;
+  const fs::path home = root.path() / "home";
+  fs::create_directories(home / "data");
+  const std::vector<std::string> names = {
+      "../x", "a/b", "CON", "con.txt", " a", "a.", std::string(50, 'n')};
+  for (const std::string& name : names) {
+    const CliResult result = RunCli(ChartArgs(home, name));
+    EXPECT_EQ(result.code, 1) << name;
+    const std::string expected =
+        name.size() == 50 ? "姓名不能超过49个字\n" : "姓名不能用作文件名\n";
+    EXPECT_EQ(result.err, expected) << name;
+  }
+  EXPECT_EQ(TreeOf(root.path()), (std::vector<std::string>{"home", "home/data"}));
+}
+
+TEST(ChartCommand, UnusableDataFolderFailsTheComputation) {
+  TempDir home;
+  WriteFileBytes(home.path() / "data", "plain file");
+  const CliResult result = RunCli(ChartArgs(home.path()));
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(result.err, "生成排盘失败！\n");
+  EXPECT_EQ(ReadFileBytes(home.path() / "data"), "plain file");
+}
+
+TEST(ChartCommand, ReadOnlyDataFolderFailsTheComputation) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root may write into any folder";
+  TempDir home;
+  fs::create_directories(home.path() / "data");
+  fs::permissions(home.path() / "data", fs::perms::owner_read | fs::perms::owner_exec);
+  const CliResult result = RunCli(ChartArgs(home.path()));
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(result.err, "生成排盘失败！\n");
+  EXPECT_TRUE(fs::is_empty(home.path() / "data"));
+}
+
+TEST(ChartCommand, GroupComesFromTheOptionThenTheExistingRecordThenDefaults) {
+  TempDir home;
+  const fs::path h = home.path();
+  ASSERT_EQ(RunCli(ChartArgs(h, "新人")).code, 0);
+  EXPECT_EQ(GroupOf(h, "新人"), u"其他") << "no option, no earlier record";
+
+  ASSERT_EQ(RunCli(With(ChartArgs(h, "客户甲"), "--group", "客户")).code, 0);
+  EXPECT_EQ(GroupOf(h, "客户甲"), u"客户") << "--group";
+
+  ASSERT_EQ(RunCli(With(ChartArgs(h, "客户甲"), "--date", "1991-01-01")).code, 0);
+  EXPECT_EQ(GroupOf(h, "客户甲"), u"客户") << "recomputed without --group keeps its group";
+
+  ASSERT_EQ(RunCli(With(ChartArgs(h, "客户甲"), "--group", "家人")).code, 0);
+  EXPECT_EQ(GroupOf(h, "客户甲"), u"家人") << "--group moves it";
+
+  ASSERT_EQ(RunCli(With(ChartArgs(h, "长组"), "--group", std::string(50 * 3, 'g'))).code, 0);
+  EXPECT_EQ(GroupOf(h, "长组"), Text(49, u'g')) << "a group is cut to 49 characters";
+}
+
+TEST(ChartCommand, LeapOptionChoosesTheLeapMonthOfALunarYear) {
+  // 2020 had a leap fourth month, which began on 23 May.
+  TempDir home;
+  std::vector<std::string> args = With(ChartArgs(home.path()), "--calendar", "农历");
+  args = With(args, "--date", "2020-04-01");
+  args.push_back("--leap");
+  ASSERT_EQ(RunCli(args).code, 0);
+  const IniDocument record = LoadIniFile(RecordOf(home.path(), "张三"));
+  EXPECT_EQ(record.ReadString(u"gongli", u"month"), u"5");
+  EXPECT_EQ(record.ReadString(u"gongli", u"day"), u"23");
+  EXPECT_EQ(record.ReadString(u"nongli", u"leep"), u"1");
+
+  const CliResult noLeap = RunCli(With(args, "--date", "2021-04-01"));
+  EXPECT_EQ(noLeap.code, 1) << "2021 has no leap fourth month";
+  EXPECT_EQ(noLeap.err, "生成排盘失败！\n");
+}
+
+}  // namespace
+}  // namespace xuanshu::testing
