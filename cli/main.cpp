@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "chart") return RunChartCommand(args);
   if (command == "batch") return RunBatchCommand(args);
+  if (command == "report") return RunReportCommand(args);
+  if (command == "list") return RunListCommand(args);
   if (command == "-h" || command == "--help" || command == "help") return PrintHelp();
   return UsageError("unknown command " + std::string(command));
 }

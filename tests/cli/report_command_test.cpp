@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include "cli_run.h"
+#include "record/record_file.h"
+#include "report/report_renderer.h"
+
+namespace xuanshu::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A home with one complete chart of 张三.
+class ReportCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const CliResult chart = RunCli({"chart", "--name", "张三", "--sex", "女", "--calendar", "公历",
+                                    "--date", "1990-05-17", "--time", "08:30", "--home", Home()});
+    ASSERT_EQ(chart.code, 0) << chart.err;
+  }
+  std::string Home() const { return home_.path().string(); }
+  fs::path RecordPath() const { return home_.path() / "data" / "张三.bze"; }
+  CollectingSink Rendered(int layout) const {
+    CollectingSink sink;
+    RenderChart(RecordPath(), layout, sink);
+    return sink;
+  }
+
+ private:
+  TempDir home_;
+};
+
+TEST_F(ReportCommand, LayoutComesFromTheOptionElseFromConfigIni) {
+  struct Case {
+    const char* what;
+    const char* config;  // nullptr: no Config.ini
+    std::vector<std::string> extra;
+    int layout;
+  };
+  const Case cases[] = {
+      {"no Config.ini: simple", nullptr, {}, 0},
+      {"format=2", "[Option]\r\nformat=2\r\n", {}, 2},
+      {"format=1", "[Option]\r\nformat=1\r\n", {}, 1},
+      {"format=7 renders the standard layout", "[Option]\r\nformat=7\r\n", {}, 7},
+      {"--layout wins", "[Option]\r\nformat=2\r\n", {"--layout", "1"}, 1},
+      {"--layout 0", "[Option]\r\nformat=1\r\n", {"--layout", "0"}, 0},
+  };
+  for (const Case& c : cases) {
+    const fs::path config = fs::path(Home()) / "Config.ini";
+    fs::remove(config);
+    if (c.config) WriteFileBytes(config, c.config);
+    std::vector<std::string> args = {"report", "--name", "张三", "--home", Home()};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    const CliResult result = RunCli(args);
+    EXPECT_EQ(result.code, 0) << c.what << ": " << result.err;
+    EXPECT_EQ(result.out, ToUtf8(Rendered(c.layout).PlainText())) << c.what;
+  }
+  EXPECT_NE(ToUtf8(Rendered(0).PlainText()), ToUtf8(Rendered(1).PlainText()))
+      << "the layouts must differ for this test to tell them apart";
+}
+
+TEST_F(ReportCommand, FormatsTheReportForTerminalWebPageAndExportFile) {
+  const CollectingSink standard = Rendered(1);
+  const CliResult ansi = RunCli(
+      {"report", RecordPath().string(), "--layout", "1", "--format", "ansi", "--home", Home()});
+  EXPECT_EQ(ansi.code, 0);
+  EXPECT_EQ(ansi.out, AnsiText(standard.pieces()));
+  EXPECT_TRUE(ansi.out.ends_with("\x1b[0m"));
+
+  const CliResult html =
+      RunCli({"report", "--name", "张三", "--layout", "1", "--format", "html", "--home", Home()});
+  EXPECT_EQ(html.out, HtmlPage(standard.pieces(), u"张三"));
+
+  const fs::path out = fs::path(Home()) / "报告.txt";
+  const CliResult exported = RunCli({"report", "--name", "张三", "--layout", "1", "--format",
+                                     "export", "--out", out.string(), "--home", Home()});
+  EXPECT_EQ(exported.code, 0);
+  EXPECT_EQ(exported.out, "");
+  const std::string bytes = ReadFileBytes(out);
+  EXPECT_TRUE(bytes.starts_with("\xFF\xFE")) << "UTF-16LE byte-order mark";
+  EXPECT_EQ(bytes, ExportBytes(standard.PlainText()));
+}
+
+TEST_F(ReportCommand, RefusesBadUsageAndMissingRecords) {
+  const std::vector<std::pair<const char*, std::vector<std::string>>> usage = {
+      {"neither file nor name", {"report", "--home", Home()}},
+      {"both file and name", {"report", RecordPath().string(), "--name", "张三"}},
+      {"layout 3", {"report", RecordPath().string(), "--layout", "3"}},
+      {"format pdf", {"report", RecordPath().string(), "--format", "pdf"}},
+  };
+  for (const auto& [what, args] : usage) {
+    const CliResult result = RunCli(args);
+    EXPECT_EQ(result.code, 2) << what;
+    EXPECT_NE(result.err.find("Usage:"), std::string::npos) << what;
+  }
+  const CliResult missing = RunCli({"report", "--name", "李四", "--home", Home()});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_NE(missing.err.find("李四.bze"), std::string::npos);
+  const CliResult escaping = RunCli({"report", "--name", "../张三", "--home", Home()});
+  EXPECT_EQ(escaping.code, 1);
+  EXPECT_EQ(escaping.err, "姓名不能用作文件名\n");
+}
+
+}  // namespace
+}  // namespace xuanshu::testing
