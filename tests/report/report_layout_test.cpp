@@ -1,0 +1,409 @@
+// Behaviour of the report layouts on edited copies of a complete record.
+#include <gtest/gtest.h>
+
+#include "report_test_support.h"
+#include "test_support.h"
+
+namespace xuanshu::testing {
+namespace {
+
+std::string U8(TextView text) {
+  return ToUtf8(text);
+}
+// n ideographic spaces.
+Text Sp(std::size_t n) {
+  return Text(n, u'\u3000');
+}
+
+TEST(LayoutDispatchTest, ZeroSimpleTwoHongKongEverythingElseStandard) {
+  const IniDocument record = LoadSample("zhangsan");
+  const Text standard = Render(record, kStandardLayout).text;
+  for (int layout : {7, -1, 3, 100}) {
+    EXPECT_EQ(U8(Render(record, layout).text), U8(standard)) << "layout " << layout;
+  }
+  EXPECT_TRUE(Render(record, 2).Has(Sp(6) + u"时" + Sp(8) + u"日")) << "Hong Kong/Taiwan header";
+  EXPECT_FALSE(Render(record, 0).Has(u"流年合冲刑害")) << "simple layout";
+  EXPECT_TRUE(Render(record, 1).Has(u"流年合冲刑害"));
+}
+
+TEST(ReportStopsTest, EmptyRecordPrintsTheBirthLinesAndStopsAtTheSolarTerms) {
+  const Text expected = Text(u"姓名：") + Sp(1) + u"性别：" + Sp(1) +
+                        u"\r\n出生公历：0000年00月00日00时00分\t出生农历：零零零零年月子时\r\n\r\n";
+  for (int layout : {0, 1, 2}) {
+    IniDocument empty;
+    const Rendered out = Render(empty, layout);
+    EXPECT_EQ(U8(out.text), U8(expected)) << "layout " << layout;
+    EXPECT_TRUE(empty.empty()) << "nothing written into an empty record";
+  }
+}
+
+TEST(ReportStopsTest, TermValueWithoutASpaceEndsTheReport) {
+  struct Case {
+    const char* rule;
+    TextView before, after;
+    Text expectedEnd;
+  };
+  const Case cases[] = {
+      {"bad before: stops after the lunar birth line", u"立夏", u"芒种 1990:06:06:07:45",
+       u"出生农历：一九九零年四月二十三未时\r\n\r\n"},
+      {"bad after: stops after the first term and its spacing", u"立夏 1990:05:06:03:02", u"",
+       u"立夏：1990年05月06日03时02分" + Sp(3)},
+  };
+  for (const Case& c : cases) {
+    IniDocument record = LoadSample("zhangsan");
+    record.Set(u"jieqi", u"before", c.before);
+    record.Set(u"jieqi", u"after", c.after);
+    const Text text = Render(record, kStandardLayout).text;
+    EXPECT_TRUE(text.ends_with(c.expectedEnd)) << c.rule << "\n" << U8(text);
+  }
+}
+
+TEST(ReportSexTest, OnlyFemaleGivesKunZaoAndTheWomansTable) {
+  struct Case {
+    TextView sex;
+    bool female;
+  };
+  const Case cases[] = {{u"女", true}, {u"男", false}, {u"", false}, {u"女 ", false}};
+  for (const Case& c : cases) {
+    IniDocument record = LoadSample("zhangsan");
+    record.Set(u"main", u"sex", c.sex);
+    for (int layout : {1, 2}) {
+      const Rendered out = Render(record, layout);
+      const std::string why = "sex \"" + U8(c.sex) + "\" layout " + std::to_string(layout);
+      EXPECT_EQ(out.Has(u"\r\n坤造：" + Sp(3)), c.female) << why;
+      EXPECT_EQ(out.Has(u"\r\n乾造：" + Sp(3)), !c.female) << why;
+      EXPECT_EQ(out.Has(u"女命：" + Sp(2) + u"丈夫"), c.female) << why;
+      EXPECT_EQ(out.Has(u"男命：" + Sp(2) + u"女儿"), !c.female) << why;
+      EXPECT_TRUE(out.Has(u"社会关系：上司")) << why;
+    }
+    EXPECT_FALSE(Render(record, 0).Has(u"社会关系")) << "no kinship tables in the simple layout";
+  }
+}
+
+TEST(ReportPaddingTest, DatesAndLuckStartArePaddedWithZeros) {
+  IniDocument record = LoadSample("zhangsan");
+  record.Set(u"gongli", u"month", u"5");
+  record.Set(u"gongli", u"day", u"7");
+  record.Set(u"gongli", u"hour", u"9");
+  record.Set(u"gongli", u"minute", u"");
+  record.Set(u"dayun", u"yearBegin", u"2010");
+  record.Set(u"dayun", u"monthBegin", u"2");
+  record.Set(u"dayun", u"dayBegin", u"4");
+  record.Set(u"dayun", u"hourBegin", u"9");
+  record.Set(u"jieqi", u"after", u"芒种 1990:6");
+  const Rendered out = Render(record, kStandardLayout);
+  EXPECT_TRUE(out.Has(u"出生公历：1990年05月07日09时00分\t")) << U8(out.text);
+  EXPECT_TRUE(out.Has(u"命主于公历2010年02月04日09时交运"));
+  EXPECT_TRUE(out.Has(u"芒种：1990年06月00日00时00分\r\n\r\n")) << "short moment";
+}
+
+TEST(ReportGrowthStageTest, OneCharacterStageGetsOneMoreSpace) {
+  IniDocument record = LoadSample("zhangsan");
+  record.Set(u"shizhu", u"wangshuai", u"衰/病/长生/");
+  record.Set(u"minbiao", u"wangshuai", u"衰/长生/");
+  const Rendered out = Render(record, kStandardLayout);
+  EXPECT_EQ(U8(out.Between(u"旺衰：", u"\r\n")),
+            U8(u"旺衰：" + Sp(3) + u"衰" + Sp(8) + u"病" + Sp(8) + u"长生" + Sp(7) + Sp(7)))
+      << "the missing fourth stage is an empty two-character cell";
+  EXPECT_EQ(U8(out.Between(u"\r\n旺衰：" + Sp(5), u"\r\n年龄")),
+            U8(u"\r\n旺衰：" + Sp(5) + u"衰" + Sp(3) + u"长生" + Sp(2)));
+}
+
+TEST(ReportDecadeHeadTest, MonthBeginOneEndsInDecemberOtherwiseNextYear) {
+  struct Case {
+    TextView monthBegin;
+    TextView first, second;
+  };
+  const Case cases[] = {
+      {u"1", u"===========大运［壬午］1990.1 - 1999.12=",
+       u"===========大运［癸未］2000.1 - 2009.12="},
+      {u"5", u"===========大运［壬午］1990.5 - 2000.4=",
+       u"===========大运［癸未］2000.5 - 2010.4="},
+      {u"12", u"===========大运［壬午］1990.12 - 2000.11=", u"大运［癸未］2000.12 - 2010.11="},
+  };
+  for (const Case& c : cases) {
+    IniDocument record = LoadSample("zhangsan");
+    record.Set(u"liunianhcxh", u"yearBegin", u"1990");
+    record.Set(u"liunianhcxh", u"yearEnd", u"2009");
+    record.Set(u"dayun", u"monthBegin", c.monthBegin);
+    const Rendered out = Render(record, kStandardLayout);
+    EXPECT_TRUE(out.Has(c.first)) << U8(c.first);
+    EXPECT_TRUE(out.Has(c.second)) << U8(c.second);
+    EXPECT_FALSE(out.Has(u"大运［甲申］")) << "two decades only";
+    EXPECT_EQ(out.ColorOf(c.first), ReportColor::kBlue);
+  }
+}
+
+// The grid column before luck and the luck rows for zhangsan: born 1990,
+// luck from 1996 (age1 7), so the column before luck shows 1990 to 1995.
+TEST(ReportGridTest, CountZeroKeepsOnlyLabelsAndTheColumnBeforeLuck) {
+  IniDocument record = LoadSample("zhangsan");
+  record.Set(u"liunian", u"count", u"0");
+  const Rendered out = Render(record, kStandardLayout);
+  EXPECT_TRUE(out.Has(u"\r\n年龄：" + Sp(1) + u"1 " + Sp(3) + u"\t(虚岁)"));
+  Text grid = u"\r\n始于：" + Sp(1) + u"1990" + Sp(2) + u"\r\n流年：" + Sp(5) + u"\r\n";
+  for (int r = 1; r < 4; ++r) grid += Sp(8) + u"\r\n";
+  for (TextView cell : {u"90庚午", u"91辛未", u"92壬申", u"93癸酉", u"94甲戌", u"95乙亥"}) {
+    grid += Sp(4) + Text(cell) + Sp(1) + u"\r\n";
+  }
+  grid += u"止于：" + Sp(1) + u"1995" + Sp(2);
+  EXPECT_EQ(U8(out.Between(u"\r\n始于：", u"\r\n\r\n大运天干克合")), U8(grid));
+  EXPECT_TRUE(out.Has(u"\r\n大运：" + Sp(5) + u"壬午")) << "minbiao rows keep their items";
+}
+
+TEST(ReportGridTest, MoreThanTenYearsBeforeLuckShowsTheLastTenWithTheirOwnPillars) {
+  IniDocument record = LoadSample("zhangsan");
+  record.Set(u"liunian", u"age1", u"13");  // born 1984, luck in 1996
+  const Rendered out = Render(record, kStandardLayout);
+  EXPECT_TRUE(out.Has(u"\r\n流年：" + Sp(4) + u"86丙寅" + Sp(1) + u"96丙子"));
+  EXPECT_TRUE(out.Has(u"\r\n" + Sp(4) + u"95乙亥" + Sp(1) + u"05乙酉"));
+  EXPECT_FALSE(out.Has(u"84甲子")) << "only ten rows";
+  EXPECT_TRUE(out.Has(u"\r\n始于：" + Sp(1) + u"1984" + Sp(2) + u"1996"));
+  EXPECT_TRUE(out.Has(u"止于：" + Sp(1) + u"1995" + Sp(2) + u"2005"));
+}
+
+TEST(ReportGridTest, ConcurrenceRedBeforeClashBlueBeforeBlack) {
+  IniDocument record = LoadSample("zhangsan");
+  record.Set(u"liunianhcxh", u"2002tkdc", u"[年岁]x");  // 2002 is also a 岁运并临 year
+  const Rendered out = Render(record, kStandardLayout);
+  const std::size_t grid = out.text.find(u"\r\n流年：");
+  EXPECT_EQ(out.ColorOf(u"02壬午", grid), ReportColor::kRed);
+  EXPECT_EQ(out.ColorOf(u"96丙子", grid), ReportColor::kBlue);
+  EXPECT_EQ(out.ColorOf(u"98戊寅", grid), ReportColor::kBlack);
+  EXPECT_EQ(out.ColorOf(u"90庚午", grid), ReportColor::kBlack) << "column before luck";
+  EXPECT_TRUE(out.Has(u"岁运并临：" + Sp(1) + u"13岁, （2002年）岁运并临" + Sp(2) + u"80岁"));
+  EXPECT_EQ(out.ColorOf(u"13岁, （2002年）岁运并临"), ReportColor::kRed);
+}
+
+TEST(ReportColourTest, EachPartInItsColour) {
+  const Rendered out = Render(LoadSample("zhangsan"), kStandardLayout);
+  struct Case {
+    Text text;
+    ReportColor color;
+  };
+  const Case cases[] = {
+      {u"姓名：", ReportColor::kBlack},
+      {u"张三" + Sp(1), ReportColor::kRed},
+      {u"男" + Sp(1) + u"\r\n", ReportColor::kRed},
+      {Sp(6) + u"年" + Sp(8) + u"月", ReportColor::kGreen},
+      {u"日主" + Sp(7), ReportColor::kBlue},
+      {u"庚午" + Sp(7) + u"辛巳", ReportColor::kRed},
+      {u"（申酉空）", ReportColor::kBlack},
+      {u"天克地冲：" + Sp(1) + u"丙子（1996，2056）", ReportColor::kBlue},
+      {u"[年时]丁克庚", ReportColor::kBlack},
+      {u"两午合一未", ReportColor::kRed},
+      {u"身弱", ReportColor::kRed},
+      {u"\r\n起运：" + Sp(1), ReportColor::kRed},
+      {Sp(3) + u"交运：" + Sp(1), ReportColor::kRed},
+      {u"命主于公历", ReportColor::kBlack},
+      {u"\r\n\r\n大运天干克合、地支合冲刑害、天克地冲：", ReportColor::kBlue},
+      {u"1996(丙子):庚辛壬癸甲乙丙丁戊己庚辛", ReportColor::kGreen},
+      {u"[运岁]丙子壬午天克地冲、[年岁]丙子庚午天克地冲", ReportColor::kRed},
+      {u"男命：", ReportColor::kBlue},
+      {u"女儿", ReportColor::kBlack},
+  };
+  for (const Case& c : cases) EXPECT_EQ(out.ColorOf(c.text), c.color) << U8(c.text);
+}
+
+TEST(ReportSplitTextTest, SpaceSplitsBlackFromRed) {
+  struct Case {
+    const char* rule;
+    TextView value;
+    Text shown;
+    std::optional<TextView> redPart;
+  };
+  const Case cases[] = {
+      {"ends with its space: empty red part", u"丁壬合 ", u"丁壬合" + Sp(1), std::nullopt},
+      {"no space: all black, no gap", u"丁壬合", u"丁壬合", std::nullopt},
+      {"two parts", u"丁壬合 一丁合两壬", u"丁壬合" + Sp(1) + u"一丁合两壬", u"一丁合两壬"},
+  };
+  for (const Case& c : cases) {
+    IniDocument record = LoadSample("zhangsan");
+    record.Set(u"shizhu", u"tiangankehe", c.value);
+    const Rendered out = Render(record, kStandardLayout);
+    EXPECT_EQ(U8(out.Between(u"天干克合：", u"\r\n")), U8(u"天干克合：" + Sp(1) + c.shown))
+        << c.rule;
+    EXPECT_EQ(out.ColorOf(u"丁壬合", out.text.find(u"天干克合")), ReportColor::kBlack) << c.rule;
+    if (c.redPart) EXPECT_EQ(out.ColorOf(*c.redPart), ReportColor::kRed) << c.rule;
+  }
+}
+
+TEST(ReportLuckRelationsTest, ClashTextSplitsAtSpaceOrAfterItsTag) {
+  struct Case {
+    const char* rule;
+    TextView stems, branches, clashes;
+    Text shown;
+    TextView black, red;
+  };
+  const Case cases[] = {
+      {"tag black, clash red", u"", u"", u"[年运]壬午庚午天克地冲", u"[年运]壬午庚午天克地冲",
+       u"[年运]", u"壬午庚午天克地冲"},
+      {"space: no gap added", u"", u"", u"前 后", u"前后", u"前", u"后"},
+      {"neither space nor ]: all black", u"", u"", u"天克地冲", u"天克地冲", u"天克地冲", u""},
+      {"after other lines: indented", u"a", u"", u"[年运]x", u"a\r\n" + Sp(3) + u"[年运]x",
+       u"[年运]", u"x"},
+      {"branches after stems", u"丁壬合 合", u"午午(自刑)", u"",
+       u"丁壬合" + Sp(1) + u"合\r\n" + Sp(3) + u"午午(自刑)", u"午午(自刑)", u""},
+  };
+  for (const Case& c : cases) {
+    IniDocument record = LoadSample("zhangsan");
+    record.Set(u"dayuntiangankehe", u"壬午", c.stems);
+    record.Set(u"dayunhcxh", u"壬午", c.branches);
+    record.Set(u"dayuntkdc", u"壬午", c.clashes);
+    const Rendered out = Render(record, kStandardLayout);
+    EXPECT_EQ(U8(out.Between(u"\r\n壬午：", u"\r\n癸未：")), U8(u"\r\n壬午：" + c.shown)) << c.rule;
+    const std::size_t at = out.text.find(u"\r\n壬午：");
+    EXPECT_EQ(out.ColorOf(c.black, at), ReportColor::kBlack) << c.rule;
+    if (!c.red.empty()) EXPECT_EQ(out.ColorOf(c.red, at), ReportColor::kRed) << c.rule;
+  }
+}
+
+TEST(ReportAnnualYearTest, YearValueGivesHeadMonthStemsAndRelationText) {
+  const Text indent = Sp(5) + u" ";
+  struct Case {
+    const char* rule;
+    TextView value, tkdc, sybl, big, tgkh, hcxh;
+    Text shown;  // from "1996(" up to the decade's next year
+  };
+  const Case cases[] = {
+      {"no space: whole value is the pillar, relation none", u"丙子", u"", u"", u"", u"", u"",
+       u"1996(丙子):" + Sp(1) + u"\r\n\r\n"},
+      {"one space: month stems, relation none", u"丙子 庚辛", u"", u"", u"", u"", u"h",
+       u"1996(丙子):庚辛" + Sp(1) + u"\r\n\r\n"},
+      {"two spaces, empty relation still printed", u"丙子 庚辛 ", u"", u"", u"", u"", u"",
+       u"1996(丙子):庚辛" + Sp(1) + u"\r\n" + indent + u"\r\n"},
+      {"relation keeps its own spaces, then the further relations", u"丙子 庚辛 a b", u"", u"", u"",
+       u"", u"h", u"1996(丙子):庚辛" + Sp(1) + u"\r\n" + indent + u"a b" + Sp(1) + u"h\r\n"},
+      {"highlights joined, stem line before the relation line", u"丙子 庚辛 r", u"T", u"", u"B",
+       u"g", u"", u"1996(丙子):庚辛" + Sp(1) + u"T，B\r\n" + indent + u"g\r\n" + indent + u"r\r\n"},
+      {"stem line without relation", u"丙子 庚辛", u"", u"S", u"", u"g", u"",
+       u"1996(丙子):庚辛" + Sp(1) + u"S\r\n" + indent + u"g\r\n"},
+      {"empty value prints nothing for the year", u"", u"T", u"", u"", u"g", u"", u""},
+  };
+  for (const Case& c : cases) {
+    IniDocument record = LoadSample("zhangsan");
+    record.Set(u"liunianhcxh", u"1996", c.value);
+    record.Set(u"liunianhcxh", u"1996tkdc", c.tkdc);
+    record.Set(u"liunianhcxh", u"1996sybl", c.sybl);
+    record.Set(u"liunianhcxh", u"1996big", c.big);
+    record.Set(u"liunianhcxh", u"1996tgkh", c.tgkh);
+    record.Set(u"liunianhcxh", u"1996hcxh", c.hcxh);
+    const Rendered out = Render(record, kStandardLayout);
+    const Text head = u"===========大运［壬午］1996.12 - 2006.11";
+    const std::size_t from = out.text.find(head);
+    ASSERT_NE(from, Text::npos);
+    const std::size_t begin = out.text.find(u"\r\n", from) + 2;
+    const std::size_t end = out.text.find(u"1997(丁丑)", begin);
+    EXPECT_EQ(U8(out.text.substr(begin, end - begin)), U8(c.shown)) << c.rule;
+  }
+}
+
+TEST(HongKongLayoutTest, PillarTableRunsHourDayMonthYearStemsAboveBranches) {
+  IniDocument record = LoadSample("zhangsan");
+  const TextView pillars[] = {u"甲子", u"丙寅", u"戊辰", u"庚申"};
+  const TextView keys[] = {u"year", u"month", u"day", u"hour"};
+  const TextView cg[] = {u"yearcg", u"monthcg", u"daycg", u"hourcg"};
+  const TextView marks[] = {u"Y", u"M", u"D", u"H"};
+  for (int i = 0; i < 4; ++i) {
+    record.Set(u"shizhu", keys[i], pillars[i]);
+    record.Set(u"ShiZhuTKDC", pillars[i], marks[i]);
+    record.Set(u"shizhu", cg[i], Text(marks[i]) + u"1/");
+  }
+  record.Set(u"shizhu", u"shishen", u"YY/MM/日主/HH/");
+  record.Set(u"shizhu", u"wangshuai", u"衰/病/长生/胎/");
+  const Rendered hk = Render(record, kHongKongLayout);
+  EXPECT_TRUE(hk.Has(u"十神：" + Sp(3) + u"HH" + Sp(7) + u"日主" + Sp(3) + Sp(4) + u"MM" + Sp(7) +
+                     u"YY\r\n"));
+  EXPECT_EQ(hk.ColorOf(u"日主" + Sp(3)), ReportColor::kBlue);
+  EXPECT_TRUE(hk.Has(u"乾造：" + Sp(3) + u"庚" + Sp(8) + u"戊" + Sp(8) + u"丙" + Sp(8) + u"甲\r\n" +
+                     Sp(6) + u"申" + Sp(8) + u"辰" + Sp(8) + u"寅" + Sp(8) + u"子" + Sp(6) +
+                     u"（申酉空）\r\n"));
+  const Text gap = Sp(3);
+  EXPECT_TRUE(hk.Has(u"天克地冲：" + Sp(1) + u"H" + gap + u"D" + gap + u"M" + gap + u"Y" + gap +
+                     u"\r\n" + Sp(6) + gap + gap + gap + gap + u"\r\n"));
+  EXPECT_TRUE(
+      hk.Has(u"藏干：" + Sp(3) + u"H1" + Sp(5) + u"D1" + Sp(5) + u"M1" + Sp(5) + u"Y1\r\n"));
+  EXPECT_TRUE(hk.Has(u"旺衰：" + Sp(3) + u"胎" + Sp(8) + u"长生" + Sp(7) + u"病" + Sp(8) + u"衰" +
+                     Sp(8) + u"\r\n"));
+
+  const Rendered standard = Render(record, kStandardLayout);
+  EXPECT_TRUE(standard.Has(u"乾造：" + Sp(3) + u"甲子" + Sp(7) + u"丙寅" + Sp(7) + u"戊辰" + Sp(7) +
+                           u"庚申" + Sp(6) + u"（申酉空）\r\n"));
+  EXPECT_TRUE(standard.Has(u"天克地冲：" + Sp(1) + u"Y" + gap + u"M" + gap + u"D" + gap + u"H" +
+                           gap + u"\r\n"));
+  // Everything after the pillar table is the same in both layouts.
+  const std::size_t hkRest = hk.text.find(u"\r\n天干克合");
+  const std::size_t stRest = standard.text.find(u"\r\n天干克合");
+  EXPECT_EQ(U8(hk.text.substr(hkRest)), U8(standard.text.substr(stRest)));
+}
+
+TEST(SimpleLayoutTest, IsTheStandardReportUpToItsEndRowWithoutHealthCheck) {
+  for (const char* name : {"zhangsan", "lisi", "wangli"}) {
+    const IniDocument record = LoadSample(name);
+    const Rendered standard = Render(record, kStandardLayout);
+    const Rendered simple = Render(record, kSimpleLayout);
+
+    // Standard report without 先天体检, with the extra blank line before 起运,
+    // cut after the 止于 row.
+    const std::size_t health = standard.text.find(u"\r\n\r\n先天体检");
+    const std::size_t luck = standard.text.find(u"\r\n起运：");
+    const std::size_t end = standard.text.find(u"\r\n\r\n大运天干克合");
+    ASSERT_TRUE(health != Text::npos && luck != Text::npos && end != Text::npos) << name;
+    Text expected = standard.text.substr(0, health) + u"\r\n" +
+                    standard.text.substr(luck, end - luck) + u"\r\n\r\n";
+    std::vector<ReportColor> colors(standard.colors.begin(), standard.colors.begin() + health);
+    colors.insert(colors.end(), 2, ReportColor::kRed);
+    colors.insert(colors.end(), standard.colors.begin() + luck, standard.colors.begin() + end);
+    colors.insert(colors.end(), 4, ReportColor::kBlack);
+
+    EXPECT_EQ(U8(simple.text), U8(expected)) << name;
+    const auto diff =
+        std::mismatch(simple.colors.begin(), simple.colors.end(), colors.begin(), colors.end());
+    EXPECT_TRUE(diff.first == simple.colors.end() && diff.second == colors.end())
+        << name << ": colours differ from " << (diff.first - simple.colors.begin()) << " of "
+        << simple.colors.size() << " / " << colors.size() << ": "
+        << U8(simple.text.substr(diff.first - simple.colors.begin(), 20));
+  }
+}
+
+TEST(YearsBeforeLuckRewriteTest, RebuiltBeforeTheGridAndReportedOnlyWhenChanged) {
+  IniDocument record = LoadSample("zhangsan");
+  CollectingSink sink;
+  EXPECT_FALSE(RenderChart(record, kStandardLayout, sink)) << "a computed record is unchanged";
+
+  record.Set(u"yunqian", u"liunian", u"甲子/");
+  CollectingSink again;
+  EXPECT_TRUE(RenderChart(record, kSimpleLayout, again));
+  EXPECT_EQ(U8(*record.Find(u"yunqian", u"liunian")), U8(u"庚午/辛未/壬申/癸酉/甲戌/乙亥/"));
+  EXPECT_NE(again.PlainText().find(Sp(4) + u"90庚午"), Text::npos) << "the grid uses the rebuild";
+}
+
+TEST(YearsBeforeLuckRewriteTest, RecordOnDiskIsSavedOnlyWhenTheRebuildChangesIt) {
+  TempDir dir;
+  const auto path = dir.path() / "张三.bze";
+  std::string bytes = ReadFileBytes(ReportDataDir() / "zhangsan.bze");
+  // LF line ends: any save would turn them into CR LF.
+  std::erase(bytes, '\r');
+  WriteFileBytes(path, bytes);
+  CollectingSink sink;
+  EXPECT_TRUE(RenderChart(path, kStandardLayout, sink));
+  EXPECT_EQ(ReadFileBytes(path), bytes) << "unchanged record left alone";
+
+  const std::string edited = bytes.replace(bytes.find("birth=1990"), 10, "birth=1980");
+  WriteFileBytes(path, edited);
+  CollectingSink second;
+  RenderChart(path, kStandardLayout, second);
+  EXPECT_EQ(U8(*LoadIniFile(path).Find(u"yunqian", u"birth")), "1990");
+  EXPECT_EQ(second.PlainText(), sink.PlainText());
+
+  const auto empty = dir.path() / "empty.bze";
+  WriteFileBytes(empty, "");
+  CollectingSink third;
+  EXPECT_TRUE(RenderChart(empty, kStandardLayout, third));
+  EXPECT_EQ(ReadFileBytes(empty), "") << "an empty record stays empty";
+  EXPECT_TRUE(RenderChart(dir.path() / "missing.bze", kStandardLayout, third));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing.bze"));
+}
+
+}  // namespace
+}  // namespace xuanshu::testing
