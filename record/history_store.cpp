@@ -26,6 +26,7 @@ constexpr std::size_t kFormCapacity = 50;
 
 // Only the head of a file is read for the listing, so a stray binary or huge
 // file in the data folder costs no more than a record.
+constexpr std::size_t kFirstReadBytes = 2 * 1024;
 constexpr std::size_t kListReadBytes = 64 * 1024;
 // Records edited in place are read whole, up to this size.
 constexpr std::size_t kEditReadBytes = 16u << 20;
@@ -71,8 +72,10 @@ bool IsMainSection(TextView name) {
   return true;
 }
 
-// The lines of section "main", up to the next section header.
-TextView MainSectionOf(TextView text) {
+// The lines of section "main", up to the next section header; closed tells
+// whether that header was seen.
+TextView MainSectionOf(TextView text, bool& closed) {
+  closed = false;
   std::size_t start = TextView::npos;
   std::size_t lineStart = 0;
   while (lineStart < text.size()) {
@@ -80,7 +83,10 @@ TextView MainSectionOf(TextView text) {
     if (lineEnd == TextView::npos) lineEnd = text.size();
     const TextView line = TrimBlanks(text.substr(lineStart, lineEnd - lineStart));
     if (!line.empty() && line.front() == u'[') {
-      if (start != TextView::npos) return text.substr(start, lineStart - start);
+      if (start != TextView::npos) {
+        closed = true;
+        return text.substr(start, lineStart - start);
+      }
       const std::size_t close = line.find(u']');
       if (IsMainSection(TrimBlanks(line.substr(1, close == TextView::npos ? close : close - 1)))) {
         start = lineEnd;
@@ -92,20 +98,30 @@ TextView MainSectionOf(TextView text) {
 }
 
 // "class" and "name" of a file, read from its head only; nullopt when the
-// file cannot be read at all.
+// file cannot be read at all. A record's "main" section comes first, so the
+// first few kilobytes nearly always hold it; otherwise the head is read again
+// up to its full length.
 std::optional<MainKeys> ReadMainKeys(const std::filesystem::path& path) {
-  std::optional<std::string> bytes = ReadFileHead(path, kListReadBytes);
-  if (!bytes) return std::nullopt;
-  if (bytes->size() == kListReadBytes) {
-    // Cut off the partial last line so a character split at the cut cannot
-    // change how the head decodes.
-    const std::size_t lastBreak = bytes->rfind('\n');
-    bytes->resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
+  for (const std::size_t limit : {kFirstReadBytes, kListReadBytes}) {
+    std::optional<std::string> bytes = ReadFileHead(path, limit);
+    if (!bytes) return std::nullopt;
+    const bool whole = bytes->size() < limit;
+    if (!whole) {
+      // Cut off the partial last line so a character split at the cut cannot
+      // change how the head decodes.
+      const std::size_t lastBreak = bytes->rfind('\n');
+      bytes->resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
+    }
+    const Text text = DecodeFileBytes(*bytes);
+    bool closed = false;
+    const TextView section = MainSectionOf(text, closed);
+    if (whole || closed || limit == kListReadBytes) {
+      const IniDocument main = IniDocument::Parse(Text(u"[main]\n") + Text(section));
+      return MainKeys{main.ReadString(kMainSection, kClassKey, kListCapacity),
+                      main.ReadString(kMainSection, kNameKey, kListCapacity)};
+    }
   }
-  const Text text = DecodeFileBytes(*bytes);
-  const IniDocument main = IniDocument::Parse(Text(u"[main]\n") + Text(MainSectionOf(text)));
-  return MainKeys{main.ReadString(kMainSection, kClassKey, kListCapacity),
-                  main.ReadString(kMainSection, kNameKey, kListCapacity)};
+  return std::nullopt;
 }
 
 // Leftovers of an interrupted atomic save: ".<name>.tmp-<pid>-<n>".
