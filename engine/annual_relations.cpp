@@ -5,212 +5,352 @@
 // Counting runs twice: once over the natal and annual values, and once more
 // with the luck value added. A relation that then touches all three of 岁,
 // 运 and 命 is summarised a second time, counted with the luck pillar.
+//
+// This runs for each of the 90 annual rows, so it works on character and
+// index lookups (relation_grids.h) in fixed-size arrays. The group search
+// is FindSanHe / FindSanHui done on indices; a test keeps every text equal
+// to the one built with the string-based machinery.
 #include <array>
-#include <vector>
+#include <cstdint>
 
 #include "calendar/ganzhi.h"
 #include "engine/branch_relations.h"
 #include "engine/chart_engine.h"
+#include "engine/relation_grids.h"
 
 namespace xuanshu {
 namespace {
 
-constexpr char16_t kAnnual = u'岁';
-constexpr char16_t kLuck = u'运';
-constexpr char16_t kNatal = u'命';
-constexpr TextView kTagOrder = u"岁运命";
+using Tags = std::uint8_t;
+constexpr Tags kAnnualTag = 1;  // 岁
+constexpr Tags kLuckTag = 2;    // 运
+constexpr Tags kNatalTag = 4;   // 命
+constexpr Tags kAllTags = kAnnualTag | kLuckTag | kNatalTag;
+
+// A set of tags written in the order 岁 运 命.
+constexpr std::array<TextView, 8> kOrderedTags = {u"",   u"岁",   u"运",   u"岁运",
+                                                  u"命", u"岁命", u"运命", u"岁运命"};
+
+TextView TagText(Tags tag) {
+  return kOrderedTags[tag];
+}
+
+// Group labels as the finders write them, with the tags each one names.
+struct GroupLabel {
+  TextView text;
+  Tags names;
+};
+constexpr std::array<GroupLabel, 4> kGroupLabels = {{{u"命命命", kNatalTag},
+                                                     {u"运命命", kLuckTag | kNatalTag},
+                                                     {u"岁命命", kAnnualTag | kNatalTag},
+                                                     {u"岁运命", kAllTags}}};
+
+// Only 岁 and 运 are looked for; everything else counts as natal.
+int LabelOf(Tags tags) {
+  const bool annual = (tags & kAnnualTag) != 0;
+  const bool luck = (tags & kLuckTag) != 0;
+  if (annual && luck) return 3;
+  if (annual) return 2;
+  if (luck) return 1;
+  return 0;
+}
+
+// One tagged stem or branch; value is 0 when the pillar text is empty.
+struct Entry {
+  Tags tag = 0;
+  char16_t value = 0;
+  int slot = -1;  // stem or branch index, -1 when the value is none
+};
+
+TextView ValueText(const Entry& e) {
+  return e.value == 0 ? TextView() : TextView(&e.value, 1);
+}
+
+Entry BranchEntry(Tags tag, TextView pillar) {
+  const char16_t c = pillar.empty() ? 0 : pillar.back();
+  return {tag, c, BranchSlot(c)};
+}
+
+Entry StemEntry(Tags tag, TextView pillar) {
+  const char16_t c = pillar.empty() ? 0 : pillar.front();
+  return {tag, c, StemSlot(c)};
+}
 
 void AppendSeparated(Text& out, std::initializer_list<TextView> parts) {
   if (!out.empty()) out += u"、";
   for (TextView part : parts) out += part;
 }
 
-// The values that are counted: the four natal values tagged 命 and the annual
-// value tagged 岁, then the luck value tagged 运.
-struct CountedValues {
-  std::array<TaggedEntry, 5> natalAndAnnual;
-  TaggedEntry luck;
+// --- group search ---
+
+struct Pattern {
+  int label = 0;
+  int group = 0;
 };
 
-template <typename Part>
-CountedValues MakeCountedValues(TextView annual, TextView luck,
-                                const std::array<TextView, 4>& natal, Part part) {
-  return {{{{Text(1, kNatal), Text(part(natal[0]))},
-            {Text(1, kNatal), Text(part(natal[1]))},
-            {Text(1, kNatal), Text(part(natal[2]))},
-            {Text(1, kNatal), Text(part(natal[3]))},
-            {Text(1, kAnnual), Text(part(annual))}}},
-          {Text(1, kLuck), Text(part(luck))}};
-}
+struct Patterns {
+  std::array<Pattern, 16> items{};  // four labels for each of four groups at most
+  int size = 0;
 
-void CountValue(std::vector<RelationTally>& tallies, const TaggedEntry& value) {
-  const auto addTag = [&](Text& tags) {
-    if (tags.find(value.tag) == Text::npos) tags += value.tag;
-  };
-  for (RelationTally& t : tallies) {
-    if (t.side1 == value.value) {
-      ++t.count1;
-      addTag(t.tags);
+  void Add(int label, int group) {
+    for (int i = 0; i < size; ++i) {
+      if (items[i].label == label && items[i].group == group) return;
     }
-    if (t.side2 == value.value) {
-      ++t.count2;
-      addTag(t.tags);
-    }
+    items[size++] = {label, group};
   }
-}
+  const Pattern* begin() const { return items.data(); }
+  const Pattern* end() const { return items.data() + size; }
+};
 
-// The two counting passes; returns the tallies to summarise.
-std::vector<RelationTally> CountTagged(const std::vector<RelationTally>& tallies,
-                                       const CountedValues& values) {
-  std::vector<RelationTally> counted = tallies;
-  std::vector<RelationTally> withLuck = tallies;
-  for (const TaggedEntry& v : values.natalAndAnnual) {
-    CountValue(counted, v);
-    CountValue(withLuck, v);
-  }
-  CountValue(withLuck, values.luck);
-  for (RelationTally& t : withLuck) {
-    const bool allThree = t.tags.find(kAnnual) != Text::npos && t.tags.find(kLuck) != Text::npos &&
-                          t.tags.find(kNatal) != Text::npos;
-    if (allThree) counted.push_back(std::move(t));
-  }
-  return counted;
-}
+// The annual step's branch entries: luck, the four natal branches, annual.
+using BranchEntries = std::array<Entry, 6>;
 
-Text OrderedTags(TextView tags) {
-  Text ordered;
-  for (char16_t tag : kTagOrder) {
-    if (tags.find(tag) != TextView::npos) ordered += tag;
-  }
-  return ordered;
-}
-
-// Appends each counted item to `small` (both counts below three, "、"
-// between items) or to `large` (a count of three or more).
-void SplitCountedItems(const std::vector<RelationTally>& counted, Text& small, Text& large) {
-  bool firstSmall = true;
-  for (const RelationTally& t : counted) {
-    if (!IsSummaryCandidate(t)) continue;
-    const Text item = CountedItem(t);
-    if (item.empty()) continue;
-    const Text tags = OrderedTags(t.tags);
-    if (t.count1 >= 3 || t.count2 >= 3) {
-      AppendSeparated(large, {u"[", tags, u"]", item});
-    } else {
-      if (!firstSmall) small += u"、";
-      firstSmall = false;
-      small.append(u"[").append(tags).append(u"]").append(item);
+// Every ordering of three entries, tried against each searched group in loop
+// order. hits[p][e] holds the groups whose p-th branch is entry e's, so a
+// triple matches the groups in hits[0][i] & hits[1][j] & hits[2][k].
+Patterns FindGroups(const BranchEntries& entries, const std::vector<BranchGroup>& groups,
+                    unsigned searched) {
+  std::array<std::array<unsigned, 6>, 3> hits{};
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    if (!(searched >> g & 1u)) continue;
+    for (std::size_t p = 0; p < 3; ++p) {
+      for (std::size_t e = 0; e < entries.size(); ++e) {
+        if (groups[g].members[p] == entries[e].slot) hits[p][e] |= 1u << g;
+      }
     }
   }
+  Patterns found;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (hits[0][i] == 0) continue;
+    for (std::size_t j = 0; j < entries.size(); ++j) {
+      const unsigned firstTwo = hits[0][i] & hits[1][j];
+      if (firstTwo == 0) continue;
+      for (std::size_t k = 0; k < entries.size(); ++k) {
+        const unsigned all = firstTwo & hits[2][k];
+        if (all == 0) continue;
+        const int label = LabelOf(entries[i].tag | entries[j].tag | entries[k].tag);
+        for (std::size_t g = 0; g < groups.size(); ++g) {
+          if (all >> g & 1u) found.Add(label, static_cast<int>(g));
+        }
+      }
+    }
+  }
+  return found;
 }
 
-bool HasTag(TextView label, TextView tag) {
-  return label.find(tag) != TextView::npos;
+Patterns WithAnnualLabel(const Patterns& patterns) {
+  Patterns kept;
+  for (const Pattern& p : patterns) {
+    if (kGroupLabels[p.label].names & kAnnualTag) kept.items[kept.size++] = p;
+  }
+  return kept;
 }
 
-std::vector<TaggedEntry> AnnualBranchEntries(TextView annual, TextView luck,
-                                             const std::array<TextView, 4>& natal) {
-  std::vector<TaggedEntry> entries;
-  entries.reserve(6);
-  entries.push_back({Text(1, kLuck), Text(BranchOf(luck))});
-  for (TextView pillar : natal) entries.push_back({Text(1, kNatal), Text(BranchOf(pillar))});
-  entries.push_back({Text(1, kAnnual), Text(BranchOf(annual))});
-  return entries;
+// The groups that hold the branch: only they can be formed with that entry.
+unsigned GroupsHolding(const std::vector<BranchGroup>& groups, int slot) {
+  unsigned holding = 0;
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    if (slot >= 0 && (groups[g].memberMask >> slot & 1u)) holding |= 1u << g;
+  }
+  return holding;
 }
 
-std::vector<GroupPattern> WithAnnualLabel(std::vector<GroupPattern> patterns) {
-  std::erase_if(patterns, [](const GroupPattern& p) { return !HasTag(p.label, Text(1, kAnnual)); });
-  return patterns;
+// The patterns formed with the annual entry. Groups without the annual
+// branch cannot have a label with 岁, so they are not searched at all.
+Patterns AnnualPatterns(const BranchEntries& entries, const Entry& annual,
+                        const std::vector<BranchGroup>& groups) {
+  return WithAnnualLabel(FindGroups(entries, groups, GroupsHolding(groups, annual.slot)));
+}
+
+void AppendGroups(Text& out, const Patterns& patterns, const std::vector<BranchGroup>& groups,
+                  TextView kind) {
+  for (const Pattern& p : patterns) {
+    AppendSeparated(out, {u"[", kGroupLabels[p.label].text, u"]", groups[p.group].text, kind});
+  }
 }
 
 // A pair is left out when a group formed with the luck pillar holds both
 // branches and its label carries both entries' tags.
-bool SuppressedByGroup(const std::vector<GroupPattern>& patterns, const TaggedEntry& a,
-                       const TaggedEntry& b) {
-  for (const GroupPattern& p : patterns) {
-    if (Contains(p.group, a.value) && Contains(p.group, b.value) && HasTag(p.label, a.tag) &&
-        HasTag(p.label, b.tag) && HasTag(p.label, Text(1, kLuck))) {
+bool SuppressedByGroup(const Patterns& patterns, const std::vector<BranchGroup>& groups,
+                       const Entry& a, const Entry& b) {
+  if (a.slot < 0 || b.slot < 0) return false;
+  const unsigned pair = (1u << a.slot) | (1u << b.slot);
+  const Tags needed = a.tag | b.tag | kLuckTag;
+  for (const Pattern& p : patterns) {
+    if ((groups[p.group].memberMask & pair) == pair &&
+        (kGroupLabels[p.label].names & needed) == needed) {
       return true;
     }
   }
   return false;
 }
 
+// --- tagged counting ---
+
+struct Tally {
+  char16_t side1 = 0;
+  char16_t side2 = 0;
+  TextView word;
+  int count1 = 0;
+  int count2 = 0;
+  Tags tags = 0;
+
+  void Count(const Entry& v) {
+    if (side1 == v.value) {
+      ++count1;
+      tags |= v.tag;
+    }
+    if (side2 == v.value) {
+      ++count2;
+      tags |= v.tag;
+    }
+  }
+};
+
+struct Tallies {
+  std::array<Tally, 5> items{};  // one per listed pair at most
+  int size = 0;
+
+  // Added unless a tally with the same two sides is already there.
+  void Add(char16_t side1, char16_t side2, TextView word) {
+    for (int i = 0; i < size; ++i) {
+      if (items[i].side1 == side1 && items[i].side2 == side2) return;
+    }
+    items[size++] = {side1, side2, word};
+  }
+};
+
+// Counted items go to `small` ("、" between items, starting after whatever
+// `small` already holds) or, with a count of three or more, to `large`.
+class CountedItems {
+ public:
+  CountedItems(Text& small, Text& large) : small_(small), large_(large) {}
+
+  void Add(const Tally& t) {
+    const RelationTally shared{Text(1, t.side1), t.count1,     Text(1, t.side2),
+                               t.count2,         Text(t.word), {}};
+    if (!IsSummaryCandidate(shared)) return;
+    const Text item = CountedItem(shared);
+    if (item.empty()) return;
+    if (t.count1 >= 3 || t.count2 >= 3) {
+      AppendSeparated(large_, {u"[", kOrderedTags[t.tags], u"]", item});
+      return;
+    }
+    if (!firstSmall_) small_ += u"、";
+    firstSmall_ = false;
+    small_.append(u"[").append(kOrderedTags[t.tags]).append(u"]").append(item);
+  }
+
+ private:
+  Text& small_;
+  Text& large_;
+  bool firstSmall_ = true;
+};
+
+// Both counting passes, then the items: first every tally counted over the
+// natal and annual values, then those that, counted with the luck value
+// too, touch 岁, 运 and 命.
+void SummariseTagged(const Tallies& tallies, const std::array<Entry, 5>& natalAndAnnual,
+                     const Entry& luck, CountedItems& items) {
+  std::array<Tally, 5> withLuck{};
+  for (int i = 0; i < tallies.size; ++i) {
+    Tally counted = tallies.items[i];
+    for (const Entry& v : natalAndAnnual) counted.Count(v);
+    withLuck[i] = counted;
+    withLuck[i].Count(luck);
+    items.Add(counted);
+  }
+  for (int i = 0; i < tallies.size; ++i) {
+    if (withLuck[i].tags == kAllTags) items.Add(withLuck[i]);
+  }
+}
+
+std::array<Entry, 5> NatalAndAnnual(Entry (*make)(Tags, TextView), const ChartEngine& engine,
+                                    TextView annualPillar) {
+  return {make(kNatalTag, engine.yearPillar), make(kNatalTag, engine.monthPillar),
+          make(kNatalTag, engine.dayPillar), make(kNatalTag, engine.hourPillar),
+          make(kAnnualTag, annualPillar)};
+}
+
 }  // namespace
 
 AnnualBranchTexts ChartEngine::AnnualBranchRelations(TextView annualPillar,
                                                      TextView luckPillar) const {
-  const std::array<TextView, 4> natal = {yearPillar, monthPillar, dayPillar, hourPillar};
-  const std::vector<TaggedEntry> entries = AnnualBranchEntries(annualPillar, luckPillar, natal);
-  const std::vector<GroupPattern> patterns = WithAnnualLabel(FindSanHe(entries));
+  const RelationGrids& grids = Grids();
+  const std::array<Entry, 5> counted = NatalAndAnnual(BranchEntry, *this, annualPillar);
+  const Entry luck = BranchEntry(kLuckTag, luckPillar);
+  const Entry& annual = counted.back();
+  const BranchEntries entries = {luck, counted[0], counted[1], counted[2], counted[3], annual};
+  const Patterns sanHe = AnnualPatterns(entries, annual, grids.sanHe);
 
   AnnualBranchTexts texts;
-  std::vector<RelationTally> tallies;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    for (std::size_t j = i + 1; j < entries.size(); ++j) {
-      const TaggedEntry& a = entries[i];
-      const TaggedEntry& b = entries[j];
-      // Only pairs with the annual branch are listed.
-      if (a.tag[0] != kAnnual && b.tag[0] != kAnnual) continue;
-      if (SuppressedByGroup(patterns, a, b)) continue;
-      const BranchRelationResult relation = BranchRelation(a.value, b.value);
-      if (relation.name.empty()) continue;
-      const TaggedEntry& first = relation.reversed ? b : a;
-      const TaggedEntry& second = relation.reversed ? a : b;
-      AppendSeparated(texts.pairs, {u"[", first.tag, second.tag, u"]", first.value, second.value,
-                                    u"(", relation.name, u")"});
-      AddTally(tallies, {first.value, 0, second.value, 0, Text(relation.name), {}});
-    }
+  Tallies tallies;
+  // Only pairs with the annual branch are listed; it is the last entry.
+  for (std::size_t i = 0; i + 1 < entries.size(); ++i) {
+    const Entry& other = entries[i];
+    if (SuppressedByGroup(sanHe, grids.sanHe, other, annual)) continue;
+    if (other.slot < 0 || annual.slot < 0) continue;
+    const BranchRelationResult& relation = grids.branch[other.slot][annual.slot];
+    if (relation.name.empty()) continue;
+    const Entry& first = relation.reversed ? annual : other;
+    const Entry& second = relation.reversed ? other : annual;
+    AppendSeparated(texts.pairs, {u"[", TagText(first.tag), TagText(second.tag), u"]",
+                                  ValueText(first), ValueText(second), u"(", relation.name, u")"});
+    tallies.Add(first.value, second.value, relation.name);
   }
 
-  for (const GroupPattern& p : patterns) {
-    AppendSeparated(texts.groups, {u"[", p.label, u"]", p.group, u"(三合)"});
-  }
-  for (const GroupPattern& p : WithAnnualLabel(FindSanHui(entries))) {
-    AppendSeparated(texts.groups, {u"[", p.label, u"]", p.group, u"(三会)"});
-  }
-  const CountedValues values = MakeCountedValues(annualPillar, luckPillar, natal, BranchOf);
-  SplitCountedItems(CountTagged(tallies, values), texts.summary, texts.groups);
+  AppendGroups(texts.groups, sanHe, grids.sanHe, u"(三合)");
+  AppendGroups(texts.groups, AnnualPatterns(entries, annual, grids.sanHui), grids.sanHui,
+               u"(三会)");
+  CountedItems items(texts.summary, texts.groups);
+  SummariseTagged(tallies, counted, luck, items);
   return texts;
 }
 
 AnnualStemTexts ChartEngine::AnnualStemRelations(TextView annualPillar, TextView luckPillar) const {
-  const std::array<TextView, 4> natal = {yearPillar, monthPillar, dayPillar, hourPillar};
-  const CountedValues values = MakeCountedValues(annualPillar, luckPillar, natal, StemOf);
-  const Text& annual = values.natalAndAnnual.back().value;
-  const std::array<const TaggedEntry*, 5> entries = {
-      &values.luck, &values.natalAndAnnual[0], &values.natalAndAnnual[1], &values.natalAndAnnual[2],
-      &values.natalAndAnnual[3]};
+  const RelationGrids& grids = Grids();
+  const std::array<Entry, 5> counted = NatalAndAnnual(StemEntry, *this, annualPillar);
+  const Entry luck = StemEntry(kLuckTag, luckPillar);
+  const Entry& annual = counted.back();
+  const std::array<const Entry*, 5> entries = {&luck, &counted[0], &counted[1], &counted[2],
+                                               &counted[3]};
 
   AnnualStemTexts texts;
-  std::vector<RelationTally> tallies;
-  for (const TaggedEntry* e : entries) {
-    Text text;
-    const int r = StemRelation(e->value, annual, text);
-    if (r == 0) continue;
-    AppendSeparated(texts.main, {u"[岁", e->tag, u"]", text});
+  Tallies tallies;
+  for (const Entry* e : entries) {
+    if (e->slot < 0 || annual.slot < 0) continue;
+    const StemRelationCell& relation = grids.stem[e->slot][annual.slot];
+    if (relation.code == 0) continue;
+    AppendSeparated(texts.main, {u"[岁", TagText(e->tag), u"]", relation.text});
     // Side 1 is the controller, or the first stem of the combination pair.
-    const bool annualFirst = r == 1 || r == 4;
-    const Text& side1 = annualFirst ? annual : e->value;
-    const Text& side2 = annualFirst ? e->value : annual;
-    AddTally(tallies, {side1, 0, side2, 0, Text(r <= 2 ? u"克" : u"合"), {}});
+    const bool annualFirst = relation.code == 1 || relation.code == 4;
+    tallies.Add(annualFirst ? annual.value : e->value, annualFirst ? e->value : annual.value,
+                relation.code <= 2 ? u"克" : u"合");
   }
   if (!texts.main.empty()) texts.main += u' ';
-  Text summary;
-  SplitCountedItems(CountTagged(tallies, values), summary, texts.big);
-  texts.main += summary;
+  CountedItems items(texts.main, texts.big);
+  SummariseTagged(tallies, counted, luck, items);
   return texts;
 }
 
 Text ChartEngine::AnnualStrikeAndClash(TextView annualPillar, TextView luckPillar) const {
+  const RelationGrids& grids = Grids();
   const std::array<std::pair<TextView, TextView>, 5> entries = {{{u"运", luckPillar},
                                                                  {u"年", yearPillar},
                                                                  {u"月", monthPillar},
                                                                  {u"日", dayPillar},
                                                                  {u"时", hourPillar}}};
+  const Entry annualStem = StemEntry(0, annualPillar);
+  const Entry annualBranch = BranchEntry(0, annualPillar);
   Text out;
+  if (annualStem.slot < 0 || annualBranch.slot < 0) return out;
   for (const auto& [tag, pillar] : entries) {
-    if (StrikeAndClash(annualPillar, pillar) > 0) {
+    const Entry stem = StemEntry(0, pillar);
+    const Entry branch = BranchEntry(0, pillar);
+    if (stem.slot < 0 || branch.slot < 0) continue;
+    // 天克地冲: one stem controls the other and the branches clash.
+    const int control = grids.stem[annualStem.slot][stem.slot].code;
+    if ((control == 1 || control == 2) && grids.clash[annualBranch.slot][branch.slot]) {
       AppendSeparated(out, {u"[", tag, u"岁]", annualPillar, pillar, u"天克地冲"});
     }
   }

@@ -20,15 +20,18 @@ void SetYearKey(ChartRecord& record, Text& key, std::size_t yearLength, TextView
   record.Set(kSection, key, value);
 }
 
+void AppendMonthStems(Text& out, TextView yearPillar) {
+  if (yearPillar.size() < 2) return;
+  const int yearStem = StemIndex(yearPillar[0]);
+  const int first = (yearStem % 5 + 1) * 2 % 10;  // stem of the 寅 month
+  for (int k = 0; k < 12; ++k) out += kStems[(first + k) % 10];
+}
+
 }  // namespace
 
 Text MonthStemString(TextView yearPillar) {
   Text stems;
-  if (yearPillar.size() < 2) return stems;
-  const int yearStem = StemIndex(yearPillar[0]);
-  const int first = (yearStem % 5 + 1) * 2 % 10;  // stem of the 寅 month
-  stems.reserve(12);
-  for (int k = 0; k < 12; ++k) stems += kStems[(first + k) % 10];
+  AppendMonthStems(stems, yearPillar);
   return stems;
 }
 
@@ -53,8 +56,9 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
       const std::size_t yearLength = key.size();
 
       const AnnualBranchTexts branches = AnnualBranchRelations(annual, luck);
-      value.assign(annual).append(u" ").append(MonthStemString(annual)).append(u" ");
-      value += branches.pairs;
+      value.assign(annual).append(u" ");
+      AppendMonthStems(value, annual);
+      value.append(u" ").append(branches.pairs);
       record.Set(kSection, key, value);
 
       value.clear();

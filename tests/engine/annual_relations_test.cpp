@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <random>
+#include <vector>
 
+#include "calendar/ganzhi.h"
+#include "engine/branch_relations.h"
 #include "engine/chart_engine.h"
 
 namespace xuanshu {
@@ -173,6 +177,213 @@ TEST(AnnualStrikeAndClash, TagsTheLuckOrNatalPillarBeforeTheAnnual) {
       << "natal stem controlling the annual stem";
   EXPECT_EQ(engine.AnnualStrikeAndClash(u"甲午", u"甲子"), u"")
       << "clashing branches without a stem control";
+}
+
+// The annual finders written straight from their rules with the string-based
+// relation machinery; the engine's index-based finders must agree with them
+// on every input.
+namespace reference {
+
+void AppendItem(Text& out, TextView item) {
+  if (!out.empty()) out += u"、";
+  out += item;
+}
+
+bool HasTag(TextView text, TextView tag) {
+  return text.find(tag) != TextView::npos;
+}
+
+void CountValues(std::vector<RelationTally>& tallies, const std::vector<TaggedEntry>& values) {
+  for (const TaggedEntry& v : values) {
+    for (RelationTally& t : tallies) {
+      if (t.side1 == v.value) {
+        ++t.count1;
+        if (!HasTag(t.tags, v.tag)) t.tags += v.tag;
+      }
+      if (t.side2 == v.value) {
+        ++t.count2;
+        if (!HasTag(t.tags, v.tag)) t.tags += v.tag;
+      }
+    }
+  }
+}
+
+// values: natal values tagged 命, then the annual value tagged 岁.
+std::vector<RelationTally> CountTagged(const std::vector<RelationTally>& tallies,
+                                       std::vector<TaggedEntry> values, const TaggedEntry& luck) {
+  std::vector<RelationTally> p = tallies;
+  std::vector<RelationTally> q = tallies;
+  CountValues(p, values);
+  values.push_back(luck);
+  CountValues(q, values);
+  for (const RelationTally& t : q) {
+    if (HasTag(t.tags, u"岁") && HasTag(t.tags, u"运") && HasTag(t.tags, u"命")) p.push_back(t);
+  }
+  return p;
+}
+
+void Summarise(const std::vector<RelationTally>& counted, Text& small, Text& large) {
+  for (const RelationTally& t : counted) {
+    if (!IsSummaryCandidate(t)) continue;
+    const Text item = CountedItem(t);
+    if (item.empty()) continue;
+    Text tags;
+    for (TextView tag : {u"岁", u"运", u"命"}) {
+      if (HasTag(t.tags, tag)) tags += tag;
+    }
+    AppendItem(t.count1 >= 3 || t.count2 >= 3 ? large : small, u"[" + tags + u"]" + item);
+  }
+}
+
+std::vector<TaggedEntry> Counted(const Natal& natal, TextView annual, TextView (*part)(TextView)) {
+  std::vector<TaggedEntry> values;
+  for (const char16_t* pillar : natal) values.push_back({u"命", Text(part(pillar))});
+  values.push_back({u"岁", Text(part(annual))});
+  return values;
+}
+
+AnnualBranchTexts Branches(const Natal& natal, TextView annual, TextView luck) {
+  std::vector<TaggedEntry> entries = {{u"运", Text(BranchOf(luck))}};
+  for (const char16_t* pillar : natal) entries.push_back({u"命", Text(BranchOf(pillar))});
+  entries.push_back({u"岁", Text(BranchOf(annual))});
+  const auto withAnnual = [](std::vector<GroupPattern> patterns) {
+    std::erase_if(patterns, [](const GroupPattern& p) { return !HasTag(p.label, u"岁"); });
+    return patterns;
+  };
+  const std::vector<GroupPattern> patterns = withAnnual(FindSanHe(entries));
+
+  AnnualBranchTexts texts;
+  std::vector<RelationTally> tallies;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    for (std::size_t j = i + 1; j < entries.size(); ++j) {
+      const TaggedEntry& a = entries[i];
+      const TaggedEntry& b = entries[j];
+      bool suppressed = false;
+      for (const GroupPattern& p : patterns) {
+        suppressed = suppressed ||
+                     (Contains(p.group, a.value) && Contains(p.group, b.value) &&
+                      HasTag(p.label, a.tag) && HasTag(p.label, b.tag) && HasTag(p.label, u"运"));
+      }
+      if (suppressed) continue;
+      const BranchRelationResult relation = BranchRelation(a.value, b.value);
+      if (relation.name.empty()) continue;
+      if (a.tag != u"岁" && b.tag != u"岁") continue;
+      const TaggedEntry& first = relation.reversed ? b : a;
+      const TaggedEntry& second = relation.reversed ? a : b;
+      AppendItem(texts.pairs, u"[" + first.tag + second.tag + u"]" + first.value + second.value +
+                                  u"(" + Text(relation.name) + u")");
+      AddTally(tallies, {first.value, 0, second.value, 0, Text(relation.name), {}});
+    }
+  }
+  for (const GroupPattern& p : patterns) {
+    AppendItem(texts.groups, u"[" + p.label + u"]" + p.group + u"(三合)");
+  }
+  for (const GroupPattern& p : withAnnual(FindSanHui(entries))) {
+    AppendItem(texts.groups, u"[" + p.label + u"]" + p.group + u"(三会)");
+  }
+  Summarise(CountTagged(tallies, Counted(natal, annual, BranchOf), {u"运", Text(BranchOf(luck))}),
+            texts.summary, texts.groups);
+  return texts;
+}
+
+AnnualStemTexts Stems(const Natal& natal, TextView annual, TextView luck) {
+  const Text a(StemOf(annual));
+  std::vector<TaggedEntry> entries = {{u"运", Text(StemOf(luck))}};
+  for (const char16_t* pillar : natal) entries.push_back({u"命", Text(StemOf(pillar))});
+  AnnualStemTexts texts;
+  std::vector<RelationTally> tallies;
+  for (const TaggedEntry& e : entries) {
+    Text text;
+    const int r = StemRelation(e.value, a, text);
+    if (r == 0) continue;
+    AppendItem(texts.main, u"[岁" + e.tag + u"]" + text);
+    const TextView word = r <= 2 ? u"克" : u"合";
+    if (r == 1 || r == 4) {
+      AddTally(tallies, {a, 0, e.value, 0, Text(word), {}});
+    } else {
+      AddTally(tallies, {e.value, 0, a, 0, Text(word), {}});
+    }
+  }
+  if (!texts.main.empty()) texts.main += u" ";
+  Text small;
+  Summarise(CountTagged(tallies, Counted(natal, annual, StemOf), {u"运", Text(StemOf(luck))}),
+            small, texts.big);
+  texts.main += small;
+  return texts;
+}
+
+Text StrikeAndClashes(const Natal& natal, TextView annual, TextView luck) {
+  const std::array<TextView, 5> tags = {u"运", u"年", u"月", u"日", u"时"};
+  const std::array<TextView, 5> pillars = {luck, natal[0], natal[1], natal[2], natal[3]};
+  Text out;
+  for (std::size_t i = 0; i < tags.size(); ++i) {
+    if (StrikeAndClash(annual, pillars[i]) > 0) {
+      AppendItem(
+          out, Text(u"[") + Text(tags[i]) + u"岁]" + Text(annual) + Text(pillars[i]) + u"天克地冲");
+    }
+  }
+  return out;
+}
+
+}  // namespace reference
+
+// Pillars from a narrow pool of stems and branches, so that groups, repeats
+// and counts of three or more come up often; now and then a stem and branch
+// of unlike polarity, or an empty text.
+class PillarSource {
+ public:
+  explicit PillarSource(unsigned seed) : random_(seed) {}
+
+  Text Next(int stemPool, int branchPool) {
+    if (Pick(50) == 0) return Text();
+    return {kStems[Pick(stemPool)], kBranches[Pick(branchPool)]};
+  }
+  int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+
+ private:
+  std::mt19937 random_;
+};
+
+TEST(AnnualFinders, AgreeWithTheStringBasedRulesOnRandomCharts) {
+  PillarSource source(20240611);
+  int withGroups = 0, withSummary = 0, withBig = 0, withSuppression = 0;
+  for (int n = 0; n < 20000; ++n) {
+    // Alternate wide and narrow pools; the narrow ones repeat values often.
+    const int stems = n % 2 == 0 ? 10 : 3 + source.Pick(3);
+    const int branches = n % 2 == 0 ? 12 : 4 + source.Pick(5);
+    std::array<Text, 4> pillars;
+    for (Text& p : pillars) p = source.Next(stems, branches);
+    const Text annual = source.Next(stems, branches);
+    const Text luck = source.Next(stems, branches);
+    const Natal natal = {pillars[0].c_str(), pillars[1].c_str(), pillars[2].c_str(),
+                         pillars[3].c_str()};
+    const ChartEngine engine = NatalEngine(natal);
+    const std::string label = ToUtf8(pillars[0] + u" " + pillars[1] + u" " + pillars[2] + u" " +
+                                     pillars[3] + u" 岁" + annual + u" 运" + luck);
+
+    const AnnualBranchTexts expected = reference::Branches(natal, annual, luck);
+    const AnnualBranchTexts actual = engine.AnnualBranchRelations(annual, luck);
+    ASSERT_EQ(ToUtf8(actual.pairs), ToUtf8(expected.pairs)) << label;
+    ASSERT_EQ(ToUtf8(actual.summary), ToUtf8(expected.summary)) << label;
+    ASSERT_EQ(ToUtf8(actual.groups), ToUtf8(expected.groups)) << label;
+    const AnnualStemTexts expectedStems = reference::Stems(natal, annual, luck);
+    const AnnualStemTexts actualStems = engine.AnnualStemRelations(annual, luck);
+    ASSERT_EQ(ToUtf8(actualStems.main), ToUtf8(expectedStems.main)) << label;
+    ASSERT_EQ(ToUtf8(actualStems.big), ToUtf8(expectedStems.big)) << label;
+    ASSERT_EQ(ToUtf8(engine.AnnualStrikeAndClash(annual, luck)),
+              ToUtf8(reference::StrikeAndClashes(natal, annual, luck)))
+        << label;
+
+    withGroups += expected.groups.find(u"岁运命]") != Text::npos;
+    withSummary += !expected.summary.empty();
+    withBig += !expectedStems.big.empty();
+    withSuppression += Contains(expected.groups, u"(三合)") && expected.pairs.empty();
+  }
+  // The comparison must have met the interesting cases, not only empty texts.
+  EXPECT_GT(withGroups, 200);
+  EXPECT_GT(withSummary, 200);
+  EXPECT_GT(withBig, 200);
+  EXPECT_GT(withSuppression, 20);
 }
 
 }  // namespace

@@ -1,0 +1,66 @@
+#include "engine/relation_grids.h"
+
+#include "calendar/ganzhi.h"
+
+namespace xuanshu {
+namespace {
+
+// Every group of a finder, found by letting it search all twelve branches.
+std::vector<BranchGroup> GroupsOf(
+    std::vector<GroupPattern> (*find)(const std::vector<TaggedEntry>&)) {
+  std::vector<TaggedEntry> twelve;
+  for (int b = 0; b < 12; ++b) twelve.push_back({u"命", BranchName(b)});
+  std::vector<BranchGroup> groups;
+  for (const GroupPattern& pattern : find(twelve)) {
+    BranchGroup group;
+    for (std::size_t k = 0; k < group.members.size(); ++k) {
+      group.members[k] = BranchSlot(pattern.group[k]);
+      group.memberMask |= static_cast<std::uint16_t>(1u << group.members[k]);
+    }
+    group.text = pattern.group;
+    groups.push_back(std::move(group));
+  }
+  return groups;
+}
+
+RelationGrids BuildGrids() {
+  RelationGrids grids;
+  for (int x = 0; x < 12; ++x) {
+    for (int y = 0; y < 12; ++y) {
+      grids.branch[x][y] = BranchRelation(BranchName(x), BranchName(y));
+      grids.clash[x][y] = BranchesClash(BranchName(x), BranchName(y));
+    }
+  }
+  for (int a = 0; a < 10; ++a) {
+    for (int b = 0; b < 10; ++b) {
+      StemRelationCell& cell = grids.stem[a][b];
+      cell.code = StemRelation(StemName(a), StemName(b), cell.text);
+    }
+  }
+  grids.sanHe = GroupsOf(FindSanHe);
+  grids.sanHui = GroupsOf(FindSanHui);
+  return grids;
+}
+
+}  // namespace
+
+int StemSlot(char16_t c) {
+  for (int i = 0; i < static_cast<int>(kStems.size()); ++i) {
+    if (kStems[i] == c) return i;
+  }
+  return -1;
+}
+
+int BranchSlot(char16_t c) {
+  for (int i = 0; i < static_cast<int>(kBranches.size()); ++i) {
+    if (kBranches[i] == c) return i;
+  }
+  return -1;
+}
+
+const RelationGrids& Grids() {
+  static const RelationGrids grids = BuildGrids();
+  return grids;
+}
+
+}  // namespace xuanshu
