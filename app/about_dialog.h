@@ -1,0 +1,16 @@
+// The About box: the program icon, name and version, the maker's credit and
+// contact, and a link to the maker's web page.
+#pragma once
+
+#include <QDialog>
+
+namespace xuanshu {
+
+class CAboutDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CAboutDlg(QWidget* parent = nullptr);
+};
+
+}  // namespace xuanshu

@@ -1,0 +1,395 @@
+#include "buttom_letf_view.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStyle>
+
+#include "app_title.h"
+#include "buttom_right_view.h"
+#include "label_edit_delegate.h"
+#include "message_box.h"
+#include "qt_text.h"
+#include "top_view.h"
+
+namespace xuanshu {
+namespace {
+
+const QColor kBackground(251, 252, 253);
+constexpr int kIconSize = 16;
+
+// The unchanged items at both ends of a list that changed in the middle.
+struct Alignment {
+  int prefix = 0;
+  int suffix = 0;
+  int removed = 0;   // shown items between them
+  int inserted = 0;  // wanted items between them
+  bool OneChangedInPlace() const { return removed == 1 && inserted == 1; }
+};
+
+template <typename Same>
+Alignment Align(int shown, int wanted, Same same) {
+  Alignment a;
+  while (a.prefix < shown && a.prefix < wanted && same(a.prefix, a.prefix)) ++a.prefix;
+  while (a.suffix < shown - a.prefix && a.suffix < wanted - a.prefix &&
+         same(shown - 1 - a.suffix, wanted - 1 - a.suffix)) {
+    ++a.suffix;
+  }
+  a.removed = shown - a.prefix - a.suffix;
+  a.inserted = wanted - a.prefix - a.suffix;
+  return a;
+}
+
+bool IsWithin(const QTreeWidgetItem* node, const QTreeWidgetItem* ancestor) {
+  for (; node != nullptr; node = node->parent()) {
+    if (node == ancestor) return true;
+  }
+  return false;
+}
+
+int Count(std::size_t size) {
+  return static_cast<int>(size);
+}
+
+}  // namespace
+
+CButtomLetfView::CButtomLetfView(const AppHome& home, QWidget* parent)
+    : QTreeWidget(parent), store_(home.dataDir) {
+  setColumnCount(1);
+  header()->hide();
+  setRootIsDecorated(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setIconSize(QSize(kIconSize, kIconSize));
+  setUniformRowHeights(true);
+  setDragEnabled(false);
+  QPalette colours = palette();
+  colours.setColor(QPalette::Base, kBackground);
+  setPalette(colours);
+  groupIcon_ = style()->standardIcon(QStyle::SP_DirIcon);
+  chartIcon_ = style()->standardIcon(QStyle::SP_FileIcon);
+  setItemDelegate(new LabelEditDelegate(
+      static_cast<int>(kMaxLabelLength),
+      [this](const QModelIndex& index, const QString& text) {
+        EndLabelEdit(itemFromIndex(index), text);
+      },
+      this));
+  CreateMenus();
+  connect(this, &QTreeWidget::itemClicked, this,
+          [this](QTreeWidgetItem* node) { OpenChart(node); });
+}
+
+void CButtomLetfView::AttachPanes(CTopView* form, CButtomRightView* report) {
+  form_ = form;
+  report_ = report;
+}
+
+void CButtomLetfView::CreateMenus() {
+  rootMenu_ = new QMenu(this);
+  rootMenu_->addAction(QStringLiteral(u"新建分组"), this, [this] { NewGroup(); });
+
+  groupMenu_ = new QMenu(this);
+  groupMenu_->addAction(QStringLiteral(u"删除该组"), this, [this] { DeleteGroup(menuNode_); });
+  groupMenu_->addAction(QStringLiteral(u"重命名"), this, [this] { StartRename(menuNode_); });
+
+  chartMenu_ = new QMenu(this);
+  chartMenu_->addAction(QStringLiteral(u"打开排盘"), this, [this] { OpenChart(menuNode_); });
+  chartMenu_->addAction(QStringLiteral(u"删除排盘"), this, [this] { DeleteChart(menuNode_); });
+  chartMenu_->addAction(QStringLiteral(u"导出排盘"), this, [this] { ExportChart(menuNode_); });
+  chartMenu_->addAction(QStringLiteral(u"重命名"), this, [this] { StartRename(menuNode_); });
+}
+
+void CButtomLetfView::InitialUpdate() {
+  clear();
+  shown_.clear();
+  pressedNode_ = nullptr;
+  menuNode_ = nullptr;
+  auto* root = new QTreeWidgetItem(QStringList{QStringLiteral(u"历史排盘")});
+  root->setIcon(0, groupIcon_);
+  addTopLevelItem(root);
+  store_.LoadAll();
+  Mirror();
+  root->setExpanded(true);
+}
+
+QTreeWidgetItem* CButtomLetfView::groupNode(std::size_t group) const {
+  QTreeWidgetItem* root = rootNode();
+  return root != nullptr ? root->child(static_cast<int>(group)) : nullptr;
+}
+
+QTreeWidgetItem* CButtomLetfView::chartNode(ChartLocation at) const {
+  QTreeWidgetItem* group = groupNode(at.group);
+  return group != nullptr ? group->child(static_cast<int>(at.index)) : nullptr;
+}
+
+bool CButtomLetfView::IsGroup(const QTreeWidgetItem* node) const {
+  return node != nullptr && node->parent() != nullptr && node->parent() == rootNode();
+}
+
+bool CButtomLetfView::IsChart(const QTreeWidgetItem* node) const {
+  return node != nullptr && IsGroup(node->parent());
+}
+
+std::optional<ChartLocation> CButtomLetfView::LocationOf(const QTreeWidgetItem* node) const {
+  if (!IsChart(node)) return std::nullopt;
+  QTreeWidgetItem* group = node->parent();
+  return ChartLocation{
+      static_cast<std::size_t>(rootNode()->indexOfChild(group)),
+      static_cast<std::size_t>(group->indexOfChild(const_cast<QTreeWidgetItem*>(node)))};
+}
+
+QTreeWidgetItem* CButtomLetfView::selectedNode() const {
+  const QList<QTreeWidgetItem*> selected = selectedItems();
+  return selected.isEmpty() ? nullptr : selected.constFirst();
+}
+
+QTreeWidgetItem* CButtomLetfView::MakeGroupItem(const HistoryGroup& group) const {
+  auto* item = new QTreeWidgetItem(QStringList{ToQString(group.name)});
+  item->setIcon(0, groupIcon_);
+  item->setFlags(item->flags() | Qt::ItemIsEditable);
+  QList<QTreeWidgetItem*> charts;
+  charts.reserve(Count(group.charts.size()));
+  for (const HistoryChart& chart : group.charts) charts << MakeChartItem(chart);
+  item->addChildren(charts);
+  return item;
+}
+
+QTreeWidgetItem* CButtomLetfView::MakeChartItem(const HistoryChart& chart) const {
+  auto* item = new QTreeWidgetItem(QStringList{ToQString(chart.name)});
+  item->setIcon(0, chartIcon_);
+  item->setFlags(item->flags() | Qt::ItemIsEditable);
+  return item;
+}
+
+// Brings the tree in line with the store, keeping every node whose group or
+// chart is unchanged, so selection, expansion and the pressed node survive.
+void CButtomLetfView::Mirror() {
+  QTreeWidgetItem* root = rootNode();
+  const std::vector<HistoryGroup>& wanted = store_.groups();
+  const int shownCount = Count(shown_.size());
+  const int wantedCount = Count(wanted.size());
+  const Alignment a = Align(shownCount, wantedCount, [&](int i, int j) {
+    return shown_[static_cast<std::size_t>(i)].name == wanted[static_cast<std::size_t>(j)].name;
+  });
+  if (!a.OneChangedInPlace()) {
+    for (int k = 0; k < a.removed; ++k) {
+      QTreeWidgetItem* removed = root->takeChild(a.prefix);
+      Forget(removed);
+      delete removed;
+    }
+    QList<QTreeWidgetItem*> added;
+    for (int j = a.prefix; j < a.prefix + a.inserted; ++j) {
+      added << MakeGroupItem(wanted[static_cast<std::size_t>(j)]);
+    }
+    root->insertChildren(a.prefix, added);
+  }
+  for (int j = 0; j < wantedCount; ++j) {
+    int old = -1;
+    if (j < a.prefix) {
+      old = j;
+    } else if (j >= wantedCount - a.suffix) {
+      old = j - wantedCount + shownCount;
+    } else if (a.OneChangedInPlace()) {
+      old = j;
+    } else {
+      continue;  // made above with its charts
+    }
+    QTreeWidgetItem* item = root->child(j);
+    const HistoryGroup& group = wanted[static_cast<std::size_t>(j)];
+    if (!SameText(item->text(0), group.name)) item->setText(0, ToQString(group.name));
+    MirrorCharts(item, shown_[static_cast<std::size_t>(old)].charts, group.charts);
+  }
+  shown_ = wanted;
+}
+
+void CButtomLetfView::MirrorCharts(QTreeWidgetItem* groupItem,
+                                   const std::vector<HistoryChart>& shown,
+                                   const std::vector<HistoryChart>& wanted) {
+  const Alignment a = Align(Count(shown.size()), Count(wanted.size()), [&](int i, int j) {
+    const HistoryChart& before = shown[static_cast<std::size_t>(i)];
+    const HistoryChart& after = wanted[static_cast<std::size_t>(j)];
+    return before.name == after.name && before.path == after.path;
+  });
+  if (a.OneChangedInPlace()) {
+    groupItem->child(a.prefix)->setText(0,
+                                        ToQString(wanted[static_cast<std::size_t>(a.prefix)].name));
+    return;
+  }
+  for (int k = 0; k < a.removed; ++k) {
+    QTreeWidgetItem* removed = groupItem->takeChild(a.prefix);
+    Forget(removed);
+    delete removed;
+  }
+  QList<QTreeWidgetItem*> added;
+  for (int j = a.prefix; j < a.prefix + a.inserted; ++j) {
+    added << MakeChartItem(wanted[static_cast<std::size_t>(j)]);
+  }
+  groupItem->insertChildren(a.prefix, added);
+}
+
+void CButtomLetfView::Forget(QTreeWidgetItem* removed) {
+  if (IsWithin(pressedNode_, removed)) pressedNode_ = nullptr;
+  if (IsWithin(menuNode_, removed)) menuNode_ = nullptr;
+}
+
+void CButtomLetfView::ReportFailure(const StoreResult& result) {
+  if (!result.ok && !result.message.empty()) ShowMessage(this, ToQString(result.message));
+}
+
+void CButtomLetfView::SelectNode(QTreeWidgetItem* node) {
+  if (node == nullptr) return;
+  setCurrentItem(node);
+  scrollToItem(node);
+}
+
+bool CButtomLetfView::AddChart(const std::filesystem::path& recordPath) {
+  const std::optional<AddedChart> added = store_.AddChart(recordPath);
+  if (!added) return false;
+  Mirror();
+  QTreeWidgetItem* group = groupNode(added->location.group);
+  SelectNode(chartNode(added->location));
+  if (group != nullptr) group->setExpanded(true);
+  return true;
+}
+
+bool CButtomLetfView::OpenChart(QTreeWidgetItem* node) {
+  const std::optional<ChartLocation> at = LocationOf(node);
+  if (!at) return false;
+  const std::filesystem::path path = store_.chart(*at).path;
+  if (report_ != nullptr && form_ != nullptr) report_->RenderChart(path, form_->layout());
+  if (form_ != nullptr) {
+    if (const std::optional<ChartFormData> data = HistoryStore::ReadChartForOpen(path)) {
+      form_->FillFromChart(*data);
+    }
+  }
+  window()->setWindowTitle(AppTitleWithRecord(PathToQString(path)));
+  return true;
+}
+
+Text CButtomLetfView::GroupForChart(TextView name) const {
+  Text group(kDefaultGroupName);
+  if (const QTreeWidgetItem* selected = selectedNode(); IsGroup(selected)) {
+    group = ToText(selected->text(0));
+  }
+  if (const std::optional<ChartLocation> at = store_.FindChartByName(name)) {
+    group = store_.groups()[at->group].name;
+  }
+  return group;
+}
+
+void CButtomLetfView::DeleteChart(QTreeWidgetItem* node) {
+  const std::optional<ChartLocation> at = LocationOf(node);
+  if (!at) return;
+  ReportFailure(store_.DeleteChart(*at));
+  Mirror();
+}
+
+void CButtomLetfView::ExportChart(QTreeWidgetItem* node) {
+  if (OpenChart(node) && report_ != nullptr) report_->ExportReport();
+}
+
+void CButtomLetfView::NewGroup() {
+  const std::size_t group = store_.NewGroup();
+  Mirror();
+  rootNode()->setExpanded(true);
+  QTreeWidgetItem* node = groupNode(group);
+  SelectNode(node);
+  oldLabel_ = node->text(0);
+  editItem(node, 0);
+}
+
+void CButtomLetfView::DeleteGroup(QTreeWidgetItem* node) {
+  if (!IsGroup(node)) return;
+  const auto group = static_cast<std::size_t>(rootNode()->indexOfChild(node));
+  if (group == 0) {
+    ShowMessage(this, QStringLiteral(u"该组不能删除！"));
+    return;
+  }
+  ReportFailure(store_.DeleteGroup(group));
+  Mirror();
+}
+
+void CButtomLetfView::StartRename(QTreeWidgetItem* node) {
+  if (IsGroup(node) && rootNode()->indexOfChild(node) == 0) {
+    ShowMessage(this, QStringLiteral(u"该组不能重命名！"));
+    return;
+  }
+  if (!IsGroup(node) && !IsChart(node)) return;
+  oldLabel_ = node->text(0);
+  editItem(node, 0);
+}
+
+void CButtomLetfView::EndLabelEdit(QTreeWidgetItem* node, const QString& newText) {
+  if (node == nullptr || newText == oldLabel_) return;
+  if (IsGroup(node)) {
+    const auto group = static_cast<std::size_t>(rootNode()->indexOfChild(node));
+    ReportFailure(store_.RenameGroup(group, ToText(newText)));
+  } else if (const std::optional<ChartLocation> at = LocationOf(node)) {
+    ReportFailure(store_.RenameChart(*at, ToText(newText)));
+  }
+  Mirror();
+}
+
+bool CButtomLetfView::DropChart(QTreeWidgetItem* source, QTreeWidgetItem* target) {
+  if (source == nullptr || target == nullptr) return false;
+  if (source == rootNode() || target == rootNode() || target == source->parent()) return false;
+  const std::optional<ChartLocation> at = LocationOf(source);
+  if (!at || !IsGroup(target)) return false;
+  const auto targetGroup = static_cast<std::size_t>(rootNode()->indexOfChild(target));
+  const StoreResult result = store_.MoveChart(*at, targetGroup);
+  ReportFailure(result);
+  Mirror();
+  if (!result) return false;
+  groupNode(targetGroup)->setExpanded(true);
+  if (QTreeWidgetItem* oldGroup = groupNode(at->group)) {
+    oldGroup->setExpanded(!oldGroup->isExpanded());
+  }
+  SelectNode(chartNode(result.location));
+  return true;
+}
+
+void CButtomLetfView::mousePressEvent(QMouseEvent* event) {
+  // A right click only opens the menu; the selection stays.
+  if (event->button() == Qt::RightButton) {
+    event->accept();
+    return;
+  }
+  if (event->button() == Qt::LeftButton) pressedNode_ = itemAt(event->position().toPoint());
+  QTreeWidget::mousePressEvent(event);
+}
+
+void CButtomLetfView::mouseMoveEvent(QMouseEvent* event) {
+  // Dragging a chart: the selection stays, the pointer tells whether
+  // releasing here moves the chart.
+  if ((event->buttons() & Qt::LeftButton) && IsChart(pressedNode_)) {
+    QTreeWidgetItem* target = itemAt(event->position().toPoint());
+    const bool movable = IsGroup(target) && target != pressedNode_->parent();
+    viewport()->setCursor(movable ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
+    if (target == pressedNode_) viewport()->unsetCursor();
+    return;
+  }
+  QTreeWidget::mouseMoveEvent(event);
+}
+
+void CButtomLetfView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    QTreeWidget::mouseReleaseEvent(event);
+    return;
+  }
+  viewport()->unsetCursor();
+  QTreeWidgetItem* source = pressedNode_;
+  QTreeWidgetItem* target = itemAt(event->position().toPoint());
+  QTreeWidget::mouseReleaseEvent(event);
+  DropChart(source, target);
+}
+
+void CButtomLetfView::contextMenuEvent(QContextMenuEvent* event) {
+  QTreeWidgetItem* node = itemAt(event->pos());
+  if (node == nullptr) return;
+  menuNode_ = node;
+  QMenu* menu = node == rootNode() ? rootMenu_ : IsGroup(node) ? groupMenu_ : chartMenu_;
+  menu->exec(event->globalPos());
+}
+
+}  // namespace xuanshu

@@ -1,0 +1,27 @@
+#include "kundar_app.h"
+
+#include <QIcon>
+
+#include "app_home.h"
+#include "app_title.h"
+#include "main_frame.h"
+
+namespace xuanshu {
+
+CKUNDARApp::CKUNDARApp(int& argc, char** argv) : QApplication(argc, argv) {
+  setApplicationName(QStringLiteral("xuanshu"));
+  setApplicationVersion(QStringLiteral("1.0"));
+  setDesktopFileName(QStringLiteral("xuanshu"));
+  setWindowIcon(QIcon(QStringLiteral(":/xuanshu/xuanshu.png")));
+}
+
+CKUNDARApp::~CKUNDARApp() = default;
+
+bool CKUNDARApp::InitInstance() {
+  frame_ = std::make_unique<CMainFrame>(AppHome::OfThisRun());
+  frame_->showMaximized();
+  frame_->setWindowTitle(AppTitle());
+  return true;
+}
+
+}  // namespace xuanshu

@@ -1,0 +1,65 @@
+#include "report_export.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace xuanshu {
+namespace {
+
+const QString kTextFilter = QStringLiteral("TEXT FILE(*.txt)");
+const QString kAllFilesFilter = QStringLiteral("All Files (*)");
+const QString kHtmlFilter = QStringLiteral("HTML FILE(*.html *.htm)");
+const QString kPdfFilter = QStringLiteral("PDF FILE(*.pdf)");
+
+ExportKind KindOfExtension(const QString& fileName) {
+  const QString suffix = QFileInfo(fileName).suffix().toLower();
+  if (suffix == QLatin1String("html") || suffix == QLatin1String("htm")) return ExportKind::kHtml;
+  if (suffix == QLatin1String("pdf")) return ExportKind::kPdf;
+  return ExportKind::kText;
+}
+
+QString ExtensionOf(ExportKind kind) {
+  switch (kind) {
+    case ExportKind::kHtml:
+      return QStringLiteral(".html");
+    case ExportKind::kPdf:
+      return QStringLiteral(".pdf");
+    case ExportKind::kText:
+      break;
+  }
+  return QStringLiteral(".txt");
+}
+
+}  // namespace
+
+QStringList ExportFilters() {
+  return {kTextFilter, kAllFilesFilter, kHtmlFilter, kPdfFilter};
+}
+
+ExportTarget ResolveExportTarget(const QString& chosenPath, const QString& chosenFilter) {
+  ExportTarget target{chosenPath, ExportKind::kText};
+  if (chosenFilter == kHtmlFilter) {
+    target.kind = ExportKind::kHtml;
+  } else if (chosenFilter == kPdfFilter) {
+    target.kind = ExportKind::kPdf;
+  } else if (chosenFilter != kTextFilter) {
+    target.kind = KindOfExtension(chosenPath);
+  }
+  if (!QFileInfo(chosenPath).fileName().contains(QLatin1Char('.'))) {
+    target.path += ExtensionOf(target.kind);
+  }
+  return target;
+}
+
+bool WriteWholeFile(const QString& path, std::string_view bytes) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  const auto size = static_cast<qint64>(bytes.size());
+  if (file.write(bytes.data(), size) != size) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
+}
+
+}  // namespace xuanshu

@@ -1,0 +1,31 @@
+// Where an exported report goes and in which form: the save dialog's
+// filters, and the extension added to a file name without one.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <string_view>
+
+namespace xuanshu {
+
+enum class ExportKind { kText, kHtml, kPdf };
+
+struct ExportTarget {
+  QString path;
+  ExportKind kind = ExportKind::kText;
+};
+
+// "TEXT FILE(*.txt)" and "All Files" as the report's save dialog has always
+// offered them, then a web page and PDF.
+QStringList ExportFilters();
+
+// The file to write for the dialog's answer. The kind follows the chosen
+// filter, or for "All Files" the extension typed. A file name without any
+// "." gets the filter's extension (".txt" for the first two); folders with
+// dots in their names do not count.
+ExportTarget ResolveExportTarget(const QString& chosenPath, const QString& chosenFilter);
+
+// Replaces the file whole; false when it cannot be written.
+bool WriteWholeFile(const QString& path, std::string_view bytes);
+
+}  // namespace xuanshu

@@ -1,0 +1,61 @@
+// The main window's splitters. A bar follows the mouse only while the
+// pointer's x coordinate lies from 30 to 800; releasing it stores that x,
+// clamped, as the history pane's width; a double-click on either bar hides
+// or shows the history column.
+#pragma once
+
+#include <QPointer>
+#include <QSplitter>
+#include <QSplitterHandle>
+#include <functional>
+
+namespace xuanshu {
+
+class CSplitterWndEx : public QSplitter {
+  Q_OBJECT
+
+ public:
+  static constexpr int kBarWidth = 4;
+  static constexpr int kMinBarX = 30;
+  static constexpr int kMaxBarX = 800;
+
+  using WidthWriter = std::function<void(int x)>;
+
+  CSplitterWndEx(Qt::Orientation orientation, WidthWriter writeWidth, QWidget* parent = nullptr);
+
+  // The history pane that a double-click hides or shows.
+  void SetHistoryPane(QWidget* pane) { historyPane_ = pane; }
+  bool columnShown() const { return columnShown_; }
+
+  // The bar's handlers, in the splitter's own coordinates.
+  bool AcceptsBarMove(int x) const { return x >= kMinBarX && x <= kMaxBarX; }
+  void OnBarReleased(int x);
+  void OnBarDoubleClicked();
+
+ protected:
+  QSplitterHandle* createHandle() override;
+
+ private:
+  WidthWriter writeWidth_;
+  QPointer<QWidget> historyPane_;
+  bool columnShown_ = true;
+};
+
+// The bar between two panes of a CSplitterWndEx.
+class SplitterBar : public QSplitterHandle {
+  Q_OBJECT
+
+ public:
+  SplitterBar(Qt::Orientation orientation, CSplitterWndEx* parent);
+
+ protected:
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  CSplitterWndEx* owner() const { return static_cast<CSplitterWndEx*>(splitter()); }
+  int PointerX(const QMouseEvent* event) const;
+};
+
+}  // namespace xuanshu

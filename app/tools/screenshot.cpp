@@ -1,0 +1,148 @@
+// Takes the README screenshot with the program's own main window: a few
+// sample charts in two groups, one of them open in the chosen layout.
+//
+//   xuanshu-screenshot OUT.png [--layout 0|1|2] [--size WIDTHxHEIGHT] [--home DIR]
+//
+// Without --home the charts go to a temporary program folder.
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+#include <optional>
+
+#include "app_home.h"
+#include "buttom_letf_view.h"
+#include "drop_down_list.h"
+#include "main_frame.h"
+#include "message_box.h"
+#include "qt_text.h"
+#include "record/app_config.h"
+#include "top_view.h"
+
+namespace {
+
+using namespace xuanshu;
+
+struct Options {
+  QString output;
+  int layout = kStandardLayout;
+  QSize size{1500, 900};
+  QString home;
+};
+
+std::optional<Options> ParseOptions(const QStringList& args) {
+  Options options;
+  for (int i = 1; i < args.size(); ++i) {
+    const QString& arg = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (arg == QLatin1String("--layout") && hasValue) {
+      options.layout = args[++i].toInt();
+    } else if (arg == QLatin1String("--size") && hasValue) {
+      const QStringList parts = args[++i].split(QLatin1Char('x'));
+      if (parts.size() != 2) return std::nullopt;
+      options.size = QSize(parts[0].toInt(), parts[1].toInt());
+    } else if (arg == QLatin1String("--home") && hasValue) {
+      options.home = args[++i];
+    } else if (!arg.startsWith(QLatin1String("--")) && options.output.isEmpty()) {
+      options.output = arg;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (options.output.isEmpty()) return std::nullopt;
+  return options;
+}
+
+struct SampleChart {
+  const char16_t* name;
+  bool male;
+  const char* year;
+  const char* month;
+  const char* day;
+  const char* hour;
+  const char* minute;
+};
+
+constexpr SampleChart kFamily[] = {
+    {u"林文轩", true, "1984", "03", "15", "08", "30"},
+    {u"林婉清", false, "1987", "11", "02", "21", "15"},
+};
+constexpr SampleChart kOthers[] = {
+    {u"陈思远", true, "1992", "07", "09", "13", "45"},
+    {u"周雨桐", false, "2001", "01", "23", "05", "10"},
+};
+
+void ComputeSample(CMainFrame& frame, const SampleChart& chart) {
+  CTopView* form = frame.topView();
+  form->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QString::fromUtf16(chart.name));
+  form->findChild<QRadioButton*>(chart.male ? QStringLiteral("maleButton")
+                                            : QStringLiteral("femaleButton"))
+      ->setChecked(true);
+  const std::pair<const char*, const char*> fields[] = {{"yearList", chart.year},
+                                                        {"monthList", chart.month},
+                                                        {"dayList", chart.day},
+                                                        {"hourList", chart.hour},
+                                                        {"minuteList", chart.minute}};
+  for (const auto& [list, value] : fields) {
+    auto* box = form->findChild<DropDownList*>(QLatin1String(list));
+    box->setCurrentIndex(box->findText(QLatin1String(value)));
+  }
+  form->ComputeFromForm();
+}
+
+// A new group, named by typing into its label editor.
+void AddGroup(CButtomLetfView* history, const QString& name) {
+  history->NewGroup();
+  auto* editor = history->findChild<QLineEdit*>();
+  editor->setText(name);
+  QTest::keyClick(editor, Qt::Key_Return);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  app.setWindowIcon(QIcon(QStringLiteral(":/xuanshu/xuanshu.png")));
+  const std::optional<Options> options = ParseOptions(app.arguments());
+  if (!options) {
+    std::fprintf(stderr,
+                 "usage: xuanshu-screenshot OUT.png [--layout 0|1|2] [--size WxH] [--home DIR]\n");
+    return 2;
+  }
+  SetMessageHook([](const QString& text) {
+    std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
+  });
+
+  QTemporaryDir scratch;
+  const QString home = options->home.isEmpty() ? scratch.path() : options->home;
+  AppConfig(AppHome::In(PathFromQString(home)).configPath).WriteLayout(options->layout);
+
+  CMainFrame frame(AppHome::In(PathFromQString(home)));
+  frame.resize(options->size);
+  frame.show();
+  QApplication::processEvents();
+
+  CButtomLetfView* history = frame.historyView();
+  AddGroup(history, QStringLiteral(u"家人"));
+  for (const SampleChart& chart : kFamily) {
+    history->setCurrentItem(history->groupNode(1));
+    ComputeSample(frame, chart);
+  }
+  history->setCurrentItem(history->groupNode(0));
+  for (const SampleChart& chart : kOthers) ComputeSample(frame, chart);
+
+  QTreeWidgetItem* shown = history->chartNode({1, 0});
+  history->setCurrentItem(shown);
+  history->OpenChart(shown);
+  QApplication::processEvents();
+
+  if (!frame.grab().save(options->output)) {
+    std::fprintf(stderr, "cannot write %s\n", options->output.toUtf8().constData());
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,300 @@
+#include "top_view.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "about_dialog.h"
+#include "buttom_letf_view.h"
+#include "buttom_right_view.h"
+#include "date_lists.h"
+#include "drop_down_list.h"
+#include "message_box.h"
+#include "qt_text.h"
+
+namespace xuanshu {
+namespace {
+
+constexpr int kFirstYear = 1901;
+constexpr int kYearCount = 148;        // 1901-2048
+constexpr int kDefaultYearIndex = 79;  // 1980
+constexpr int kNameFieldWidth = 120;
+
+QString Digits(int value, int width) {
+  return QStringLiteral("%1").arg(value, width, 10, QLatin1Char('0'));
+}
+
+QStringList YearEntries() {
+  QStringList years;
+  for (int year = kFirstYear; year < kFirstYear + kYearCount; ++year)
+    years << QString::number(year);
+  return years;
+}
+
+bool IsEnter(const QKeyEvent* key) {
+  return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(QLatin1String(name));
+  return widget;
+}
+
+}  // namespace
+
+CTopView::CTopView(const AppHome& home, QWidget* parent)
+    : QWidget(parent), home_(home), config_(home.configPath) {
+  CreateControls();
+  ConnectControls();
+  WatchKeys();
+}
+
+void CTopView::AttachPanes(CButtomLetfView* history, CButtomRightView* report) {
+  history_ = history;
+  report_ = report;
+}
+
+void CTopView::CreateControls() {
+  nameEdit_ = Named(new QLineEdit(this), "nameEdit");
+  nameEdit_->setMaxLength(static_cast<int>(kMaxNameLength));
+  nameEdit_->setFixedWidth(kNameFieldWidth);
+  maleButton_ = Named(new QRadioButton(QStringLiteral(u"男"), this), "maleButton");
+  femaleButton_ = Named(new QRadioButton(QStringLiteral(u"女"), this), "femaleButton");
+  auto* sexButtons = new QButtonGroup(this);
+  sexButtons->addButton(maleButton_);
+  sexButtons->addButton(femaleButton_);
+
+  calendarList_ = Named(new DropDownList(this), "calendarList");
+  yearList_ = Named(new DropDownList(this), "yearList");
+  monthList_ = Named(new DropDownList(this), "monthList");
+  dayList_ = Named(new DropDownList(this), "dayList");
+  hourList_ = Named(new DropDownList(this), "hourList");
+  minuteList_ = Named(new DropDownList(this), "minuteList");
+  chartButton_ = Named(new QPushButton(QStringLiteral(u"八字排盘"), this), "chartButton");
+
+  selectAllButton_ = Named(new QPushButton(QStringLiteral(u"全选"), this), "selectAllButton");
+  copyButton_ = Named(new QPushButton(QStringLiteral(u"复制"), this), "copyButton");
+  fontButton_ = Named(new QPushButton(QStringLiteral(u"字体"), this), "fontButton");
+  printButton_ = Named(new QPushButton(QStringLiteral(u"打印"), this), "printButton");
+  exportButton_ = Named(new QPushButton(QStringLiteral(u"导出"), this), "exportButton");
+  aboutButton_ = Named(new QPushButton(QStringLiteral(u"关于"), this), "aboutButton");
+
+  layoutButtons_ = new QButtonGroup(this);
+  layoutButtons_->addButton(
+      Named(new QRadioButton(QStringLiteral(u"简易版"), this), "simpleLayoutButton"),
+      kSimpleLayout);
+  layoutButtons_->addButton(
+      Named(new QRadioButton(QStringLiteral(u"标准版"), this), "standardLayoutButton"),
+      kStandardLayout);
+  layoutButtons_->addButton(
+      Named(new QRadioButton(QStringLiteral(u"港台版"), this), "hongKongLayoutButton"),
+      kHongKongTaiwanLayout);
+
+  auto* inputRow = new QHBoxLayout;
+  inputRow->addWidget(new QLabel(QStringLiteral(u"姓    名："), this));
+  inputRow->addWidget(nameEdit_);
+  inputRow->addWidget(maleButton_);
+  inputRow->addWidget(femaleButton_);
+  inputRow->addSpacing(12);
+  inputRow->addWidget(new QLabel(QStringLiteral(u"出生时间："), this));
+  inputRow->addWidget(calendarList_);
+  const std::pair<DropDownList*, const char16_t*> dateFields[] = {{yearList_, u"年"},
+                                                                  {monthList_, u"月"},
+                                                                  {dayList_, u"日"},
+                                                                  {hourList_, u"时"},
+                                                                  {minuteList_, u"分"}};
+  for (const auto& [list, unit] : dateFields) {
+    inputRow->addWidget(list);
+    inputRow->addWidget(new QLabel(QString::fromUtf16(unit), this));
+  }
+  inputRow->addSpacing(12);
+  inputRow->addWidget(chartButton_);
+  inputRow->addStretch(1);
+
+  auto* commandRow = new QHBoxLayout;
+  for (QPushButton* button :
+       {selectAllButton_, copyButton_, fontButton_, printButton_, exportButton_, aboutButton_}) {
+    commandRow->addWidget(button);
+  }
+  commandRow->addSpacing(24);
+  for (QAbstractButton* button : layoutButtons_->buttons()) commandRow->addWidget(button);
+  commandRow->addStretch(1);
+
+  auto* rows = new QVBoxLayout(this);
+  rows->setContentsMargins(8, 6, 8, 6);
+  rows->setSpacing(6);
+  rows->addLayout(inputRow);
+  rows->addLayout(commandRow);
+}
+
+void CTopView::ConnectControls() {
+  connect(calendarList_, &QComboBox::currentIndexChanged, this, &CTopView::OnCalendarOrYearChanged);
+  connect(yearList_, &QComboBox::currentIndexChanged, this, &CTopView::OnCalendarOrYearChanged);
+  connect(monthList_, &QComboBox::currentIndexChanged, this, &CTopView::OnMonthChanged);
+  connect(monthList_, &DropDownList::aboutToOpen, this, &CTopView::RebuildMonthList);
+  connect(dayList_, &DropDownList::aboutToOpen, this, &CTopView::RebuildDayList);
+
+  connect(chartButton_, &QPushButton::clicked, this, &CTopView::ComputeFromForm);
+  connect(selectAllButton_, &QPushButton::clicked, this, [this] { report_->SelectAllText(); });
+  connect(copyButton_, &QPushButton::clicked, this, [this] { report_->CopySelection(); });
+  connect(fontButton_, &QPushButton::clicked, this, &CTopView::OnFontButton);
+  connect(printButton_, &QPushButton::clicked, this, [this] { report_->PrintReport(); });
+  connect(exportButton_, &QPushButton::clicked, this, &CTopView::OnExportButton);
+  connect(aboutButton_, &QPushButton::clicked, this, &CTopView::OnAboutButton);
+  connect(layoutButtons_, &QButtonGroup::idClicked, this, [this](int id) {
+    if (layoutButtons_->button(id)->isChecked()) ChooseLayout(id);
+  });
+}
+
+// Enter and Escape are looked at before the controls get them.
+void CTopView::WatchKeys() {
+  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+void CTopView::InitialFill() {
+  maleButton_->setChecked(true);
+  calendarList_->ResetEntries({QStringLiteral(u"公历"), QStringLiteral(u"农历")}, QString());
+  yearList_->ResetEntries(YearEntries(), QString());
+  {
+    const QSignalBlocker blocker(yearList_);
+    yearList_->setCurrentIndex(kDefaultYearIndex);
+  }
+  monthList_->ResetEntries(NumberEntries(1, 12), QString());
+  dayList_->ResetEntries(NumberEntries(1, 31), QString());
+  hourList_->ResetEntries(NumberEntries(0, 24), QStringLiteral("01"));
+  minuteList_->ResetEntries(NumberEntries(0, 60), QStringLiteral("01"));
+
+  layout_ = config_.ReadLayout();
+  const int checked =
+      layout_ == kSimpleLayout || layout_ == kStandardLayout ? layout_ : int{kHongKongTaiwanLayout};
+  layoutButtons_->button(checked)->setChecked(true);
+}
+
+bool CTopView::gregorian() const {
+  return calendarList_->currentText() == QStringLiteral(u"公历");
+}
+
+int CTopView::selectedYear() const {
+  return yearList_->currentText().toInt();
+}
+
+void CTopView::RebuildMonthList() {
+  monthList_->ResetEntries(MonthEntries(gregorian(), selectedYear()), monthList_->currentText());
+}
+
+void CTopView::RebuildDayList() {
+  const int days = MonthDayCount(gregorian(), selectedYear(), monthList_->currentText());
+  dayList_->ResetEntries(NumberEntries(1, days > 0 ? days : 31), dayList_->currentText());
+}
+
+// The lists are rebuilt at once, not only when opened, so that a choice made
+// with the keyboard or the wheel is always a real date.
+void CTopView::OnCalendarOrYearChanged() {
+  monthList_->ResetEntries(MonthEntries(gregorian(), selectedYear()), QString());
+  OnMonthChanged();
+}
+
+void CTopView::OnMonthChanged() {
+  const int days = MonthDayCount(gregorian(), selectedYear(), monthList_->currentText());
+  dayList_->ResetEntries(NumberEntries(1, days > 0 ? days : 31), QString());
+}
+
+ChartForm CTopView::ReadForm() const {
+  ChartForm form;
+  form.name = ToText(nameEdit_->text());
+  form.maleChecked = maleButton_->isChecked();
+  form.femaleChecked = femaleButton_->isChecked();
+  form.calendar = ToText(calendarList_->currentText());
+  form.year = ToText(yearList_->currentText());
+  form.month = ToText(monthList_->currentText());
+  form.day = ToText(dayList_->currentText());
+  form.hour = ToText(hourList_->currentText());
+  form.minute = ToText(minuteList_->currentText());
+  return form;
+}
+
+void CTopView::ComputeFromForm() {
+  ChartForm form = ReadForm();
+  form.group = history_->GroupForChart(form.name);
+  RequestResult result = BuildChartRequest(form, home_.dataDir);
+  if (const Text* message = std::get_if<Text>(&result)) {
+    ShowMessage(this, ToQString(*message));
+    return;
+  }
+  const ChartRequest& request = std::get<ChartRequest>(result);
+  if (!ComputeChart(engine_, request)) {
+    ShowMessage(this, QStringLiteral(u"生成排盘失败！"));
+    return;
+  }
+  if (history_->AddChart(request.recordPath)) report_->RenderChart(request.recordPath, layout_);
+}
+
+void CTopView::FillFromChart(const ChartFormData& chart) {
+  nameEdit_->setText(ToQString(chart.name));
+  (chart.male ? maleButton_ : femaleButton_)->setChecked(true);
+  calendarList_->SelectPrefix(QStringLiteral(u"公历"));
+  yearList_->SelectPrefix(Digits(chart.year, 4));
+  monthList_->ResetEntries(MonthEntries(true, selectedYear()), Digits(chart.month, 2));
+  const int days = MonthDayCount(true, selectedYear(), monthList_->currentText());
+  dayList_->ResetEntries(NumberEntries(1, days > 0 ? days : 31), Digits(chart.day, 2));
+  hourList_->SelectPrefix(Digits(chart.hour, 2));
+  minuteList_->SelectPrefix(Digits(chart.minute, 2));
+}
+
+void CTopView::ChooseLayout(int layout) {
+  layout_ = layout;
+  config_.WriteLayout(layout);
+  if (!history_->OpenPressedNode()) ComputeFromForm();
+}
+
+void CTopView::OnFontButton() {
+  if (report_->ChooseFont()) history_->OpenSelectedNode();
+}
+
+void CTopView::OnExportButton() {
+  if (history_->selectedNode() != nullptr) report_->ExportReport();
+}
+
+void CTopView::OnAboutButton() {
+  CAboutDlg about(this);
+  about.exec();
+}
+
+bool CTopView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->key() == Qt::Key_Escape) {
+    emit quitRequested();
+    return true;
+  }
+  if (!IsEnter(key)) return false;
+  if (watched == nameEdit_) {
+    calendarList_->setFocus(Qt::TabFocusReason);
+    return true;
+  }
+  if (watched == calendarList_) {
+    yearList_->setFocus(Qt::TabFocusReason);
+    return true;
+  }
+  if (watched == chartButton_) {
+    ComputeFromForm();
+    return true;
+  }
+  return false;
+}
+
+void CTopView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    emit quitRequested();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+}  // namespace xuanshu

@@ -1,0 +1,94 @@
+// The input form across the top of the main window: one chart request, the
+// date lists kept consistent with the calendar and year, the report command
+// buttons and the three layout buttons. It owns the program's one chart
+// engine.
+#pragma once
+
+#include <QWidget>
+
+#include "app_home.h"
+#include "engine/chart_engine.h"
+#include "record/app_config.h"
+#include "record/history_store.h"
+
+class QButtonGroup;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace xuanshu {
+
+class CButtomLetfView;
+class CButtomRightView;
+class DropDownList;
+
+class CTopView : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit CTopView(const AppHome& home, QWidget* parent = nullptr);
+
+  void AttachPanes(CButtomLetfView* history, CButtomRightView* report);
+  // Fills the lists with their first selections and reads the layout.
+  void InitialFill();
+
+  // 0 simple, 1 standard, 2 Hong Kong/Taiwan, or another stored value.
+  int layout() const { return layout_; }
+
+  // The chart button: request, computation, history and report.
+  void ComputeFromForm();
+  // Puts an opened chart's name, sex and Gregorian birth data back.
+  void FillFromChart(const ChartFormData& chart);
+  // A layout button that ended up checked.
+  void ChooseLayout(int layout);
+
+ signals:
+  // Escape: the program ends at once.
+  void quitRequested();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void CreateControls();
+  void ConnectControls();
+  void WatchKeys();
+  void OnCalendarOrYearChanged();
+  void OnMonthChanged();
+  void RebuildMonthList();
+  void RebuildDayList();
+  bool gregorian() const;
+  int selectedYear() const;
+  ChartForm ReadForm() const;
+  void OnFontButton();
+  void OnExportButton();
+  void OnAboutButton();
+
+  AppHome home_;
+  AppConfig config_;
+  ChartEngine engine_;
+  int layout_ = 0;
+  CButtomLetfView* history_ = nullptr;
+  CButtomRightView* report_ = nullptr;
+
+  QLineEdit* nameEdit_ = nullptr;
+  QRadioButton* maleButton_ = nullptr;
+  QRadioButton* femaleButton_ = nullptr;
+  DropDownList* calendarList_ = nullptr;
+  DropDownList* yearList_ = nullptr;
+  DropDownList* monthList_ = nullptr;
+  DropDownList* dayList_ = nullptr;
+  DropDownList* hourList_ = nullptr;
+  DropDownList* minuteList_ = nullptr;
+  QPushButton* chartButton_ = nullptr;
+  QPushButton* selectAllButton_ = nullptr;
+  QPushButton* copyButton_ = nullptr;
+  QPushButton* fontButton_ = nullptr;
+  QPushButton* printButton_ = nullptr;
+  QPushButton* exportButton_ = nullptr;
+  QPushButton* aboutButton_ = nullptr;
+  QButtonGroup* layoutButtons_ = nullptr;
+};
+
+}  // namespace xuanshu

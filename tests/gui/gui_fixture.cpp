@@ -1,0 +1,164 @@
+#include "gui_fixture.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "buttom_letf_view.h"
+#include "drop_down_list.h"
+#include "message_box.h"
+#include "qt_text.h"
+#include "record/ini_document.h"
+#include "record/record_file.h"
+#include "top_view.h"
+
+namespace xuanshu::gui {
+
+MessageLog::MessageLog() {
+  SetMessageHook([this](const QString& text) { messages_ << text; });
+  SetQuestionHook([this](const QString& text) {
+    questions << text;
+    return answer;
+  });
+}
+
+MessageLog::~MessageLog() {
+  SetMessageHook({});
+  SetQuestionHook({});
+}
+
+QStringList MessageLog::Take() {
+  QStringList taken;
+  taken.swap(messages_);
+  return taken;
+}
+
+ProgramFolder::ProgramFolder() {
+  dir_.setAutoRemove(true);
+}
+
+std::filesystem::path ProgramFolder::path() const {
+  return PathFromQString(dir_.path());
+}
+
+std::unique_ptr<CMainFrame> ProgramFolder::OpenWindow(QSize size) const {
+  auto frame = std::make_unique<CMainFrame>(home());
+  frame->resize(size);
+  frame->show();
+  if (!QTest::qWaitForWindowExposed(frame.get())) return nullptr;
+  QApplication::processEvents();
+  return frame;
+}
+
+void WriteRecord(const std::filesystem::path& path, const RecordSpec& spec) {
+  IniDocument record;
+  record.Set(u"main", u"name", spec.name);
+  record.Set(u"main", u"class", spec.group);
+  record.Set(u"main", u"sex", spec.sex);
+  record.Set(u"gongli", u"year", Num(spec.year));
+  record.Set(u"gongli", u"month", Num(spec.month));
+  record.Set(u"gongli", u"day", Num(spec.day));
+  record.Set(u"gongli", u"hour", Num(spec.hour));
+  record.Set(u"gongli", u"minute", Num(spec.minute));
+  std::filesystem::create_directories(path.parent_path());
+  SaveIniFile(record, path);
+}
+
+Text ReadMainKey(const std::filesystem::path& path, TextView key) {
+  return LoadIniFile(path).ReadString(u"main", key);
+}
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  QFile file(PathToQString(path));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray bytes = file.readAll();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+void SelectEntry(CMainFrame& frame, const char* listName, const QString& entry) {
+  auto* list = frame.topView()->findChild<DropDownList*>(QLatin1String(listName));
+  list->setCurrentIndex(list->findText(entry));
+}
+
+void SetName(CMainFrame& frame, const QString& name) {
+  frame.topView()->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(name);
+}
+
+void ClickChartButton(CMainFrame& frame) {
+  QTest::mouseClick(frame.topView()->findChild<QPushButton*>(QStringLiteral("chartButton")),
+                    Qt::LeftButton);
+}
+
+QStringList Entries(CMainFrame& frame, const char* listName) {
+  return frame.topView()->findChild<DropDownList*>(QLatin1String(listName))->entries();
+}
+
+void WhenModal(std::function<bool(QWidget*)> act) {
+  constexpr int kAttempts = 500;
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  auto attempts = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, [timer, act, attempts] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if ((modal != nullptr && act(modal)) || ++*attempts > kAttempts) {
+      timer->stop();
+      timer->deleteLater();
+    }
+  });
+  timer->start();
+}
+
+bool TriggerTreeMenu(CMainFrame& frame, QTreeWidgetItem* node, const QString& entry,
+                     QStringList* entries) {
+  CButtomLetfView* tree = frame.historyView();
+  const QPoint pos = node != nullptr
+                         ? tree->visualItemRect(node).center()
+                         : QPoint(tree->viewport()->width() / 2, tree->viewport()->height() - 3);
+  bool opened = false;
+  bool found = false;
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    opened = true;
+    for (QAction* action : menu->actions()) {
+      if (entries != nullptr) *entries << action->text();
+      if (action->text() == entry && !found) {
+        found = true;
+        menu->setActiveAction(action);
+      }
+    }
+    if (found) {
+      QTest::keyClick(menu, Qt::Key_Return);
+    } else {
+      menu->close();
+    }
+  });
+  QContextMenuEvent event(QContextMenuEvent::Mouse, pos, tree->viewport()->mapToGlobal(pos));
+  QApplication::sendEvent(tree->viewport(), &event);
+  QApplication::processEvents();
+  return opened && found;
+}
+
+void TypeLabel(CMainFrame& frame, const QString& text, bool cancel) {
+  QLineEdit* editor = nullptr;
+  for (QLineEdit* candidate : frame.historyView()->viewport()->findChildren<QLineEdit*>()) {
+    if (candidate->isVisible()) editor = candidate;
+  }
+  if (editor == nullptr) return;
+  editor->setText(text);
+  QTest::keyClick(editor, cancel ? Qt::Key_Escape : Qt::Key_Return);
+  QApplication::processEvents();
+}
+
+QString Q(TextView text) {
+  return ToQString(text);
+}
+
+}  // namespace xuanshu::gui
