@@ -1,5 +1,6 @@
 #include "engine/branch_relations.h"
 
+#include <algorithm>
 #include <array>
 
 #include "calendar/ganzhi.h"
@@ -58,6 +59,17 @@ using GroupTable = std::array<TextView, 4>;
 constexpr GroupTable kSanHeGroups = {u"申子辰", u"亥卯未", u"寅午戌", u"巳酉丑"};
 constexpr GroupTable kSanHuiGroups = {u"寅卯辰", u"巳午未", u"申酉戌", u"亥子丑"};
 
+// The group finder relies on every group starting with a different branch.
+constexpr bool FirstBranchesDistinct(const GroupTable& groups) {
+  for (std::size_t i = 0; i < groups.size(); ++i) {
+    for (std::size_t j = i + 1; j < groups.size(); ++j) {
+      if (groups[i][0] == groups[j][0]) return false;
+    }
+  }
+  return true;
+}
+static_assert(FirstBranchesDistinct(kSanHeGroups) && FirstBranchesDistinct(kSanHuiGroups));
+
 // Only 岁 and 运 are looked for: 年 月 日 时 and 命 all count as natal.
 TextView PatternLabel(const TaggedEntry& a, const TaggedEntry& b, const TaggedEntry& c) {
   const auto has = [&](char16_t tag) {
@@ -88,25 +100,38 @@ bool AllSingleCharacters(const std::vector<TaggedEntry>& entries) {
 
 // Every ordering of every three entries (repeats included) is matched against
 // each group, in loop order, so the patterns come out in order of discovery.
+// Values that are not single characters are matched on the joined text.
+std::vector<GroupPattern> FindGroupsByText(const std::vector<TaggedEntry>& entries,
+                                           const GroupTable& groups) {
+  std::vector<GroupPattern> patterns;
+  for (const TaggedEntry& a : entries) {
+    for (const TaggedEntry& b : entries) {
+      for (const TaggedEntry& c : entries) {
+        const Text joined = a.value + b.value + c.value;
+        for (TextView group : groups) {
+          if (joined == group) AddPattern(patterns, PatternLabel(a, b, c), group);
+        }
+      }
+    }
+  }
+  return patterns;
+}
+
+// The same search for single-character values. Each group starts with its own
+// branch, so the first entry of an ordering selects the only group it can
+// complete and the discovery order is unchanged.
 std::vector<GroupPattern> FindGroups(const std::vector<TaggedEntry>& entries,
                                      const GroupTable& groups) {
+  if (!AllSingleCharacters(entries)) return FindGroupsByText(entries, groups);
   std::vector<GroupPattern> patterns;
-  const std::size_t n = entries.size();
-  // Single-character values (the normal case) compare by character; anything
-  // else is matched on the concatenated text, as the rule is stated.
-  const bool single = AllSingleCharacters(entries);
-  for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = 0; j < n; ++j) {
-      for (std::size_t k = 0; k < n; ++k) {
-        const TaggedEntry& a = entries[i];
-        const TaggedEntry& b = entries[j];
-        const TaggedEntry& c = entries[k];
-        for (TextView group : groups) {
-          const bool match =
-              single ? (a.value[0] == group[0] && b.value[0] == group[1] && c.value[0] == group[2])
-                     : a.value + b.value + c.value == group;
-          if (match) AddPattern(patterns, PatternLabel(a, b, c), group);
-        }
+  for (const TaggedEntry& a : entries) {
+    const auto group =
+        std::find_if(groups.begin(), groups.end(), [&](TextView g) { return g[0] == a.value[0]; });
+    if (group == groups.end()) continue;
+    for (const TaggedEntry& b : entries) {
+      if (b.value[0] != (*group)[1]) continue;
+      for (const TaggedEntry& c : entries) {
+        if (c.value[0] == (*group)[2]) AddPattern(patterns, PatternLabel(a, b, c), *group);
       }
     }
   }
