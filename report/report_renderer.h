@@ -4,17 +4,17 @@
 
 #include <filesystem>
 
+#include "record/app_config.h"
 #include "record/ini_document.h"
 #include "report/report_output.h"
 #include "report/report_sink.h"
 
 namespace xuanshu {
 
-// Layout settings as stored in Config.ini: 0 simple, 1 standard, 2 Hong
-// Kong/Taiwan; every other value renders the standard layout.
-inline constexpr int kSimpleLayout = 0;
-inline constexpr int kStandardLayout = 1;
-inline constexpr int kHongKongLayout = 2;
+// Layout settings as stored in Config.ini (kSimpleLayout, kStandardLayout and
+// kHongKongTaiwanLayout of record/app_config.h); every other value renders the
+// standard layout.
+inline constexpr int kHongKongLayout = kHongKongTaiwanLayout;
 
 // Reads the record afresh from disk and renders it. Before the annual grid
 // section yunqian is rebuilt from the record's own liunian keys; when that
