@@ -6,17 +6,6 @@ namespace xuanshu {
 
 using namespace layout_text;
 
-namespace {
-
-// Keys of liunianhcxh: the year itself, or the year with a suffix (1990sybl).
-Text YearKey(long long year, TextView suffix = {}) {
-  Text key = Num(year);
-  key.append(suffix);
-  return key;
-}
-
-}  // namespace
-
 void ReportLayout::WriteLuckRelations() {
   Put(kLuckRelationsHeader, ReportColor::kBlue);
   for (TextView pillar : luckPillars_) {

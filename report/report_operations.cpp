@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "report/report_format.h"
 
@@ -70,12 +71,6 @@ void AppendLunarHour(Text& out, long long hour) {
   if (hour == 23) out.append(kLateZiNote);
 }
 
-Text YearKey(long long year, TextView suffix) {
-  Text key = Num(year);
-  key.append(suffix);
-  return key;
-}
-
 YearSet YearsWithValue(const IniDocument& record, long long first, long long last,
                        TextView suffix) {
   YearSet years;
@@ -87,6 +82,22 @@ YearSet YearsWithValue(const IniDocument& record, long long first, long long las
 }
 
 }  // namespace
+
+YearKey::YearKey(long long year, TextView suffix) {
+  char16_t digits[24];
+  std::size_t count = 0;
+  unsigned long long magnitude = year < 0 ? 0ULL - static_cast<unsigned long long>(year)
+                                          : static_cast<unsigned long long>(year);
+  do {
+    digits[count++] = static_cast<char16_t>(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude > 0);
+  if (year < 0) chars_[size_++] = u'-';
+  while (count > 0) chars_[size_++] = digits[--count];
+  const std::size_t take = std::min(suffix.size(), std::size(chars_) - size_);
+  std::copy_n(suffix.begin(), take, chars_ + size_);
+  size_ += take;
+}
 
 std::vector<TextView> SplitSlashList(TextView value) {
   std::vector<TextView> items;

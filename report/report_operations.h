@@ -39,6 +39,18 @@ void NatalClashColumns(TextView value, Text& firstLine, Text& secondLine);
 // leading pillar name (at the first "（" of the whole value).
 void LuckClashColumns(TextView value, Text& firstLine, Text& secondLine);
 
+// A key of section liunianhcxh made from a year and a suffix ("1990sybl"),
+// built without allocating: the annual sections look up hundreds of them.
+class YearKey {
+ public:
+  explicit YearKey(long long year, TextView suffix = {});
+  operator TextView() const { return TextView(chars_, size_); }
+
+ private:
+  char16_t chars_[40];
+  std::size_t size_ = 0;
+};
+
 using YearSet = std::set<long long>;
 
 // Years of [first, last] whose liunianhcxh/%dtkdc value is non-empty.

@@ -129,6 +129,13 @@ TEST(YearSetsTest, NonEmptyValuesOfTheSpanColourTheGrid) {
   EXPECT_EQ(AnnualGridColor(1991, concurrence, clash), ReportColor::kBlack);
 }
 
+TEST(YearKeyTest, YearDigitsThenSuffix) {
+  EXPECT_EQ(TextView(YearKey(1990)), u"1990");
+  EXPECT_EQ(TextView(YearKey(2085, u"sybl")), u"2085sybl");
+  EXPECT_EQ(TextView(YearKey(-12, u"big")), u"-12big");
+  EXPECT_EQ(TextView(YearKey(0, u"tkdc")), u"0tkdc");
+}
+
 TEST(FormatTextTest, PadsStringsAndNumbersWithZeros) {
   struct Case {
     const char* rule;
