@@ -119,6 +119,8 @@ TEST_F(HistoryStoreTest, LoadAllListsEveryFileAtAnyDepthReadingOnlyMain) {
         }
         return bytes;
       }());
+  Put("wide.bze",
+      "[main]\r\npad=" + std::string(3000, 'w') + "\r\n" + RecordBytes(u"宽", u"家人").substr(8));
   Put(".a.bze.tmp-42-0", RecordBytes(u"甲", u"家人"));  // left by an interrupted save
 
   HistoryStore store(data());
@@ -129,6 +131,7 @@ TEST_F(HistoryStoreTest, LoadAllListsEveryFileAtAnyDepthReadingOnlyMain) {
                                  u"  甲  a.bze\n"
                                  u"  大  huge.bze\n"
                                  u"  张三  legacy.bze\n"
+                                 u"  宽  wide.bze\n"
                                  u"[]\n"
                                  u"    blob.bin\n"
                                  u"    late.bze\n"
