@@ -5,6 +5,7 @@
 #include <iostream>
 #include <vector>
 
+#include "cli/batch_record_writer.h"
 #include "cli/chart_input.h"
 #include "cli/cli_args.h"
 #include "cli/commands.h"
@@ -14,6 +15,8 @@ namespace {
 
 constexpr std::array<OptionSpec, 1> kOptions = {{{"home"}}};
 constexpr std::size_t kMaxFields = 7;
+// Records saved per flush to disk.
+constexpr std::size_t kRecordsPerFlush = 256;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr TextView kBadLeap = u"闰月标记只能是0或1";
 constexpr TextView kTooManyFields = u"字段过多：每行最多7个字段";
@@ -29,37 +32,94 @@ std::vector<std::string> SplitTabs(std::string_view line) {
 }
 
 // NAME SEX CALENDAR YYYY-MM-DD HH:MM [LEAP 0|1 [GROUP]]
-ChartOutcome ComputeLine(ChartEngine& engine, std::string_view line,
-                         const std::filesystem::path& dataDir) {
+std::variant<ChartInput, Text> ParseLine(std::string_view line) {
   std::vector<std::string> fields = SplitTabs(line);
-  if (fields.size() > kMaxFields) {
-    return {ChartOutcome::Kind::kBadValue, {}, Text(kTooManyFields)};
-  }
+  if (fields.size() > kMaxFields) return Text(kTooManyFields);
   fields.resize(kMaxFields);
   const std::string& leap = fields[5];
-  if (!leap.empty() && leap != "0" && leap != "1") {
-    return {ChartOutcome::Kind::kBadValue, {}, Text(kBadLeap)};
-  }
-  ChartInput input{fields[0], fields[1], fields[2], fields[3], fields[4], leap == "1", fields[6]};
-  return ComputeFromInput(engine, input, dataDir);
+  if (!leap.empty() && leap != "0" && leap != "1") return Text(kBadLeap);
+  return ChartInput{fields[0], fields[1], fields[2], fields[3], fields[4], leap == "1", fields[6]};
 }
 
+// Computes line after line with one engine, and prints each line's result
+// once its record is safely in place.
+class BatchRun {
+ public:
+  explicit BatchRun(std::filesystem::path dataDir) : dataDir_(std::move(dataDir)) {}
+
+  void Compute(std::string_view line) {
+    auto input = ParseLine(line);
+    if (const Text* message = std::get_if<Text>(&input)) return Fail(*message);
+    auto prepared = PrepareChart(std::get<ChartInput>(input), dataDir_);
+    if (const ChartRequest* request = std::get_if<ChartRequest>(&prepared);
+        request && writer_.IsStaged(request->recordPath)) {
+      // An earlier line of this name decides the group: save it first.
+      Commit();
+      prepared = PrepareChart(std::get<ChartInput>(input), dataDir_);
+    }
+    if (const ChartOutcome* early = std::get_if<ChartOutcome>(&prepared)) {
+      return Fail(early->message);
+    }
+    const ChartRequest& request = std::get<ChartRequest>(prepared);
+    // Staged exactly as a single save writes the record: UTF-8, CR LF.
+    if (!ComputeChartRecord(engine_, request, record_) ||
+        !writer_.Stage(request.recordPath, ToUtf8(record_.Serialize()))) {
+      return Fail(kChartFailedMessage);
+    }
+    pending_.push_back({PathUtf8(request.recordPath), true});
+    if (writer_.size() >= kRecordsPerFlush) Commit();
+  }
+
+  // True when every line was saved.
+  bool Finish() {
+    Commit();
+    return allSaved_;
+  }
+
+ private:
+  struct PendingLine {
+    std::string text;  // the output line, or the record path while staged
+    bool staged;
+  };
+
+  void Fail(TextView message) {
+    pending_.push_back({"ERROR\t" + ToUtf8(message), false});
+    allSaved_ = false;
+  }
+
+  void Commit() {
+    const std::vector<bool> saved = writer_.Commit();
+    std::size_t next = 0;
+    std::string out;
+    for (const PendingLine& line : pending_) {
+      if (line.staged && !saved[next++]) {
+        out += "ERROR\t" + ToUtf8(kChartFailedMessage) + "\n";
+        allSaved_ = false;
+      } else {
+        out += line.text + "\n";
+      }
+    }
+    pending_.clear();
+    WriteOut(out);
+  }
+
+  std::filesystem::path dataDir_;
+  ChartEngine engine_;
+  ChartRecord record_;
+  BatchRecordWriter writer_;
+  std::vector<PendingLine> pending_;
+  bool allSaved_ = true;
+};
+
 bool ComputeAll(std::istream& in, const std::filesystem::path& dataDir) {
-  ChartEngine engine;
-  bool allSaved = true;
+  BatchRun run(dataDir);
   std::string line;
   for (bool first = true; std::getline(in, line); first = false) {
     if (first && line.starts_with(kUtf8Bom)) line.erase(0, kUtf8Bom.size());
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    const ChartOutcome outcome = ComputeLine(engine, line, dataDir);
-    if (outcome.kind == ChartOutcome::Kind::kSaved) {
-      WriteOut(PathUtf8(outcome.recordPath) + "\n");
-    } else {
-      allSaved = false;
-      WriteOut("ERROR\t" + ToUtf8(outcome.message) + "\n");
-    }
+    run.Compute(line);
   }
-  return allSaved;
+  return run.Finish();
 }
 
 }  // namespace

@@ -60,8 +60,8 @@ ChartOutcome BadValue(TextView message) {
 
 }  // namespace
 
-ChartOutcome ComputeFromInput(ChartEngine& engine, const ChartInput& input,
-                              const std::filesystem::path& dataDir) {
+std::variant<ChartRequest, ChartOutcome> PrepareChart(const ChartInput& input,
+                                                      const std::filesystem::path& dataDir) {
   if (!input.sex.empty() && input.sex != "男" && input.sex != "女") return BadValue(kBadSex);
   if (!input.calendar.empty() && input.calendar != "公历" && input.calendar != "农历") {
     return BadValue(kBadCalendar);
@@ -90,9 +90,16 @@ ChartOutcome ComputeFromInput(ChartEngine& engine, const ChartInput& input,
 
   RequestResult result = BuildChartRequest(form, dataDir);
   if (const Text* message = std::get_if<Text>(&result)) {
-    return {ChartOutcome::Kind::kRefused, {}, *message};
+    return ChartOutcome{ChartOutcome::Kind::kRefused, {}, *message};
   }
-  const ChartRequest& request = std::get<ChartRequest>(result);
+  return std::get<ChartRequest>(std::move(result));
+}
+
+ChartOutcome ComputeFromInput(ChartEngine& engine, const ChartInput& input,
+                              const std::filesystem::path& dataDir) {
+  auto prepared = PrepareChart(input, dataDir);
+  if (const ChartOutcome* early = std::get_if<ChartOutcome>(&prepared)) return *early;
+  const ChartRequest& request = std::get<ChartRequest>(prepared);
   if (!ComputeChart(engine, request)) {
     return {ChartOutcome::Kind::kRefused, {}, Text(kChartFailedMessage)};
   }

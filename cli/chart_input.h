@@ -5,8 +5,10 @@
 
 #include <filesystem>
 #include <string>
+#include <variant>
 
 #include "engine/chart_engine.h"
+#include "engine/chart_request.h"
 #include "record/text.h"
 
 namespace xuanshu::cli {
@@ -33,6 +35,12 @@ struct ChartOutcome {
   Text message;
 };
 
+// The request step over the texts: the request to compute, or the outcome
+// that ends this chart early (kRefused or kBadValue).
+std::variant<ChartRequest, ChartOutcome> PrepareChart(const ChartInput& input,
+                                                      const std::filesystem::path& dataDir);
+
+// PrepareChart, then the driver with its save.
 ChartOutcome ComputeFromInput(ChartEngine& engine, const ChartInput& input,
                               const std::filesystem::path& dataDir);
 

@@ -89,6 +89,68 @@ TEST(BatchCommand, KeepsTheGroupOfAnEarlierRecordWhenTheLineHasNone) {
   EXPECT_EQ(LoadIniFile(Record(home.path(), "甲")).ReadString(u"main", u"class"), u"客户");
 }
 
+TEST(BatchCommand, SavesTheSameBytesAsTheChartCommand) {
+  TempDir home;
+  const fs::path input = home.path() / "in.txt";
+  WriteFileBytes(input, "甲\t女\t农历\t2020-04-01\t23:15\t1\t家人\n");
+  ASSERT_EQ(RunCli({"batch", input.string(), "--home", home.path().string()}).code, 0);
+  const std::string fromBatch = ReadFileBytes(Record(home.path(), "甲"));
+  ASSERT_EQ(
+      RunCli({"chart", "--name", "甲", "--sex", "女", "--calendar", "农历", "--date", "2020-04-01",
+              "--leap", "--time", "23:15", "--group", "家人", "--home", home.path().string()})
+          .code,
+      0);
+  EXPECT_EQ(fromBatch, ReadFileBytes(Record(home.path(), "甲")));
+}
+
+TEST(BatchCommand, ManyLinesKeepTheirOrderAndLeaveNoTemporaryFiles) {
+  TempDir home;
+  const fs::path input = home.path() / "in.txt";
+  std::string text;
+  std::vector<std::string> expected;
+  for (int i = 0; i < 700; ++i) {
+    const std::string name = "例" + std::to_string(i % 500);
+    text += name + "\t" + (i % 2 ? "男" : "女") + "\t公历\t" + std::to_string(1901 + i % 148) +
+            "-03-0" + std::to_string(1 + i % 9) + "\t12:00\t0\t" +
+            (i < 500 ? "组" + std::to_string(i % 3) : "") + "\n";
+    expected.push_back(Record(home.path(), name));
+    if (i % 97 == 5) {  // a refused line in between
+      text += "坏" + std::to_string(i) + "\t男\t公历\t1990-02-30\t08:30\n";
+      expected.push_back("ERROR\t生成排盘失败！");
+    }
+  }
+  WriteFileBytes(input, text);
+  const CliResult result = RunCli({"batch", input.string(), "--home", home.path().string()});
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(Lines(result.out), expected);
+  std::size_t files = 0;
+  for (const auto& entry : fs::directory_iterator(home.path() / "data")) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
+    ++files;
+  }
+  EXPECT_EQ(files, 500u);
+  // Lines 500 and later repeat names 0 and later without a group: each keeps
+  // the group its earlier line gave it, whether or not that line was
+  // already flushed to disk.
+  for (int i : {0, 1, 2, 198, 199, 255, 256, 257}) {
+    const std::string name = "例" + std::to_string(i);
+    EXPECT_EQ(LoadIniFile(Record(home.path(), name)).ReadString(u"main", u"class"),
+              FromUtf8("组" + std::to_string(i % 3)))
+        << name;
+  }
+}
+
+TEST(BatchCommand, UnusableDataFolderFailsEveryLine) {
+  TempDir home;
+  WriteFileBytes(home.path() / "data", "plain file");
+  const fs::path input = home.path() / "in.txt";
+  WriteFileBytes(input, "甲\t男\t公历\t1990-05-17\t08:30\n乙\t男\t公历\t1990-05-17\t08:30\n");
+  const CliResult result = RunCli({"batch", input.string(), "--home", home.path().string()});
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(result.out, "ERROR\t生成排盘失败！\nERROR\t生成排盘失败！\n");
+  EXPECT_EQ(ReadFileBytes(home.path() / "data"), "plain file");
+}
+
 TEST(BatchCommand, UnreadableFileAndBadUsage) {
   TempDir home;
   const CliResult missing =
