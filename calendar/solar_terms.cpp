@@ -82,6 +82,14 @@ DateTime FromTicks(long long ticks) {
 // The 小寒 of 1900, from which every term is counted.
 const long long kBaseTicks = TicksOf(1900, 1, 6, 2, 5, 0, 0);
 
+// The birth fields the platform's tick conversion accepts: a real date and
+// time within years 1601-30827.
+bool IsTickableMoment(int year, int month, int day, int hour, int minute) {
+  return year >= 1601 && year <= 30827 && month >= 1 && month <= 12 && day >= 1 &&
+         day <= GregorianMonthDays(year, month) && hour >= 0 && hour <= 23 && minute >= 0 &&
+         minute <= 59;
+}
+
 // Keeps a wildly out-of-range year from overflowing the tick count.
 double ClampTicks(double ticks) {
   constexpr double kLimit = 9.0e18;
@@ -120,6 +128,7 @@ DateTime OpeningTermMoment(int year, int month) {
 NearTerm SectionalTermNear(int year, int month, int day, int hour, int minute, int direction) {
   NearTerm near;
   if (direction != -1 && direction != 1) return near;
+  if (!IsTickableMoment(year, month, day, hour, minute)) return near;
   const long long birth = TicksOf(year, month, day, hour, minute, 0, 0);
   const DateTime opening = OpeningTermMoment(year, month);
   // Truncation makes a birth in the last hour before the opening term count

@@ -26,7 +26,8 @@ struct NearTerm {
 };
 
 // direction -1: the sectional term before birth; +1: the one after.
-// Any other direction gives an empty name and 0 minutes.
+// Any other direction, or a birth that is no real date and time, gives an
+// empty name and 0 minutes.
 NearTerm SectionalTermNear(int year, int month, int day, int hour, int minute, int direction);
 
 }  // namespace xuanshu

@@ -107,11 +107,30 @@ TEST(SectionalTermNear, OtherDirectionsGiveNothing) {
   }
 }
 
-TEST(SectionalTermNear, OutOfRangeFieldsStaySafe) {
-  const NearTerm odd = SectionalTermNear(1990, 14, 40, 99, -7, -1);
-  EXPECT_EQ(odd.name.size(), 2u);
-  const NearTerm huge = SectionalTermNear(2000000000, -2000000000, 1, 0, 0, 1);
-  EXPECT_EQ(huge.name.size(), 2u);
+TEST(SectionalTermNear, BirthsThatAreNoRealMomentGiveNothing) {
+  struct Case {
+    int year, month, day, hour, minute;
+    const char* why;
+  };
+  const Case cases[] = {
+      {1990, 13, 1, 0, 0, "month 13"},
+      {1990, 2, 29, 0, 0, "29 February 1990"},
+      {1990, 2, 0, 0, 0, "day 0"},
+      {1990, 2, 4, 24, 0, "hour 24"},
+      {1990, 2, 4, 99, 0, "hour 99"},
+      {1990, 2, 4, 8, 60, "minute 60"},
+      {1990, 2, 4, -1, 0, "hour -1"},
+      {2000000000, -2000000000, 1, 0, 0, "far out of range"},
+      {1600, 12, 31, 0, 0, "before the tick epoch"},
+  };
+  for (const Case& c : cases) {
+    for (int direction : {-1, 1}) {
+      const NearTerm none = SectionalTermNear(c.year, c.month, c.day, c.hour, c.minute, direction);
+      EXPECT_TRUE(none.name.empty()) << c.why;
+      EXPECT_EQ(none.minutes, 0) << c.why;
+    }
+  }
+  EXPECT_GE(TermMoment(2000000000, 2000000000).month, 1) << "the formula never overflows";
 }
 
 }  // namespace
