@@ -1,13 +1,13 @@
 // The natal analyses of a report: relations, 岁运并临 years, scores, useful
 // element, congenital health check and the start of luck.
+#include "report/layout_renderer.h"
 #include "report/layout_texts.h"
-#include "report/report_layout.h"
 
 namespace xuanshu {
 
 using namespace layout_text;
 
-void ReportLayout::WriteNatalRelations() {
+void LayoutRenderer::WriteNatalRelations() {
   Put(kStemRelationsLabel);
   PutSplitText(Read(u"shizhu", u"tiangankehe"), kSplitGap);
   Put(kHiddenCombinationsLabel);
@@ -18,7 +18,7 @@ void ReportLayout::WriteNatalRelations() {
   Put(Read(u"shizhu", u"tiankedichong"));
 }
 
-void ReportLayout::WriteConcurrenceLine() {
+void LayoutRenderer::WriteConcurrenceLine() {
   // Only the years are listed; the stored 岁运并临 texts appear with the
   // annual relations.
   Put(kConcurrenceLabel);
@@ -29,7 +29,7 @@ void ReportLayout::WriteConcurrenceLine() {
   Put(kLineBreak);
 }
 
-void ReportLayout::WriteScores() {
+void LayoutRenderer::WriteScores() {
   Put(kDayStemScoreLabel);
   Put(Read(u"fenshu", kDayStemKey));
   WriteScoreList(kTenGodScoresLabel, u"shishenfenshu");
@@ -47,7 +47,7 @@ void ReportLayout::WriteScores() {
 }
 
 // "name score" for each key%d of the section, "，" between, "。" after the last.
-void ReportLayout::WriteScoreList(TextView label, TextView section) {
+void LayoutRenderer::WriteScoreList(TextView label, TextView section) {
   Put(label);
   const long long count = std::min(ReadInt(section, u"count"), kMaxLoopSpan);
   for (long long n = 1; n <= count; ++n) {
@@ -59,12 +59,12 @@ void ReportLayout::WriteScoreList(TextView label, TextView section) {
   }
 }
 
-void ReportLayout::WriteUsefulElement() {
+void LayoutRenderer::WriteUsefulElement() {
   PutFormat(ReportColor::kBlack, kUsefulElementFormat, {CharactersAt(pillars_[kDay], 0, 1)});
   Put(Read(u"shizhu", u"yongshen"));
 }
 
-void ReportLayout::WriteHealthCheck() {
+void LayoutRenderer::WriteHealthCheck() {
   Put(kHealthLabel);
   const long long count = std::min(ReadInt(u"tijian", u"count"), kMaxLoopSpan);
   for (long long n = 1; n <= count; ++n) {
@@ -76,7 +76,7 @@ void ReportLayout::WriteHealthCheck() {
   }
 }
 
-void ReportLayout::WriteLuckStart() {
+void LayoutRenderer::WriteLuckStart() {
   Put(kind_ == LayoutKind::kSimple ? kSimpleLuckStartLabel : kLuckStartLabel, ReportColor::kRed);
   Put(kLuckAfterBirth);
   Put(Read(u"dayun", u"yearAfter"));

@@ -3,8 +3,8 @@
 #include <optional>
 
 #include "engine/chart_engine.h"
+#include "report/layout_renderer.h"
 #include "report/layout_texts.h"
-#include "report/report_layout.h"
 
 namespace xuanshu {
 
@@ -23,7 +23,7 @@ Text LiunianKey(TextView family, long long n) {
 
 }  // namespace
 
-void ReportLayout::WriteLuckTable() {
+void LayoutRenderer::WriteLuckTable() {
   Put(kLuckTenGodsLabel);
   const Text gods = Read(u"minbiao", u"shishen");
   for (TextView god : SplitSlashList(gods)) {
@@ -46,7 +46,7 @@ void ReportLayout::WriteLuckTable() {
   WriteAges();
 }
 
-void ReportLayout::WriteLuckClashRows() {
+void LayoutRenderer::WriteLuckClashRows() {
   Text firstLine(kLuckClashLabel);
   Text secondLine(kLuckClashIndent);
   for (TextView pillar : luckPillars_) {
@@ -57,7 +57,7 @@ void ReportLayout::WriteLuckClashRows() {
   Put(secondLine, ReportColor::kBlue);
 }
 
-void ReportLayout::WriteAges() {
+void LayoutRenderer::WriteAges() {
   Put(kAgeLabel);
   for (long long n = 1, count = LuckCount(); n <= count; ++n) {
     const Text age = Read(u"liunian", LiunianKey(u"age", n));
@@ -69,7 +69,7 @@ void ReportLayout::WriteAges() {
 
 // The one write a rendering makes: section yunqian rebuilt from the record's
 // own liunian keys.
-void ReportLayout::RebuildYearsBeforeLuck() {
+void LayoutRenderer::RebuildYearsBeforeLuck() {
   const auto snapshot = [this] {
     const auto value = [this](TextView key) -> std::optional<Text> {
       const Text* v = record_.Find(u"yunqian", key);
@@ -84,7 +84,7 @@ void ReportLayout::RebuildYearsBeforeLuck() {
   if (onYunqianChanged_) onYunqianChanged_(record_);
 }
 
-void ReportLayout::WriteAnnualGrid() {
+void LayoutRenderer::WriteAnnualGrid() {
   RebuildYearsBeforeLuck();
   const Text beforeLuckList = Read(u"yunqian", u"liunian");
   const std::vector<TextView> beforeLuck = SplitSlashList(beforeLuckList);
@@ -121,8 +121,8 @@ void ReportLayout::WriteAnnualGrid() {
 
 // Row r: the column before luck shows year yearBegin1 + r - 10 when it lies
 // between the birth and the start of luck, then each luck column its year r.
-void ReportLayout::WriteGridRow(std::size_t row, const std::vector<TextView>& yearsBeforeLuck,
-                                const std::vector<LuckColumn>& columns) {
+void LayoutRenderer::WriteGridRow(std::size_t row, const std::vector<TextView>& yearsBeforeLuck,
+                                  const std::vector<LuckColumn>& columns) {
   const long long r = static_cast<long long>(row);
   const long long age1 = ReadInt(u"liunian", u"age1");
   const long long y = ReadInt(u"liunian", u"yearBegin1") + r - kGridRows;

@@ -1,12 +1,12 @@
 // The luck-pillar relations and the annual relations, year by year.
+#include "report/layout_renderer.h"
 #include "report/layout_texts.h"
-#include "report/report_layout.h"
 
 namespace xuanshu {
 
 using namespace layout_text;
 
-void ReportLayout::WriteLuckRelations() {
+void LayoutRenderer::WriteLuckRelations() {
   Put(kLuckRelationsHeader, ReportColor::kBlue);
   for (TextView pillar : luckPillars_) {
     PutFormat(ReportColor::kBlack, kLuckRelationsHead, {pillar});
@@ -37,7 +37,7 @@ void ReportLayout::WriteLuckRelations() {
   }
 }
 
-void ReportLayout::WriteAnnualRelations() {
+void LayoutRenderer::WriteAnnualRelations() {
   Put(kAnnualRelationsHeader, ReportColor::kBlue);
   Put(kMonthNumbersHeader);
   Put(kMonthBranchesHeader);
@@ -47,7 +47,7 @@ void ReportLayout::WriteAnnualRelations() {
   }
 }
 
-void ReportLayout::WriteDecadeHead(long long year) {
+void LayoutRenderer::WriteDecadeHead(long long year) {
   const auto number = static_cast<std::size_t>((year - spanFirst_) / 10);
   const TextView pillar = number < luckPillars_.size() ? luckPillars_[number] : TextView{};
   const long long m = ReadInt(u"dayun", u"monthBegin");
@@ -58,7 +58,7 @@ void ReportLayout::WriteDecadeHead(long long year) {
 
 // The year value holds the year pillar, the twelve month stems and the
 // relation text, separated by single spaces.
-void ReportLayout::WriteAnnualYear(long long year) {
+void LayoutRenderer::WriteAnnualYear(long long year) {
   const Text value = Read(u"liunianhcxh", YearKey(year));
   if (value.empty()) return;
   const SplitParts head = SplitAtSpace(value);
@@ -69,7 +69,7 @@ void ReportLayout::WriteAnnualYear(long long year) {
   AnnualDetailLines(year, rest.hasSpace ? &rest.second : nullptr);
 }
 
-void ReportLayout::AnnualDetailLines(long long year, const TextView* relationText) {
+void LayoutRenderer::AnnualDetailLines(long long year, const TextView* relationText) {
   // The detail values are read with the long capacity.
   const auto read = [&](TextView suffix) {
     return Read(u"liunianhcxh", YearKey(year, suffix), kLongReadCapacity);

@@ -1,7 +1,7 @@
 #include "report/report_renderer.h"
 
 #include "record/record_file.h"
-#include "report/report_layout.h"
+#include "report/layout_renderer.h"
 
 namespace xuanshu {
 
@@ -9,12 +9,12 @@ bool RenderChart(const std::filesystem::path& recordPath, int layout, ReportSink
   IniDocument record = LoadIniFile(recordPath);
   // A failed save is ignored, like every record write of the program.
   const auto save = [&recordPath](const IniDocument& changed) { SaveIniFile(changed, recordPath); };
-  ReportLayout(record, LayoutKindOf(layout), sink, save).Render();
+  LayoutRenderer(record, LayoutKindOf(layout), sink, save).Render();
   return true;
 }
 
 bool RenderChart(IniDocument& record, int layout, ReportSink& sink) {
-  return ReportLayout(record, LayoutKindOf(layout), sink).Render();
+  return LayoutRenderer(record, LayoutKindOf(layout), sink).Render();
 }
 
 }  // namespace xuanshu

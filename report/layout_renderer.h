@@ -21,13 +21,13 @@ enum class LayoutKind { kSimple, kStandard, kHongKong };
 // 0 simple, 2 Hong Kong/Taiwan, anything else standard.
 LayoutKind LayoutKindOf(int layoutSetting);
 
-class ReportLayout {
+class LayoutRenderer {
  public:
   // Called right after section yunqian was rebuilt with a changed result.
   using RewriteHandler = std::function<void(const IniDocument&)>;
 
-  ReportLayout(IniDocument& record, LayoutKind kind, ReportSink& sink,
-               RewriteHandler onYunqianChanged = {});
+  LayoutRenderer(IniDocument& record, LayoutKind kind, ReportSink& sink,
+                 RewriteHandler onYunqianChanged = {});
 
   // Appends the whole report. Returns true when section yunqian changed.
   bool Render();

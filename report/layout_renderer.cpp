@@ -1,4 +1,4 @@
-#include "report/report_layout.h"
+#include "report/layout_renderer.h"
 
 #include <algorithm>
 #include <utility>
@@ -21,11 +21,11 @@ LayoutKind LayoutKindOf(int layoutSetting) {
   }
 }
 
-ReportLayout::ReportLayout(IniDocument& record, LayoutKind kind, ReportSink& sink,
-                           RewriteHandler onYunqianChanged)
+LayoutRenderer::LayoutRenderer(IniDocument& record, LayoutKind kind, ReportSink& sink,
+                               RewriteHandler onYunqianChanged)
     : record_(record), kind_(kind), sink_(sink), onYunqianChanged_(std::move(onYunqianChanged)) {}
 
-bool ReportLayout::Render() {
+bool LayoutRenderer::Render() {
   male_ = Read(u"main", u"sex") != kFemale;
   WriteNameAndSex();
   WriteBirthDates();
@@ -66,14 +66,14 @@ bool ReportLayout::Render() {
 
 // --- birth data ---
 
-void ReportLayout::WriteNameAndSex() {
+void LayoutRenderer::WriteNameAndSex() {
   Put(kNameLabel);
   PutFormat(ReportColor::kRed, kNameFormat, {Read(u"main", u"name")});
   Put(kSexLabel);
   PutFormat(ReportColor::kRed, kSexFormat, {Read(u"main", u"sex")});
 }
 
-void ReportLayout::WriteBirthDates() {
+void LayoutRenderer::WriteBirthDates() {
   PutFormat(ReportColor::kBlack, kGregorianFormat,
             {Read(u"gongli", u"year"), Read(u"gongli", u"month"), Read(u"gongli", u"day"),
              Read(u"gongli", u"hour"), Read(u"gongli", u"minute")});
@@ -99,7 +99,7 @@ bool FormatTerm(TextView value, TextView format, Text& out) {
 }
 }  // namespace
 
-bool ReportLayout::WriteSolarTerms() {
+bool LayoutRenderer::WriteSolarTerms() {
   Text line;
   if (!FormatTerm(Read(u"jieqi", u"before"), kTermBeforeFormat, line)) return false;
   Put(line);
@@ -112,17 +112,17 @@ bool ReportLayout::WriteSolarTerms() {
 
 // --- pillar table ---
 
-const std::array<ReportLayout::Pillar, 4>& ReportLayout::Columns() const {
+const std::array<LayoutRenderer::Pillar, 4>& LayoutRenderer::Columns() const {
   static constexpr std::array<Pillar, 4> kYearFirst = {kYear, kMonth, kDay, kHour};
   static constexpr std::array<Pillar, 4> kHourFirst = {kHour, kDay, kMonth, kYear};
   return kind_ == LayoutKind::kHongKong ? kHourFirst : kYearFirst;
 }
 
-void ReportLayout::WriteColumnHeader() {
+void LayoutRenderer::WriteColumnHeader() {
   Put(kind_ == LayoutKind::kHongKong ? kHongKongColumnHeader : kColumnHeader, ReportColor::kGreen);
 }
 
-void ReportLayout::WriteTenGods() {
+void LayoutRenderer::WriteTenGods() {
   // Four two-character names at offsets 0, 3, 6, 9; the day's is 日主.
   const Text list = Read(u"shizhu", u"shishen");
   std::array<TextView, 4> god;
@@ -138,7 +138,7 @@ void ReportLayout::WriteTenGods() {
   }
 }
 
-void ReportLayout::WritePillars() {
+void LayoutRenderer::WritePillars() {
   Put(male_ ? kMaleLabel : kFemaleLabel);
   const auto& p = pillars_;
   if (kind_ == LayoutKind::kHongKong) {
@@ -160,7 +160,7 @@ void ReportLayout::WritePillars() {
   }
 }
 
-void ReportLayout::WriteNatalClashes() {
+void LayoutRenderer::WriteNatalClashes() {
   Text firstLine, secondLine;
   for (Pillar column : Columns()) {
     NatalClashColumns(Read(u"ShiZhuTKDC", pillars_[column]), firstLine, secondLine);
@@ -173,7 +173,7 @@ void ReportLayout::WriteNatalClashes() {
   Put(secondLine, ReportColor::kBlue);
 }
 
-void ReportLayout::WriteHiddenStems() {
+void LayoutRenderer::WriteHiddenStems() {
   static constexpr std::array<TextView, 4> kKeys = {u"yearcg", u"monthcg", u"daycg", u"hourcg"};
   std::array<Text, 4> values;
   std::array<std::vector<TextView>, 4> lists;
@@ -193,7 +193,7 @@ void ReportLayout::WriteHiddenStems() {
   }
 }
 
-void ReportLayout::WriteGrowthStages() {
+void LayoutRenderer::WriteGrowthStages() {
   const Text value = Read(u"shizhu", u"wangshuai");
   const std::vector<TextView> stages = SplitSlashList(value);
   Put(kGrowthLabel);
@@ -206,24 +206,24 @@ void ReportLayout::WriteGrowthStages() {
 
 // --- reading and appending ---
 
-Text ReportLayout::Read(TextView section, TextView key, std::size_t capacity) const {
+Text LayoutRenderer::Read(TextView section, TextView key, std::size_t capacity) const {
   return record_.ReadString(section, key, capacity);
 }
 
-long long ReportLayout::ReadInt(TextView section, TextView key) const {
+long long LayoutRenderer::ReadInt(TextView section, TextView key) const {
   return record_.ReadInt(section, key);
 }
 
-void ReportLayout::Put(TextView text, ReportColor color) {
+void LayoutRenderer::Put(TextView text, ReportColor color) {
   sink_.AppendText(text, color);
 }
 
-void ReportLayout::PutFormat(ReportColor color, TextView format,
-                             std::initializer_list<FormatArg> args) {
+void LayoutRenderer::PutFormat(ReportColor color, TextView format,
+                               std::initializer_list<FormatArg> args) {
   sink_.AppendText(FormatText(format, args), color);
 }
 
-void ReportLayout::PutSplitText(TextView value, TextView gap) {
+void LayoutRenderer::PutSplitText(TextView value, TextView gap) {
   const SplitParts parts = SplitAtSpace(value);
   if (!parts.hasSpace) {
     Put(value);
@@ -234,7 +234,7 @@ void ReportLayout::PutSplitText(TextView value, TextView gap) {
   Put(parts.second, ReportColor::kRed);
 }
 
-long long ReportLayout::LuckCount() const {
+long long LayoutRenderer::LuckCount() const {
   return std::min(ReadInt(u"liunian", u"count"), kMaxLoopSpan);
 }
 
