@@ -1,0 +1,45 @@
+// Speed of the calendar conversions that every chart runs.
+#include <benchmark/benchmark.h>
+
+#include "calendar/lunar_calendar.h"
+#include "calendar/solar_terms.h"
+
+namespace xuanshu {
+namespace {
+
+void BM_ToLunar(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(ToLunar(2024, 8, 15));
+}
+BENCHMARK(BM_ToLunar);
+
+void BM_ToLunarLastTableYear(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(ToLunar(2049, 12, 31));
+}
+BENCHMARK(BM_ToLunarLastTableYear);
+
+void BM_ToGregorianOrdinaryMonth(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(ToGregorian(2024, 7, 12, false));
+}
+BENCHMARK(BM_ToGregorianOrdinaryMonth);
+
+void BM_ToGregorianLeapMonth(benchmark::State& state) {
+  // Day 30 of the 2017 leap month lies two months after the starting date.
+  for (auto _ : state) benchmark::DoNotOptimize(ToGregorian(2017, 6, 30, true));
+}
+BENCHMARK(BM_ToGregorianLeapMonth);
+
+void BM_TermMoment(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(TermMoment(1990, 2));
+}
+BENCHMARK(BM_TermMoment);
+
+void BM_SectionalTermNear(benchmark::State& state) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(SectionalTermNear(1990, 2, 4, 8, 30, -1));
+    benchmark::DoNotOptimize(SectionalTermNear(1990, 2, 4, 8, 30, +1));
+  }
+}
+BENCHMARK(BM_SectionalTermNear);
+
+}  // namespace
+}  // namespace xuanshu
