@@ -80,7 +80,10 @@ DateTime FromTicks(long long ticks) {
 }
 
 // The 小寒 of 1900, from which every term is counted.
-const long long kBaseTicks = TicksOf(1900, 1, 6, 2, 5, 0, 0);
+long long BaseTicks() {
+  static const long long ticks = TicksOf(1900, 1, 6, 2, 5, 0, 0);
+  return ticks;
+}
 
 // The birth fields the platform's tick conversion accepts: a real date and
 // time within years 1601-30827.
@@ -115,7 +118,7 @@ DateTime TermMoment(int year, int index) {
   const long long ms = kTermMinuteOffsets[termIndex] * 60000;
   const double span =
       (static_cast<double>(ms) + static_cast<double>(termYear - 1900) * kTropicalYearMs) * 10000;
-  const double sum = static_cast<double>(kBaseTicks) + span;
+  const double sum = static_cast<double>(BaseTicks()) + span;
   return FromTicks(static_cast<long long>(ClampTicks(sum)));
 }
 
