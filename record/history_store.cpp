@@ -161,14 +161,9 @@ std::size_t CharacterCount(TextView text) {
       std::count_if(text.begin(), text.end(), [](char16_t c) { return c < 0xDC00 || c > 0xDFFF; }));
 }
 
-bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-  std::error_code ec;
-  return a == b || std::filesystem::equivalent(a, b, ec);
-}
-
 }  // namespace
 
-HistoryStore::HistoryStore(std::filesystem::path dataDir) : dataDir_(std::move(dataDir)) {
+HistoryStore::HistoryStore(std::filesystem::path dataDir) : dataDir_(dataDir.lexically_normal()) {
   groups_.push_back({Text(kDefaultGroupName), {}});
 }
 
@@ -196,11 +191,13 @@ std::optional<AddedChart> HistoryStore::AddChart(const std::filesystem::path& pa
   std::optional<MainKeys> keys = ReadMainKeys(path);
   if (!keys) return std::nullopt;
 
+  // Listed paths are kept in normal form, so one file has one spelling.
+  const std::filesystem::path file = path.lexically_normal();
   AddedChart added;
   for (std::size_t g = groups_.size(); g-- > 0;) {
     std::vector<HistoryChart>& charts = groups_[g].charts;
     for (std::size_t i = charts.size(); i-- > 0;) {
-      if (charts[i].name == keys->name || SameFile(charts[i].path, path)) {
+      if (charts[i].name == keys->name || charts[i].path == file) {
         added.removed.push_back({g, i});
         charts.erase(charts.begin() + static_cast<std::ptrdiff_t>(i));
       }
@@ -208,7 +205,7 @@ std::optional<AddedChart> HistoryStore::AddChart(const std::filesystem::path& pa
   }
   std::size_t group = FindGroup(keys->group).value_or(groups_.size());
   if (group == groups_.size()) groups_.push_back({std::move(keys->group), {}});
-  groups_[group].charts.push_back({std::move(keys->name), path});
+  groups_[group].charts.push_back({std::move(keys->name), file});
   added.location = {group, groups_[group].charts.size() - 1};
   return added;
 }

@@ -181,8 +181,13 @@ TEST_F(HistoryStoreTest, AddChartReplacesAnEntryOfTheSameNameOrFile) {
   ASSERT_TRUE(recomputed.has_value());
   EXPECT_EQ(recomputed->removed, std::vector<ChartLocation>{(ChartLocation{2, 0})})
       << "the renamed entry of the same file";
+  ASSERT_TRUE(store.RenameChart({0, 0}, u"癸"));
+  const auto respelled = store.AddChart(data() / "sub" / ".." / "c.bze");
+  ASSERT_TRUE(respelled.has_value());
+  EXPECT_EQ(respelled->removed, std::vector<ChartLocation>{(ChartLocation{0, 0})})
+      << "another spelling of the same file";
   EXPECT_EQ(Listing(store), Utf8(u"[其他]\n"
-                                 u"  丙  c.bze\n"
+                                 u"  癸  c.bze\n"
                                  u"[家人]\n"
                                  u"  乙  b.bze\n"
                                  u"  戊  e.bze\n"
