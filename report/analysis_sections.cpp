@@ -49,7 +49,7 @@ void LayoutRenderer::WriteScores() {
 // "name score" for each key%d of the section, "，" between, "。" after the last.
 void LayoutRenderer::WriteScoreList(TextView label, TextView section) {
   Put(label);
-  const long long count = std::min(ReadInt(section, u"count"), kMaxLoopSpan);
+  const long long count = BoundedCount(ReadInt(section, u"count"));
   for (long long n = 1; n <= count; ++n) {
     const Text name = Read(section, u"key" + Num(n));
     Put(name);
@@ -66,7 +66,7 @@ void LayoutRenderer::WriteUsefulElement() {
 
 void LayoutRenderer::WriteHealthCheck() {
   Put(kHealthLabel);
-  const long long count = std::min(ReadInt(u"tijian", u"count"), kMaxLoopSpan);
+  const long long count = BoundedCount(ReadInt(u"tijian", u"count"));
   for (long long n = 1; n <= count; ++n) {
     const Text number = Num(n);
     PutFormat(ReportColor::kBlack, kHealthEntryFormat,

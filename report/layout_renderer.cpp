@@ -235,7 +235,7 @@ void LayoutRenderer::PutSplitText(TextView value, TextView gap) {
 }
 
 long long LayoutRenderer::LuckCount() const {
-  return std::min(ReadInt(u"liunian", u"count"), kMaxLoopSpan);
+  return BoundedCount(ReadInt(u"liunian", u"count"));
 }
 
 }  // namespace xuanshu

@@ -158,6 +158,10 @@ long long ClampedLast(long long first, long long last) {
   return std::min(last, first + kMaxLoopSpan - 1);
 }
 
+long long BoundedCount(long long count) {
+  return std::clamp(count, 0LL, kMaxLoopSpan);
+}
+
 YearSet ClashYearSet(const IniDocument& record, long long first, long long last) {
   return YearsWithValue(record, first, last, u"tkdc");
 }

@@ -69,5 +69,7 @@ ReportColor AnnualGridColor(long long year, const YearSet& concurrence, const Ye
 inline constexpr long long kMaxLoopSpan = 10000;
 // The last year a loop from `first` visits for a record's `last`.
 long long ClampedLast(long long first, long long last);
+// A count read from the record, within 0 .. kMaxLoopSpan.
+long long BoundedCount(long long count);
 
 }  // namespace xuanshu

@@ -138,17 +138,19 @@ TEST(ReportDecadeHeadTest, MonthBeginOneEndsInDecemberOtherwiseNextYear) {
 // luck from 1996 (age1 7), so the column before luck shows 1990 to 1995.
 TEST(ReportGridTest, CountZeroKeepsOnlyLabelsAndTheColumnBeforeLuck) {
   IniDocument record = LoadSample("zhangsan");
-  record.Set(u"liunian", u"count", u"0");
-  const Rendered out = Render(record, kStandardLayout);
-  EXPECT_TRUE(out.Has(u"\r\n年龄：" + Sp(1) + u"1 " + Sp(3) + u"\t(虚岁)"));
   Text grid = u"\r\n始于：" + Sp(1) + u"1990" + Sp(2) + u"\r\n流年：" + Sp(5) + u"\r\n";
   for (int r = 1; r < 4; ++r) grid += Sp(8) + u"\r\n";
   for (TextView cell : {u"90庚午", u"91辛未", u"92壬申", u"93癸酉", u"94甲戌", u"95乙亥"}) {
     grid += Sp(4) + Text(cell) + Sp(1) + u"\r\n";
   }
   grid += u"止于：" + Sp(1) + u"1995" + Sp(2);
-  EXPECT_EQ(U8(out.Between(u"\r\n始于：", u"\r\n\r\n大运天干克合")), U8(grid));
-  EXPECT_TRUE(out.Has(u"\r\n大运：" + Sp(5) + u"壬午")) << "minbiao rows keep their items";
+  for (TextView count : {u"0", u"-3", u"none"}) {
+    record.Set(u"liunian", u"count", count);
+    const Rendered out = Render(record, kStandardLayout);
+    EXPECT_TRUE(out.Has(u"\r\n年龄：" + Sp(1) + u"1 " + Sp(3) + u"\t(虚岁)")) << U8(count);
+    EXPECT_EQ(U8(out.Between(u"\r\n始于：", u"\r\n\r\n大运天干克合")), U8(grid)) << U8(count);
+    EXPECT_TRUE(out.Has(u"\r\n大运：" + Sp(5) + u"壬午")) << "minbiao rows keep their items";
+  }
 }
 
 TEST(ReportGridTest, MoreThanTenYearsBeforeLuckShowsTheLastTenWithTheirOwnPillars) {
