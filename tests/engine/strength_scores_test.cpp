@@ -159,18 +159,5 @@ TEST(StrengthScores, HiddenStemMonthScoreKeepsItsIrregularValues) {
   }
 }
 
-TEST(StrengthScores, LedgerSumsContributionsPerKey) {
-  StrengthLedger ledger;
-  CollectStrengthContributions(u"甲子", u"丙寅", u"戊辰", u"庚申", ledger);
-  EXPECT_EQ(ledger.Score(u"日干"), 15.0f);
-  EXPECT_EQ(ledger.Score(u"比肩"), 16.0f) << "the day stem is not counted again";
-  EXPECT_EQ(ledger.Score(u"劫财"), 0.0f) << "absent key";
-  float total = 0;
-  int keys = 0;
-  ledger.ForEachKey([&](TextView, float score) { total += score, ++keys; });
-  EXPECT_EQ(total, 123.0f + 203.0f);
-  EXPECT_EQ(keys, 8) << "日干 and the seven ten gods that occur";
-}
-
 }  // namespace
 }  // namespace xuanshu
