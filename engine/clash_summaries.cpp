@@ -4,7 +4,6 @@
 #include <array>
 
 #include "calendar/ganzhi.h"
-#include "engine/annual_years.h"
 #include "engine/chart_engine.h"
 
 namespace xuanshu {
