@@ -76,6 +76,7 @@ class LayoutRenderer {
   void WriteDecadeHead(long long year);
   void WriteAnnualYear(long long year);
   void AnnualDetailLines(long long year, const TextView* relationText);
+  Text ReadAnnual(TextView key, std::size_t capacity) const;
 
   // Reading and appending.
   Text Read(TextView section, TextView key, std::size_t capacity = kReadCapacity) const;
@@ -105,6 +106,8 @@ class LayoutRenderer {
   YearSet clashYears_;
   Text luckPillarList_;
   std::vector<TextView> luckPillars_;
+  // Section liunianhcxh, once the record no longer changes.
+  const IniDocument::Section* annualSection_ = nullptr;
 };
 
 }  // namespace xuanshu

@@ -38,6 +38,7 @@ void LayoutRenderer::WriteLuckRelations() {
 }
 
 void LayoutRenderer::WriteAnnualRelations() {
+  annualSection_ = record_.FindSection(u"liunianhcxh");
   Put(kAnnualRelationsHeader, ReportColor::kBlue);
   Put(kMonthNumbersHeader);
   Put(kMonthBranchesHeader);
@@ -59,7 +60,7 @@ void LayoutRenderer::WriteDecadeHead(long long year) {
 // The year value holds the year pillar, the twelve month stems and the
 // relation text, separated by single spaces.
 void LayoutRenderer::WriteAnnualYear(long long year) {
-  const Text value = Read(u"liunianhcxh", YearKey(year));
+  const Text value = ReadAnnual(YearKey(year), kReadCapacity);
   if (value.empty()) return;
   const SplitParts head = SplitAtSpace(value);
   const SplitParts rest = SplitAtSpace(head.second);
@@ -69,10 +70,16 @@ void LayoutRenderer::WriteAnnualYear(long long year) {
   AnnualDetailLines(year, rest.hasSpace ? &rest.second : nullptr);
 }
 
+// A profile-string read of section liunianhcxh, looked up once per report.
+Text LayoutRenderer::ReadAnnual(TextView key, std::size_t capacity) const {
+  const Text* value = annualSection_ == nullptr ? nullptr : annualSection_->Find(key);
+  return value == nullptr ? Text{} : value->substr(0, capacity - 1);
+}
+
 void LayoutRenderer::AnnualDetailLines(long long year, const TextView* relationText) {
   // The detail values are read with the long capacity.
   const auto read = [&](TextView suffix) {
-    return Read(u"liunianhcxh", YearKey(year, suffix), kLongReadCapacity);
+    return ReadAnnual(YearKey(year, suffix), kLongReadCapacity);
   };
   Text highlights;
   for (TextView suffix : {u"tkdc", u"sybl", u"big"}) {

@@ -74,8 +74,10 @@ void AppendLunarHour(Text& out, long long hour) {
 YearSet YearsWithValue(const IniDocument& record, long long first, long long last,
                        TextView suffix) {
   YearSet years;
+  const IniDocument::Section* annual = record.FindSection(u"liunianhcxh");
+  if (annual == nullptr) return years;
   for (long long y = first, end = ClampedLast(first, last); y <= end; ++y) {
-    const Text* value = record.Find(u"liunianhcxh", YearKey(y, suffix));
+    const Text* value = annual->Find(YearKey(y, suffix));
     if (value != nullptr && !value->empty()) years.insert(y);
   }
   return years;
