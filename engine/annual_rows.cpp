@@ -4,6 +4,7 @@
 #include "engine/annual_rows.h"
 
 #include "calendar/ganzhi.h"
+#include "engine/annual_years.h"
 #include "engine/chart_engine.h"
 
 namespace xuanshu {
@@ -11,7 +12,6 @@ namespace {
 
 constexpr TextView kSection = u"liunianhcxh";
 constexpr int kYearsPerLuckPillar = 10;
-constexpr int kJiaZiYear = 1864;  // a 甲子 year
 
 void SetYearKey(ChartRecord& record, Text& key, std::size_t yearLength, TextView suffix,
                 TextView value) {
@@ -50,7 +50,7 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
     const Text& luck = luckPillars[i];
     for (int j = 0; j < kYearsPerLuckPillar; ++j) {
       const int y = yearBegin + kYearsPerLuckPillar * i + j;
-      const Text annual = GanZhiName(y - kJiaZiYear);
+      const Text annual = YearGanZhi(y);
       key.clear();
       AppendNum(key, y);
       const std::size_t yearLength = key.size();

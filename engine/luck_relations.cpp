@@ -1,7 +1,6 @@
 // Relations between each luck pillar (大运) and the natal pillars: branch
 // relations, stem controls and combinations, and 天克地冲. Only relations
 // that involve the luck pillar are listed; natal-only ones stay in shizhu.
-#include <algorithm>
 #include <array>
 #include <vector>
 
