@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "record/app_config.h"
 #include "report/kinship_tables.h"
 #include "report/layout_texts.h"
 
@@ -10,11 +11,28 @@ namespace xuanshu {
 
 using namespace layout_text;
 
+namespace {
+
+// A term value is its name, one space, then "YYYY:MM:DD:HH:MM", read by
+// character position. Returns false when the value has no space.
+bool FormatTerm(TextView value, TextView format, Text& out) {
+  const SplitParts parts = SplitAtSpace(value);
+  if (!parts.hasSpace) return false;
+  const TextView moment = parts.second;
+  AppendFormat(
+      out, format,
+      {parts.first, CharactersAt(moment, 0, 4), CharactersAt(moment, 5, 2),
+       CharactersAt(moment, 8, 2), CharactersAt(moment, 11, 2), CharactersAt(moment, 14, 2)});
+  return true;
+}
+
+}  // namespace
+
 LayoutKind LayoutKindOf(int layoutSetting) {
   switch (layoutSetting) {
-    case 0:
+    case kSimpleLayout:
       return LayoutKind::kSimple;
-    case 2:
+    case kHongKongTaiwanLayout:
       return LayoutKind::kHongKong;
     default:
       return LayoutKind::kStandard;
@@ -83,21 +101,6 @@ void LayoutRenderer::WriteBirthDates() {
                     ReadInt(u"nongli", u"leep")));
   Put(kBlankLine);
 }
-
-// A term value is its name, one space, then "YYYY:MM:DD:HH:MM", read by
-// character position. Returns false when the value has no space.
-namespace {
-bool FormatTerm(TextView value, TextView format, Text& out) {
-  const SplitParts parts = SplitAtSpace(value);
-  if (!parts.hasSpace) return false;
-  const TextView moment = parts.second;
-  AppendFormat(
-      out, format,
-      {parts.first, CharactersAt(moment, 0, 4), CharactersAt(moment, 5, 2),
-       CharactersAt(moment, 8, 2), CharactersAt(moment, 11, 2), CharactersAt(moment, 14, 2)});
-  return true;
-}
-}  // namespace
 
 bool LayoutRenderer::WriteSolarTerms() {
   Text line;

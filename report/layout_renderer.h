@@ -36,7 +36,7 @@ class LayoutRenderer {
   // Natal pillar indices 0..3 are year, month, day, hour.
   enum Pillar { kYear, kMonth, kDay, kHour };
 
-  // Birth data and the pillar table (report_layout.cpp).
+  // Birth data and the pillar table (layout_renderer.cpp).
   void WriteNameAndSex();
   void WriteBirthDates();
   bool WriteSolarTerms();
