@@ -44,6 +44,19 @@ Text Utf16(std::string_view utf8) {
   return FromUtf8(utf8);
 }
 
+// Section main comes first in a record, so the head of the file nearly
+// always holds the group; nullopt when it does not (or is not plain UTF-8).
+std::optional<Text> GroupFromHead(const std::filesystem::path& path) {
+  constexpr std::size_t kHeadBytes = 4096;
+  std::optional<std::string> head = ReadFileHead(path, kHeadBytes);
+  if (!head) return std::nullopt;
+  if (head->size() == kHeadBytes) head->resize(head->rfind('\n') + 1);  // whole lines only
+  if (!IsValidUtf8(*head)) return std::nullopt;
+  const IniDocument doc = IniDocument::Parse(FromUtf8(*head));
+  if (!doc.Find(u"main", u"class")) return std::nullopt;
+  return doc.ReadString(u"main", u"class", kGroupReadCapacity);
+}
+
 // The group of an existing record of this name, so a recomputed chart stays
 // where the user filed it.
 Text ExistingGroup(const Text& name, const std::filesystem::path& dataDir) {
@@ -51,6 +64,7 @@ Text ExistingGroup(const Text& name, const std::filesystem::path& dataDir) {
   const std::filesystem::path path = RecordPathFor(dataDir, name);
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return {};
+  if (std::optional<Text> group = GroupFromHead(path)) return *group;
   return LoadIniFile(path).ReadString(u"main", u"class", kGroupReadCapacity);
 }
 
