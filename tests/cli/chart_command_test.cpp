@@ -175,6 +175,29 @@ TEST(ChartCommand, GroupComesFromTheOptionThenTheExistingRecordThenDefaults) {
   EXPECT_EQ(GroupOf(h, "长组"), Text(49, u'g')) << "a group is cut to 49 characters";
 }
 
+TEST(ChartCommand, GroupOfAnExistingRecordIsFoundInAnyRecordForm) {
+  constexpr char kUtf16Record[] =
+      "\xFF\xFE[\0m\0a\0i\0n\0]\0\n\0c\0l\0a\0s\0s\0=\0\xE7\x65\xC4\x7E";  // class=旧组
+  struct Case {
+    const char* what;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"LF line ends", "[main]\nname=张三\nclass=旧组\n[gongli]\nyear=1990\n"},
+      {"byte-order mark", "\xEF\xBB\xBF[main]\r\nclass=旧组\r\n"},
+      {"main after a long section",
+       "[other]\r\nlong=" + std::string(6000, 'x') + "\r\n[main]\r\nclass=旧组\r\n"},
+      {"UTF-16LE with byte-order mark", std::string(kUtf16Record, sizeof kUtf16Record - 1)},
+  };
+  for (const Case& c : cases) {
+    TempDir home;
+    fs::create_directories(home.path() / "data");
+    WriteFileBytes(RecordOf(home.path(), "张三"), c.bytes);
+    ASSERT_EQ(RunCli(ChartArgs(home.path())).code, 0) << c.what;
+    EXPECT_EQ(GroupOf(home.path(), "张三"), u"旧组") << c.what;
+  }
+}
+
 TEST(ChartCommand, LeapOptionChoosesTheLeapMonthOfALunarYear) {
   // 2020 had a leap fourth month, which began on 23 May.
   TempDir home;
