@@ -3,7 +3,9 @@
 namespace xuanshu {
 namespace {
 
-char16_t FoldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c; }
+char16_t FoldAscii(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c;
+}
 
 TextView TrimBlanks(TextView text) {
   const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
@@ -28,28 +30,70 @@ bool IniDocument::NameEqual::operator()(TextView a, TextView b) const noexcept {
   return true;
 }
 
-const Text* IniDocument::Section::Find(TextView key) const {
+IniDocument::Section::Section(const Section& other) : name_(other.name_), entries_(other.entries_) {
+  RebuildIndex();
+}
+
+IniDocument::Section& IniDocument::Section::operator=(const Section& other) {
+  if (this != &other) {
+    name_ = other.name_;
+    entries_ = other.entries_;
+    RebuildIndex();
+  }
+  return *this;
+}
+
+void IniDocument::Section::RebuildIndex() {
+  index_.clear();
+  if (entries_.size() <= kLinearScanLimit) return;
+  index_.reserve(entries_.size() * 2);
+  for (std::size_t i = 0; i < entries_.size(); ++i) index_.emplace(entries_[i].key, i);
+}
+
+std::size_t IniDocument::Section::IndexOf(TextView key) const {
+  if (index_.empty()) {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+      if (NameEqual{}(entries_[i].key, key)) return i;
+    }
+    return kNotFound;
+  }
   const auto it = index_.find(key);
-  return it == index_.end() ? nullptr : &entries_[it->second].value;
+  return it == index_.end() ? kNotFound : it->second;
+}
+
+const Text* IniDocument::Section::Find(TextView key) const {
+  const std::size_t i = IndexOf(key);
+  return i == kNotFound ? nullptr : &entries_[i].value;
 }
 
 void IniDocument::Section::Set(TextView key, TextView value) {
-  const auto it = index_.find(key);
-  if (it != index_.end()) {
-    entries_[it->second].value.assign(value);
+  const std::size_t i = IndexOf(key);
+  if (i != kNotFound) {
+    entries_[i].value.assign(value);
     return;
   }
-  index_.emplace(Text(key), entries_.size());
-  entries_.push_back({Text(key), Text(value)});
+  const Entry& added = entries_.emplace_back(Entry{Text(key), Text(value)});
+  if (!index_.empty()) {
+    index_.emplace(added.key, entries_.size() - 1);
+  } else if (entries_.size() > kLinearScanLimit) {
+    RebuildIndex();
+  }
 }
 
 void IniDocument::Section::AddIfAbsent(TextView key, TextView value) {
-  if (index_.find(key) == index_.end()) Set(key, value);
+  if (IndexOf(key) == kNotFound) Set(key, value);
 }
 
 IniDocument::Section& IniDocument::SectionFor(TextView section) {
+  if (lastSection_ < sections_.size() && NameEqual{}(sections_[lastSection_].name(), section)) {
+    return sections_[lastSection_];
+  }
   const auto it = index_.find(section);
-  if (it != index_.end()) return sections_[it->second];
+  if (it != index_.end()) {
+    lastSection_ = it->second;
+    return sections_[it->second];
+  }
+  lastSection_ = sections_.size();
   index_.emplace(Text(section), sections_.size());
   return sections_.emplace_back(Text(section));
 }
@@ -82,6 +126,7 @@ long long IniDocument::ReadInt(TextView section, TextView key, long long fallbac
 void IniDocument::Clear() {
   sections_.clear();
   index_.clear();
+  lastSection_ = 0;
 }
 
 Text IniDocument::Serialize() const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -37,17 +38,29 @@ class IniDocument {
   class Section {
    public:
     explicit Section(Text name) : name_(std::move(name)) {}
+    Section(const Section& other);
+    Section& operator=(const Section& other);
+    Section(Section&&) noexcept = default;
+    Section& operator=(Section&&) noexcept = default;
+
     const Text& name() const { return name_; }
-    const std::vector<Entry>& entries() const { return entries_; }
+    const std::deque<Entry>& entries() const { return entries_; }
     const Text* Find(TextView key) const;
     void Set(TextView key, TextView value);
     // Keeps the first value of a key that occurs twice (reading a file).
     void AddIfAbsent(TextView key, TextView value);
 
    private:
+    // Small sections are scanned; larger ones get a hash index.
+    static constexpr std::size_t kLinearScanLimit = 12;
+    static constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
+    std::size_t IndexOf(TextView key) const;
+    void RebuildIndex();
+
     Text name_;
-    std::vector<Entry> entries_;
-    std::unordered_map<Text, std::size_t, NameHash, NameEqual> index_;
+    // A deque never moves its elements, so the index can view their keys.
+    std::deque<Entry> entries_;
+    std::unordered_map<TextView, std::size_t, NameHash, NameEqual> index_;
   };
 
   void Set(TextView section, TextView key, TextView value);
@@ -78,6 +91,8 @@ class IniDocument {
 
   std::vector<Section> sections_;
   std::unordered_map<Text, std::size_t, NameHash, NameEqual> index_;
+  // The engine writes long runs of keys into one section.
+  std::size_t lastSection_ = 0;
 };
 
 }  // namespace xuanshu

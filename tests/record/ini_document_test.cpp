@@ -37,5 +37,21 @@ TEST(IniDocument, ParseKeepsValuesVerbatimAcceptsLfAndFirstDuplicateWins) {
   EXPECT_EQ(doc.sections().size(), 2u);
 }
 
+TEST(IniDocument, LargeSectionsAndCopiesFindEveryKey) {
+  IniDocument doc;
+  for (int year = 1990; year < 2080; ++year) doc.Set(u"liunianhcxh", Num(year) + u"sybl", Num(year));
+  doc.Set(u"liunianhcxh", u"1990SYBL", u"rewritten");
+  IniDocument copy = doc;
+  doc.Set(u"liunianhcxh", u"1991sybl", u"changed after the copy");
+  for (const IniDocument* d : {&doc, &copy}) {
+    EXPECT_EQ(d->ReadString(u"liunianhcxh", u"1990sybl"), u"rewritten");
+    EXPECT_EQ(d->ReadString(u"LIUNIANHCXH", u"2079sybl"), u"2079");
+    EXPECT_EQ(d->FindSection(u"liunianhcxh")->entries().size(), 90u);
+  }
+  EXPECT_EQ(copy.ReadString(u"liunianhcxh", u"1991sybl"), u"1991");
+  const IniDocument parsed = IniDocument::Parse(doc.Serialize() + u"[liunianhcxh]\r\n2000sybl=x\r\n");
+  EXPECT_EQ(parsed.ReadString(u"liunianhcxh", u"2000sybl"), u"2000") << "first of duplicate keys";
+}
+
 }  // namespace
 }  // namespace xuanshu
