@@ -19,7 +19,7 @@ echo "(no desktop program or no display: a sample chart through xuanshu-cli)"
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 build/bin/xuanshu-cli chart --name 示例 --sex 男 --calendar 公历 --date 1990-05-17 --time 08:30 \
-  --home "$home"
+  --home "$home" >/dev/null
 format=text
 [ -t 1 ] && format=ansi
 build/bin/xuanshu-cli report --name 示例 --layout 1 --format "$format" --home "$home"
