@@ -85,19 +85,29 @@ void CButtomLetfView::AttachPanes(CTopView* form, CButtomRightView* report) {
   report_ = report;
 }
 
+// A menu command runs once its menu has closed, so that a label editor it
+// opens keeps the focus.
+void CButtomLetfView::AddCommand(QMenu* menu, const QString& text,
+                                 void (CButtomLetfView::*command)(QTreeWidgetItem*)) {
+  menu->addAction(text, this, [this, command] {
+    QMetaObject::invokeMethod(
+        this, [this, command] { (this->*command)(menuNode_); }, Qt::QueuedConnection);
+  });
+}
+
 void CButtomLetfView::CreateMenus() {
   rootMenu_ = new QMenu(this);
-  rootMenu_->addAction(QStringLiteral(u"新建分组"), this, [this] { NewGroup(); });
+  AddCommand(rootMenu_, QStringLiteral(u"新建分组"), &CButtomLetfView::NewGroupAt);
 
   groupMenu_ = new QMenu(this);
-  groupMenu_->addAction(QStringLiteral(u"删除该组"), this, [this] { DeleteGroup(menuNode_); });
-  groupMenu_->addAction(QStringLiteral(u"重命名"), this, [this] { StartRename(menuNode_); });
+  AddCommand(groupMenu_, QStringLiteral(u"删除该组"), &CButtomLetfView::DeleteGroup);
+  AddCommand(groupMenu_, QStringLiteral(u"重命名"), &CButtomLetfView::StartRename);
 
   chartMenu_ = new QMenu(this);
-  chartMenu_->addAction(QStringLiteral(u"打开排盘"), this, [this] { OpenChart(menuNode_); });
-  chartMenu_->addAction(QStringLiteral(u"删除排盘"), this, [this] { DeleteChart(menuNode_); });
-  chartMenu_->addAction(QStringLiteral(u"导出排盘"), this, [this] { ExportChart(menuNode_); });
-  chartMenu_->addAction(QStringLiteral(u"重命名"), this, [this] { StartRename(menuNode_); });
+  AddCommand(chartMenu_, QStringLiteral(u"打开排盘"), &CButtomLetfView::OpenChartAt);
+  AddCommand(chartMenu_, QStringLiteral(u"删除排盘"), &CButtomLetfView::DeleteChart);
+  AddCommand(chartMenu_, QStringLiteral(u"导出排盘"), &CButtomLetfView::ExportChart);
+  AddCommand(chartMenu_, QStringLiteral(u"重命名"), &CButtomLetfView::StartRename);
 }
 
 void CButtomLetfView::InitialUpdate() {

@@ -65,6 +65,10 @@ class CButtomLetfView : public QTreeWidget {
 
  private:
   void CreateMenus();
+  void AddCommand(QMenu* menu, const QString& text,
+                  void (CButtomLetfView::*command)(QTreeWidgetItem*));
+  void NewGroupAt(QTreeWidgetItem*) { NewGroup(); }
+  void OpenChartAt(QTreeWidgetItem* node) { OpenChart(node); }
   QTreeWidgetItem* MakeGroupItem(const HistoryGroup& group) const;
   QTreeWidgetItem* MakeChartItem(const HistoryChart& chart) const;
   void Mirror();

@@ -52,7 +52,8 @@ std::unique_ptr<CMainFrame> ProgramFolder::OpenWindow(QSize size) const {
   auto frame = std::make_unique<CMainFrame>(home());
   frame->resize(size);
   frame->show();
-  if (!QTest::qWaitForWindowExposed(frame.get())) return nullptr;
+  frame->activateWindow();
+  if (!QTest::qWaitForWindowActive(frame.get())) return nullptr;
   QApplication::processEvents();
   return frame;
 }
@@ -101,7 +102,7 @@ QStringList Entries(CMainFrame& frame, const char* listName) {
 }
 
 void WhenModal(std::function<bool(QWidget*)> act) {
-  constexpr int kAttempts = 500;
+  constexpr int kAttempts = 3000;  // 30 s
   auto* timer = new QTimer;
   timer->setInterval(10);
   auto attempts = std::make_shared<int>(0);
@@ -142,7 +143,7 @@ bool TriggerTreeMenu(CMainFrame& frame, QTreeWidgetItem* node, const QString& en
   });
   QContextMenuEvent event(QContextMenuEvent::Mouse, pos, tree->viewport()->mapToGlobal(pos));
   QApplication::sendEvent(tree->viewport(), &event);
-  QApplication::processEvents();
+  QApplication::processEvents();  // the command runs after its menu closed
   return opened && found;
 }
 

@@ -1,0 +1,251 @@
+// The history tree: what it lists, its context menus, and the file effects
+// of renaming, moving by drag, deleting and grouping charts.
+#include <QTest>
+#include <QTreeWidget>
+
+#include "buttom_letf_view.h"
+#include "gui_fixture.h"
+#include "qt_text.h"
+#include "record/record_file.h"
+
+namespace xuanshu::gui {
+namespace {
+
+QStringList Children(const QTreeWidgetItem* node) {
+  QStringList texts;
+  for (int i = 0; i < node->childCount(); ++i) texts << node->child(i)->text(0);
+  return texts;
+}
+
+std::unique_ptr<CMainFrame> OpenExpanded(const ProgramFolder& folder) {
+  auto frame = folder.OpenWindow();
+  if (frame) frame->historyView()->expandAll();
+  return frame;
+}
+
+void Drag(CMainFrame& frame, QTreeWidgetItem* source, QTreeWidgetItem* target) {
+  CButtomLetfView* tree = frame.historyView();
+  const QPoint from = tree->visualItemRect(source).center();
+  const QPoint to = tree->visualItemRect(target).center();
+  QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, from);
+  QTest::mouseMove(tree->viewport(), (from + to) / 2);
+  QTest::mouseMove(tree->viewport(), to);
+  QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, to);
+  QApplication::processEvents();
+}
+
+}  // namespace
+
+class HistoryTreeTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void listsEveryFileUnderItsGroup();
+  void contextMenuDependsOnTheNode();
+  void renamingAChartRewritesItsName();
+  void renamingAGroupRewritesEveryMatchingFile();
+  void refusedOrCancelledRenamesChangeNothing();
+  void draggingAChartOntoAGroupMovesIt();
+  void draggingElsewhereDoesNothing();
+  void newGroupsTakeChartsAndVanishEmpty();
+  void deletingAChartRemovesItsFile();
+  void deletingAGroupMovesItsChartsToOther();
+
+ private:
+  std::unique_ptr<ProgramFolder> folder_;
+  std::filesystem::path a_, b_, c_, nested_;
+};
+
+// 其他: 丙. 同学: 甲, 乙 (乙 in a subfolder). 同事: 丁.
+void HistoryTreeTest::init() {
+  folder_ = std::make_unique<ProgramFolder>();
+  const auto data = folder_->dataDir();
+  a_ = data / "a.bze";
+  b_ = data / "sub" / "b.bze";
+  c_ = data / "c.bze";
+  nested_ = data / "d.bze";
+  WriteRecord(a_, {u"甲", u"同学"});
+  WriteRecord(b_, {u"乙", u"同学"});
+  WriteRecord(c_, {u"丙", u"其他"});
+  WriteRecord(nested_, {u"丁", u"同事"});
+}
+
+void HistoryTreeTest::listsEveryFileUnderItsGroup() {
+  QFile stray(PathToQString(folder_->dataDir() / "notes.txt"));
+  QVERIFY(stray.open(QIODevice::WriteOnly));
+  stray.write("\x00\x01 not a record", 15);
+  stray.close();
+
+  auto frame = OpenExpanded(*folder_);
+  CButtomLetfView* tree = frame->historyView();
+  QCOMPARE(tree->topLevelItemCount(), 1);
+  QCOMPARE(tree->rootNode()->text(0), u"历史排盘"_qs);
+  QVERIFY(tree->rootNode()->isExpanded());
+  QCOMPARE(Children(tree->rootNode()), (QStringList{u"其他"_qs, u"同学"_qs, u"同事"_qs, {}}));
+  QCOMPARE(Children(tree->groupNode(0)), QStringList{u"丙"_qs});
+  QCOMPARE(Children(tree->groupNode(1)), (QStringList{u"甲"_qs, u"乙"_qs}));
+  QCOMPARE(Children(tree->groupNode(3)), QStringList{QString()});
+}
+
+void HistoryTreeTest::contextMenuDependsOnTheNode() {
+  auto frame = OpenExpanded(*folder_);
+  CButtomLetfView* tree = frame->historyView();
+  struct Row {
+    const char* node;
+    QTreeWidgetItem* item;
+    QStringList entries;
+  };
+  const Row rows[] = {
+      {"root", tree->rootNode(), {u"新建分组"_qs}},
+      {"group", tree->groupNode(1), {u"删除该组"_qs, u"重命名"_qs}},
+      {"chart",
+       tree->chartNode({1, 0}),
+       {u"打开排盘"_qs, u"删除排盘"_qs, u"导出排盘"_qs, u"重命名"_qs}},
+  };
+  for (const Row& row : rows) {
+    QStringList entries;
+    TriggerTreeMenu(*frame, row.item, QString(), &entries);
+    QVERIFY2(entries == row.entries, row.node);
+  }
+  QStringList entries;
+  QVERIFY(!TriggerTreeMenu(*frame, nullptr, QString(), &entries));
+  QVERIFY2(entries.isEmpty(), "an empty area shows no menu");
+  QCOMPARE(tree->selectedNode(), nullptr);
+}
+
+void HistoryTreeTest::renamingAChartRewritesItsName() {
+  MessageLog log;
+  auto frame = OpenExpanded(*folder_);
+  CButtomLetfView* tree = frame->historyView();
+  QVERIFY(TriggerTreeMenu(*frame, tree->chartNode({1, 1}), u"重命名"_qs));
+  TypeLabel(*frame, u"乙二"_qs);
+  QCOMPARE(ReadMainKey(b_, u"name"), Text(u"乙二"));
+  QCOMPARE(tree->chartNode({1, 1})->text(0), u"乙二"_qs);
+  QVERIFY2(std::filesystem::exists(b_), "the file keeps its name");
+  QCOMPARE(log.Take(), QStringList());
+}
+
+void HistoryTreeTest::renamingAGroupRewritesEveryMatchingFile() {
+  auto frame = OpenExpanded(*folder_);
+  CButtomLetfView* tree = frame->historyView();
+  QVERIFY(TriggerTreeMenu(*frame, tree->groupNode(1), u"重命名"_qs));
+  TypeLabel(*frame, u"校友"_qs);
+  QCOMPARE(tree->groupNode(1)->text(0), u"校友"_qs);
+  QCOMPARE(Children(tree->groupNode(1)), (QStringList{u"甲"_qs, u"乙"_qs}));
+  QCOMPARE(ReadMainKey(a_, u"class"), Text(u"校友"));
+  QCOMPARE(ReadMainKey(b_, u"class"), Text(u"校友"));
+  QCOMPARE(ReadMainKey(nested_, u"class"), Text(u"同事"));
+}
+
+void HistoryTreeTest::refusedOrCancelledRenamesChangeNothing() {
+  MessageLog log;
+  auto frame = OpenExpanded(*folder_);
+  CButtomLetfView* tree = frame->historyView();
+  const std::string before = ReadBytes(a_);
+
+  QVERIFY(TriggerTreeMenu(*frame, tree->groupNode(0), u"重命名"_qs));
+  QCOMPARE(log.Take(), QStringList{u"该组不能重命名！"_qs});
+
+  struct Row {
+    const char* what;
+    QString typed;
+    bool cancel;
+  };
+  const Row rows[] = {{"name of another group", u"同事"_qs, false},
+                      {"empty name", QString(), false},
+                      {"cancelled", u"校友"_qs, true}};
+  for (const Row& row : rows) {
+    QVERIFY(TriggerTreeMenu(*frame, tree->groupNode(1), u"重命名"_qs));
+    TypeLabel(*frame, row.typed, row.cancel);
+    QVERIFY2(tree->groupNode(1)->text(0) == u"同学"_qs, row.what);
+    QVERIFY2(ReadBytes(a_) == before, row.what);
+    QVERIFY2(log.Take().size() == (row.cancel ? 0 : 1), row.what);
+  }
+}
+
+void HistoryTreeTest::draggingAChartOntoAGroupMovesIt() {
+  auto frame = OpenExpanded(*folder_);
+  CButtomLetfView* tree = frame->historyView();
+  tree->groupNode(2)->setExpanded(true);
+  Drag(*frame, tree->chartNode({0, 0}), tree->groupNode(2));
+  QCOMPARE(ReadMainKey(c_, u"class"), Text(u"同事"));
+  QCOMPARE(Children(tree->groupNode(0)), QStringList());
+  QCOMPARE(Children(tree->groupNode(2)), (QStringList{u"丁"_qs, u"丙"_qs}));
+  QCOMPARE(tree->selectedNode(), tree->chartNode({2, 1}));
+  QVERIFY(tree->groupNode(2)->isExpanded());
+}
+
+void HistoryTreeTest::draggingElsewhereDoesNothing() {
+  auto frame = OpenExpanded(*folder_);
+  CButtomLetfView* tree = frame->historyView();
+  const std::string before = ReadBytes(a_);
+  struct Row {
+    const char* what;
+    QTreeWidgetItem* source;
+    QTreeWidgetItem* target;
+  };
+  const Row rows[] = {
+      {"onto another chart", tree->chartNode({1, 0}), tree->chartNode({0, 0})},
+      {"onto the root", tree->chartNode({1, 0}), tree->rootNode()},
+      {"onto its own group", tree->chartNode({1, 0}), tree->groupNode(1)},
+      {"a group onto a group", tree->groupNode(1), tree->groupNode(2)},
+  };
+  for (const Row& row : rows) {
+    Drag(*frame, row.source, row.target);
+    QVERIFY2(ReadBytes(a_) == before, row.what);
+    QVERIFY2(Children(tree->rootNode()).size() == 3, row.what);
+    QVERIFY2(Children(tree->groupNode(1)) == (QStringList{u"甲"_qs, u"乙"_qs}), row.what);
+  }
+}
+
+void HistoryTreeTest::newGroupsTakeChartsAndVanishEmpty() {
+  {
+    auto frame = OpenExpanded(*folder_);
+    CButtomLetfView* tree = frame->historyView();
+    for (int i = 0; i < 2; ++i) {
+      QVERIFY(TriggerTreeMenu(*frame, tree->rootNode(), u"新建分组"_qs));
+      TypeLabel(*frame, QString(), /*cancel=*/true);
+    }
+    QCOMPARE(tree->groupNode(3)->text(0), u"新建分组"_qs);
+    QCOMPARE(tree->groupNode(4)->text(0), u"新建分组"_qs);
+    Drag(*frame, tree->chartNode({0, 0}), tree->groupNode(3));
+    QCOMPARE(ReadMainKey(c_, u"class"), Text(u"新建分组"));
+    QCOMPARE(Children(tree->groupNode(3)), QStringList{u"丙"_qs});
+  }
+  auto restarted = folder_->OpenWindow();
+  QCOMPARE(Children(restarted->historyView()->rootNode()),
+           (QStringList{u"其他"_qs, u"同学"_qs, u"新建分组"_qs, u"同事"_qs}));
+}
+
+void HistoryTreeTest::deletingAChartRemovesItsFile() {
+  MessageLog log;
+  auto frame = OpenExpanded(*folder_);
+  CButtomLetfView* tree = frame->historyView();
+  QVERIFY(TriggerTreeMenu(*frame, tree->chartNode({1, 0}), u"删除排盘"_qs));
+  QVERIFY(!std::filesystem::exists(a_));
+  QCOMPARE(Children(tree->groupNode(1)), QStringList{u"乙"_qs});
+  QCOMPARE(log.Take(), QStringList());
+  QVERIFY(log.questions.isEmpty());
+}
+
+void HistoryTreeTest::deletingAGroupMovesItsChartsToOther() {
+  MessageLog log;
+  auto frame = OpenExpanded(*folder_);
+  CButtomLetfView* tree = frame->historyView();
+  QVERIFY(TriggerTreeMenu(*frame, tree->groupNode(1), u"删除该组"_qs));
+  QCOMPARE(Children(tree->rootNode()), (QStringList{u"其他"_qs, u"同事"_qs}));
+  QCOMPARE(Children(tree->groupNode(0)), (QStringList{u"丙"_qs, u"甲"_qs, u"乙"_qs}));
+  QCOMPARE(ReadMainKey(a_, u"class"), Text(u"其他"));
+  QCOMPARE(ReadMainKey(b_, u"class"), Text(u"其他"));
+  QVERIFY(std::filesystem::exists(a_) && std::filesystem::exists(b_));
+
+  QVERIFY(TriggerTreeMenu(*frame, tree->groupNode(0), u"删除该组"_qs));
+  QCOMPARE(log.Take(), QStringList{u"该组不能删除！"_qs});
+  QCOMPARE(Children(tree->rootNode()).size(), 2);
+}
+
+}  // namespace xuanshu::gui
+
+QTEST_MAIN(xuanshu::gui::HistoryTreeTest)
+#include "history_tree_test.moc"

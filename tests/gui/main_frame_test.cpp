@@ -1,0 +1,160 @@
+// The main window: pane layout, the splitter limits stored in Config.ini,
+// hiding the history column, and the About box.
+#include <QDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+
+#include "buttom_letf_view.h"
+#include "gui_fixture.h"
+#include "link_label.h"
+#include "record/app_config.h"
+#include "record/ini_document.h"
+#include "record/record_file.h"
+#include "splitter_wnd_ex.h"
+#include "top_view.h"
+
+namespace xuanshu::gui {
+namespace {
+
+// A press on the bar, then the pointer to x (in the splitter's own
+// coordinates), then the release there.
+void DragBar(CSplitterWndEx* splitter, int x) {
+  QSplitterHandle* bar = splitter->handle(1);
+  const QPoint start = bar->rect().center();
+  const QPoint pointer = splitter->mapToGlobal(QPoint(x, bar->y() + start.y()));
+  QTest::mousePress(bar, Qt::LeftButton, {}, start);
+  QTest::mouseMove(bar, bar->mapFromGlobal(pointer));
+  // The bar may have followed the pointer; the pointer stays where it is.
+  QTest::mouseRelease(bar, Qt::LeftButton, {}, bar->mapFromGlobal(pointer));
+  QApplication::processEvents();
+}
+
+Text OptionValue(const ProgramFolder& folder, TextView key) {
+  return LoadIniFile(folder.home().configPath).ReadString(u"Option", key);
+}
+
+}  // namespace
+
+class MainFrameTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void frameHasStatusBarAndNoMenu();
+  void historyPaneWidthComesFromConfig_data();
+  void historyPaneWidthComesFromConfig();
+  void barReleaseStoresTheClampedPointerX_data();
+  void barReleaseStoresTheClampedPointerX();
+  void barFollowsThePointerOnlyInsideTheLimits();
+  void doubleClickHidesAndShowsTheHistoryColumn();
+  void aboutBoxShowsNameLinkAndCloses();
+};
+
+void MainFrameTest::frameHasStatusBarAndNoMenu() {
+  ProgramFolder folder;
+  auto frame = folder.OpenWindow();
+  QVERIFY(frame->findChild<QStatusBar*>() != nullptr);
+  QVERIFY(frame->menuWidget() == nullptr);
+  QVERIFY(std::filesystem::is_directory(folder.dataDir()));
+  QVERIFY2(!std::filesystem::exists(folder.home().configPath), "nothing is saved at start");
+}
+
+void MainFrameTest::historyPaneWidthComesFromConfig_data() {
+  QTest::addColumn<int>("stored");  // -1: no Config.ini
+  QTest::addColumn<int>("width");
+  QTest::newRow("no Config.ini") << -1 << 170;
+  QTest::newRow("stored 260") << 260 << 260;
+}
+
+void MainFrameTest::historyPaneWidthComesFromConfig() {
+  QFETCH(int, stored);
+  QFETCH(int, width);
+  ProgramFolder folder;
+  if (stored >= 0) AppConfig(folder.home().configPath).WritePaneWidth(stored);
+  auto frame = folder.OpenWindow({1400, 800});
+  QCOMPARE(frame->historyView()->width(), width);
+}
+
+void MainFrameTest::barReleaseStoresTheClampedPointerX_data() {
+  QTest::addColumn<bool>("outer");
+  QTest::addColumn<int>("x");
+  QTest::addColumn<QString>("stored");
+  QTest::newRow("inner bar at 900 saves 800") << false << 900 << "800";
+  QTest::newRow("inner bar at 10 saves 30") << false << 10 << "30";
+  QTest::newRow("inner bar at 5 saves 30") << false << 5 << "30";
+  QTest::newRow("inner bar at 420") << false << 420 << "420";
+  QTest::newRow("outer bar: pointer x at 640") << true << 640 << "640";
+  QTest::newRow("outer bar: pointer x at 1000 saves 800") << true << 1000 << "800";
+}
+
+void MainFrameTest::barReleaseStoresTheClampedPointerX() {
+  QFETCH(bool, outer);
+  QFETCH(int, x);
+  QFETCH(QString, stored);
+  ProgramFolder folder;
+  auto frame = folder.OpenWindow({1400, 800});
+  DragBar(outer ? frame->outerSplitter() : frame->innerSplitter(), x);
+  QCOMPARE(Q(OptionValue(folder, u"cx")), stored);
+  QCOMPARE(Q(OptionValue(folder, u"cy")), stored);
+}
+
+void MainFrameTest::barFollowsThePointerOnlyInsideTheLimits() {
+  ProgramFolder folder;
+  auto frame = folder.OpenWindow({1400, 800});
+  DragBar(frame->innerSplitter(), 400);
+  const int inside = frame->historyView()->width();
+  QVERIFY2(std::abs(inside - 400) <= CSplitterWndEx::kBarWidth, "moved to the pointer");
+  DragBar(frame->innerSplitter(), 1000);
+  QCOMPARE(frame->historyView()->width(), inside);
+  DragBar(frame->innerSplitter(), 12);
+  QCOMPARE(frame->historyView()->width(), inside);
+}
+
+void MainFrameTest::doubleClickHidesAndShowsTheHistoryColumn() {
+  ProgramFolder folder;
+  auto frame = folder.OpenWindow();
+  for (CSplitterWndEx* splitter : {frame->innerSplitter(), frame->outerSplitter()}) {
+    QSplitterHandle* bar = splitter->handle(1);
+    QTest::mouseDClick(bar, Qt::LeftButton, {}, bar->rect().center());
+    QVERIFY(!frame->historyView()->isVisible());
+    QTest::mouseDClick(bar, Qt::LeftButton, {}, bar->rect().center());
+    QVERIFY(frame->historyView()->isVisible());
+  }
+}
+
+void MainFrameTest::aboutBoxShowsNameLinkAndCloses() {
+  ProgramFolder folder;
+  auto frame = folder.OpenWindow();
+  QStringList texts;
+  bool linkLooksRight = false;
+  bool closed = false;
+  WhenModal([&](QWidget* modal) {
+    auto* about = qobject_cast<QDialog*>(modal);
+    if (about == nullptr) return false;
+    for (QLabel* label : about->findChildren<QLabel*>()) texts << label->text();
+    if (auto* link = about->findChild<LinkLabel*>()) {
+      linkLooksRight = link->palette().color(QPalette::WindowText) == QColor(Qt::blue) &&
+                       link->cursor().shape() == Qt::PointingHandCursor && link->url().isValid();
+    }
+    for (QPushButton* button : about->findChildren<QPushButton*>()) {
+      if (button->text() == u"确定"_qs) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        closed = true;
+      }
+    }
+    return true;
+  });
+  QTest::mouseClick(frame->topView()->findChild<QPushButton*>(QStringLiteral("aboutButton")),
+                    Qt::LeftButton);
+  QVERIFY(closed);
+  QVERIFY(texts.contains(u"玄枢八字排盘 1.0"_qs));
+  QVERIFY(texts.contains(u"官方网站："_qs));
+  QVERIFY(linkLooksRight);
+}
+
+}  // namespace xuanshu::gui
+
+QTEST_MAIN(xuanshu::gui::MainFrameTest)
+#include "main_frame_test.moc"

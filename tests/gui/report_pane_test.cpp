@@ -1,0 +1,278 @@
+// The report pane's commands: select all and copy, the context menu, the
+// font that survives a restart, and the exported files.
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "buttom_letf_view.h"
+#include "buttom_right_view.h"
+#include "gui_fixture.h"
+#include "qt_text.h"
+#include "record/font_file.h"
+#include "report/report_output.h"
+#include "report_font.h"
+#include "top_view.h"
+
+namespace xuanshu::gui {
+namespace {
+
+QPushButton* Button(CMainFrame& frame, const char* name) {
+  return frame.topView()->findChild<QPushButton*>(QLatin1String(name));
+}
+
+// A window with one hand-written chart, opened in the pane.
+struct OpenChart {
+  std::unique_ptr<CMainFrame> frame;
+  explicit OpenChart(const ProgramFolder& folder) {
+    WriteRecord(folder.dataDir() / "chart.bze", {u"林文轩", u"其他"});
+    frame = folder.OpenWindow();
+    CButtomLetfView* tree = frame->historyView();
+    tree->setCurrentItem(tree->chartNode({0, 0}));
+    tree->OpenSelectedNode();
+  }
+};
+
+// Answers the next save dialog as a user does: the folder, then the name
+// typed into the name field, then the save button.
+void AnswerSaveDialog(const QString& path, const QString& filter = QString()) {
+  WhenModal([path, filter](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    if (dialog == nullptr || !dialog->isVisible()) return false;
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (name == nullptr) return false;
+    if (!filter.isEmpty()) dialog->selectNameFilter(filter);
+    const QFileInfo target(path);
+    dialog->setDirectory(target.absolutePath());
+    name->setText(target.fileName());
+    if (dialog->selectedFiles().value(0) != path) return false;
+    static_cast<QDialog*>(dialog)->accept();  // the file dialog's own accept checks the name
+    return !dialog->isVisible();
+  });
+}
+
+void ChooseFontInDialog(const QFont& font) {
+  WhenModal([font](QWidget* modal) {
+    auto* dialog = qobject_cast<QFontDialog*>(modal);
+    if (dialog == nullptr) return false;
+    dialog->setCurrentFont(font);
+    dialog->accept();
+    return true;
+  });
+}
+
+}  // namespace
+
+class ReportPaneTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void selectAllAndCopyTakeTheWholeReport();
+  void contextMenuOffersOnlyCopy();
+  void chosenFontSurvivesARestart_data();
+  void chosenFontSurvivesARestart();
+  void fontWithoutFaceIsRefused();
+  void deletingTheFontFileBringsBackTheDefault();
+  void exportWritesTheReportAsRendered_data();
+  void exportWritesTheReportAsRendered();
+  void exportAsksBeforeReplacingAFile();
+  void exportOffersWebPageAndPdf();
+  void exportButtonNeedsASelectedNode();
+};
+
+void ReportPaneTest::selectAllAndCopyTakeTheWholeReport() {
+  ProgramFolder folder;
+  OpenChart open(folder);
+  CButtomRightView* pane = open.frame->reportView();
+  QVERIFY(!pane->reportText().empty());
+  QTest::mouseClick(Button(*open.frame, "selectAllButton"), Qt::LeftButton);
+  QCOMPARE(pane->textCursor().selectionStart(), 0);
+  QCOMPARE(pane->textCursor().selectionEnd(), pane->document()->characterCount() - 1);
+  QApplication::clipboard()->clear();
+  QTest::mouseClick(Button(*open.frame, "copyButton"), Qt::LeftButton);
+  QCOMPARE(QApplication::clipboard()->text(), pane->toPlainText());
+}
+
+void ReportPaneTest::contextMenuOffersOnlyCopy() {
+  ProgramFolder folder;
+  OpenChart open(folder);
+  CButtomRightView* pane = open.frame->reportView();
+  pane->SelectAllText();
+  QApplication::clipboard()->clear();
+  QStringList entries;
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    for (QAction* action : menu->actions()) entries << action->text();
+    menu->setActiveAction(menu->actions().value(0));
+    QTest::keyClick(menu, Qt::Key_Return);
+  });
+  const QPoint at = pane->viewport()->rect().center();
+  QContextMenuEvent event(QContextMenuEvent::Mouse, at, pane->viewport()->mapToGlobal(at));
+  QApplication::sendEvent(pane->viewport(), &event);
+  QCOMPARE(entries, QStringList{u"复制"_qs});
+  QCOMPARE(QApplication::clipboard()->text(), pane->toPlainText());
+}
+
+void ReportPaneTest::chosenFontSurvivesARestart_data() {
+  QTest::addColumn<QString>("family");
+  QTest::addColumn<bool>("italic");
+  QTest::addColumn<int>("charSet");
+  QTest::newRow("Latin face, bold italic") << "DejaVu Serif" << true << 1;
+  QTest::newRow("Chinese face, bold") << "Noto Serif CJK SC" << false << 134;
+}
+
+void ReportPaneTest::chosenFontSurvivesARestart() {
+  QFETCH(QString, family);
+  QFETCH(bool, italic);
+  QFETCH(int, charSet);
+  ProgramFolder folder;
+  FontRecord saved;
+  int pixelSize = 0;
+  {
+    OpenChart open(folder);
+    QFont chosen(family);
+    chosen.setPointSize(15);
+    chosen.setWeight(QFont::Bold);
+    chosen.setItalic(italic);
+    ChooseFontInDialog(chosen);
+    QTest::mouseClick(Button(*open.frame, "fontButton"), Qt::LeftButton);
+    const std::string bytes = ReadBytes(folder.home().fontFilePath);
+    QCOMPARE(bytes.size(), std::size_t{92});
+    saved = DecodeFontRecord(bytes);
+    pixelSize = QFontInfo(open.frame->reportView()->font()).pixelSize();
+    QVERIFY2(!open.frame->reportView()->reportText().empty(), "the chart is shown again");
+  }
+  QCOMPARE(Q(FaceName(saved)), family);
+  QCOMPARE(saved.height, -pixelSize);
+  QCOMPARE(saved.weight, 700);
+  QCOMPARE(saved.italic, std::uint8_t{italic});
+  QCOMPARE(int{saved.charSet}, charSet);
+
+  OpenChart restarted(folder);
+  const QFont font = restarted.frame->reportView()->font();
+  QCOMPARE(font.family(), family);
+  QCOMPARE(QFontInfo(font).pixelSize(), pixelSize);
+  QCOMPARE(font.weight(), QFont::Bold);
+  QCOMPARE(font.italic(), italic);
+  QCOMPARE(int{RecordFromFont(font).charSet}, charSet);
+}
+
+void ReportPaneTest::fontWithoutFaceIsRefused() {
+  ProgramFolder folder;
+  MessageLog log;
+  OpenChart open(folder);
+  QFont faceless;
+  faceless.setFamilies({QString()});
+  QVERIFY(faceless.family().isEmpty());
+  QVERIFY(!open.frame->reportView()->ApplyChosenFont(faceless));
+  QCOMPARE(log.Take(), QStringList{u"请选择字体！"_qs});
+  QVERIFY(!std::filesystem::exists(folder.home().fontFilePath));
+}
+
+void ReportPaneTest::deletingTheFontFileBringsBackTheDefault() {
+  ProgramFolder folder;
+  OpenChart open(folder);
+  CButtomRightView* pane = open.frame->reportView();
+  QFont chosen(QStringLiteral("Noto Serif CJK SC"));
+  chosen.setPixelSize(30);
+  QVERIFY(pane->ApplyChosenFont(chosen));
+  open.frame->historyView()->OpenSelectedNode();
+  QCOMPARE(pane->font().pixelSize(), 30);
+  std::filesystem::remove(folder.home().fontFilePath);
+  open.frame->historyView()->OpenSelectedNode();
+  QCOMPARE(pane->font(), DefaultReportFont());
+}
+
+void ReportPaneTest::exportWritesTheReportAsRendered_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("written");
+  QTest::newRow("no extension gets .txt") << "report"
+                                          << "report.txt";
+  QTest::newRow("own extension kept") << "report.dat"
+                                      << "report.dat";
+  QTest::newRow("dotted folder, bare name") << "my.docs/report"
+                                            << "my.docs/report.txt";
+}
+
+void ReportPaneTest::exportWritesTheReportAsRendered() {
+  QFETCH(QString, typed);
+  QFETCH(QString, written);
+  ProgramFolder folder;
+  OpenChart open(folder);
+  const QDir out(PathToQString(folder.path()));
+  QVERIFY(out.mkpath(QStringLiteral("my.docs")));
+  AnswerSaveDialog(out.filePath(typed));
+  QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
+  const std::string bytes = ReadBytes(PathFromQString(out.filePath(written)));
+  QCOMPARE(bytes.substr(0, 2), std::string("\xFF\xFE"));
+  QVERIFY(bytes == ExportBytes(open.frame->reportView()->reportText()));
+  QVERIFY2(bytes.find("\r\0\n\0", 0, 4) != std::string::npos, "CR LF line breaks");
+}
+
+void ReportPaneTest::exportAsksBeforeReplacingAFile() {
+  ProgramFolder folder;
+  MessageLog log;
+  OpenChart open(folder);
+  const QString target = QDir(PathToQString(folder.path())).filePath(QStringLiteral("old.txt"));
+  QFile old(target);
+  QVERIFY(old.open(QIODevice::WriteOnly));
+  old.write("old");
+  old.close();
+
+  log.answer = false;
+  AnswerSaveDialog(target);
+  QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
+  QCOMPARE(log.questions.size(), 1);
+  QCOMPARE(ReadBytes(PathFromQString(target)), std::string("old"));
+
+  log.answer = true;
+  AnswerSaveDialog(target);
+  QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
+  QCOMPARE(log.questions.size(), 2);
+  QVERIFY(ReadBytes(PathFromQString(target)) ==
+          ExportBytes(open.frame->reportView()->reportText()));
+}
+
+void ReportPaneTest::exportOffersWebPageAndPdf() {
+  ProgramFolder folder;
+  OpenChart open(folder);
+  const QDir out(PathToQString(folder.path()));
+  AnswerSaveDialog(out.filePath(QStringLiteral("page")), QStringLiteral("HTML FILE(*.html *.htm)"));
+  QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
+  const std::string html = ReadBytes(PathFromQString(out.filePath(QStringLiteral("page.html"))));
+  QVERIFY(html == HtmlPage(open.frame->reportView()->reportPieces(), u"chart"));
+
+  AnswerSaveDialog(out.filePath(QStringLiteral("paper")), QStringLiteral("PDF FILE(*.pdf)"));
+  QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
+  const std::string pdf = ReadBytes(PathFromQString(out.filePath(QStringLiteral("paper.pdf"))));
+  QCOMPARE(pdf.substr(0, 5), std::string("%PDF-"));
+}
+
+void ReportPaneTest::exportButtonNeedsASelectedNode() {
+  ProgramFolder folder;
+  OpenChart open(folder);
+  open.frame->historyView()->clearSelection();
+  bool dialogShown = false;
+  WhenModal([&](QWidget* modal) {
+    dialogShown = true;
+    modal->close();
+    return true;
+  });
+  QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
+  QTest::qWait(50);
+  QVERIFY(!dialogShown);
+}
+
+}  // namespace xuanshu::gui
+
+QTEST_MAIN(xuanshu::gui::ReportPaneTest)
+#include "report_pane_test.moc"
