@@ -1,6 +1,9 @@
 // xuanshu-cli batch: many charts at once, one per tab-separated line, with
 // the same meanings and checks as `chart`. A bad line never stops the rest.
+#include <unistd.h>
+
 #include <array>
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <vector>
@@ -15,8 +18,10 @@ namespace {
 
 constexpr std::array<OptionSpec, 1> kOptions = {{{"home"}}};
 constexpr std::size_t kMaxFields = 7;
-// Records saved per flush to disk.
+// Records saved per flush to disk; someone typing at a terminal sees each
+// line's result at once.
 constexpr std::size_t kRecordsPerFlush = 256;
+constexpr std::size_t kRecordsPerFlushTyped = 1;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr TextView kBadLeap = u"闰月标记只能是0或1";
 constexpr TextView kTooManyFields = u"字段过多：每行最多7个字段";
@@ -45,7 +50,8 @@ std::variant<ChartInput, Text> ParseLine(std::string_view line) {
 // once its record is safely in place.
 class BatchRun {
  public:
-  explicit BatchRun(std::filesystem::path dataDir) : dataDir_(std::move(dataDir)) {}
+  BatchRun(std::filesystem::path dataDir, std::size_t recordsPerFlush)
+      : dataDir_(std::move(dataDir)), recordsPerFlush_(recordsPerFlush) {}
 
   void Compute(std::string_view line) {
     auto input = ParseLine(line);
@@ -67,7 +73,7 @@ class BatchRun {
       return Fail(kChartFailedMessage);
     }
     pending_.push_back({PathUtf8(request.recordPath), true});
-    if (writer_.size() >= kRecordsPerFlush) Commit();
+    if (writer_.size() >= recordsPerFlush_) Commit();
   }
 
   // True when every line was saved.
@@ -101,9 +107,11 @@ class BatchRun {
     }
     pending_.clear();
     WriteOut(out);
+    std::fflush(stdout);
   }
 
   std::filesystem::path dataDir_;
+  std::size_t recordsPerFlush_;
   ChartEngine engine_;
   ChartRecord record_;
   BatchRecordWriter writer_;
@@ -111,8 +119,9 @@ class BatchRun {
   bool allSaved_ = true;
 };
 
-bool ComputeAll(std::istream& in, const std::filesystem::path& dataDir) {
-  BatchRun run(dataDir);
+bool ComputeAll(std::istream& in, const std::filesystem::path& dataDir,
+                std::size_t recordsPerFlush) {
+  BatchRun run(dataDir, recordsPerFlush);
   std::string line;
   for (bool first = true; std::getline(in, line); first = false) {
     if (first && line.starts_with(kUtf8Bom)) line.erase(0, kUtf8Bom.size());
@@ -132,7 +141,8 @@ int RunBatchCommand(std::span<const std::string> args) {
 
   const std::filesystem::path dataDir = DataFolder(HomeFolder(parsed));
   if (parsed.positionals.empty() || parsed.positionals.front() == "-") {
-    return ComputeAll(std::cin, dataDir) ? kExitOk : kExitFailed;
+    const std::size_t perFlush = ::isatty(STDIN_FILENO) ? kRecordsPerFlushTyped : kRecordsPerFlush;
+    return ComputeAll(std::cin, dataDir, perFlush) ? kExitOk : kExitFailed;
   }
   const std::string& file = parsed.positionals.front();
   std::ifstream in(PathFromUtf8(file), std::ios::binary);
@@ -140,7 +150,7 @@ int RunBatchCommand(std::span<const std::string> args) {
     WriteErr("xuanshu-cli: cannot read " + file + "\n");
     return kExitFailed;
   }
-  return ComputeAll(in, dataDir) ? kExitOk : kExitFailed;
+  return ComputeAll(in, dataDir, kRecordsPerFlush) ? kExitOk : kExitFailed;
 }
 
 }  // namespace xuanshu::cli
