@@ -4,10 +4,11 @@
 
 namespace xuanshu {
 
-DropDownList::DropDownList(QWidget* parent) : QComboBox(parent) {
+DropDownList::DropDownList(int characters, QWidget* parent) : QComboBox(parent) {
   setEditable(false);
   setMaxVisibleItems(20);
-  setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  setMinimumContentsLength(characters);
+  setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 }
 
 void DropDownList::ResetEntries(const QStringList& entries, const QString& previous) {

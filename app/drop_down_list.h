@@ -12,7 +12,8 @@ class DropDownList : public QComboBox {
   Q_OBJECT
 
  public:
-  explicit DropDownList(QWidget* parent = nullptr);
+  // Wide enough for entries of `characters` Latin characters.
+  DropDownList(int characters, QWidget* parent);
 
   // Replaces the entries, then selects the first entry that begins with
   // `previous`, or the first entry when none does. Emits no change signal.

@@ -70,12 +70,12 @@ void CTopView::CreateControls() {
   sexButtons->addButton(maleButton_);
   sexButtons->addButton(femaleButton_);
 
-  calendarList_ = Named(new DropDownList(this), "calendarList");
-  yearList_ = Named(new DropDownList(this), "yearList");
-  monthList_ = Named(new DropDownList(this), "monthList");
-  dayList_ = Named(new DropDownList(this), "dayList");
-  hourList_ = Named(new DropDownList(this), "hourList");
-  minuteList_ = Named(new DropDownList(this), "minuteList");
+  calendarList_ = Named(new DropDownList(4, this), "calendarList");
+  yearList_ = Named(new DropDownList(4, this), "yearList");
+  monthList_ = Named(new DropDownList(7, this), "monthList");  // "04 闰月"
+  dayList_ = Named(new DropDownList(2, this), "dayList");
+  hourList_ = Named(new DropDownList(2, this), "hourList");
+  minuteList_ = Named(new DropDownList(2, this), "minuteList");
   chartButton_ = Named(new QPushButton(QStringLiteral(u"八字排盘"), this), "chartButton");
 
   selectAllButton_ = Named(new QPushButton(QStringLiteral(u"全选"), this), "selectAllButton");
@@ -125,6 +125,11 @@ void CTopView::CreateControls() {
   commandRow->addSpacing(24);
   for (QAbstractButton* button : layoutButtons_->buttons()) commandRow->addWidget(button);
   commandRow->addStretch(1);
+
+  // Every control keeps its natural width; the rows end in free space.
+  for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    control->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  }
 
   auto* rows = new QVBoxLayout(this);
   rows->setContentsMargins(8, 6, 8, 6);

@@ -2,8 +2,10 @@
 // sample charts in two groups, one of them open in the chosen layout.
 //
 //   xuanshu-screenshot OUT.png [--layout 0|1|2] [--size WIDTHxHEIGHT] [--home DIR]
+//                      [--about ABOUT.png]
 //
-// Without --home the charts go to a temporary program folder.
+// Without --home the charts go to a temporary program folder. --about also
+// saves the About box.
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +15,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "about_dialog.h"
 #include "app_home.h"
 #include "buttom_letf_view.h"
 #include "drop_down_list.h"
@@ -31,6 +34,7 @@ struct Options {
   int layout = kStandardLayout;
   QSize size{1500, 900};
   QString home;
+  QString about;
 };
 
 std::optional<Options> ParseOptions(const QStringList& args) {
@@ -46,6 +50,8 @@ std::optional<Options> ParseOptions(const QStringList& args) {
       options.size = QSize(parts[0].toInt(), parts[1].toInt());
     } else if (arg == QLatin1String("--home") && hasValue) {
       options.home = args[++i];
+    } else if (arg == QLatin1String("--about") && hasValue) {
+      options.about = args[++i];
     } else if (!arg.startsWith(QLatin1String("--")) && options.output.isEmpty()) {
       options.output = arg;
     } else {
@@ -96,9 +102,13 @@ void ComputeSample(CMainFrame& frame, const SampleChart& chart) {
 // A new group, named by typing into its label editor.
 void AddGroup(CButtomLetfView* history, const QString& name) {
   history->NewGroup();
-  auto* editor = history->findChild<QLineEdit*>();
-  editor->setText(name);
-  QTest::keyClick(editor, Qt::Key_Return);
+  for (QLineEdit* editor : history->viewport()->findChildren<QLineEdit*>()) {
+    if (!editor->isVisible()) continue;
+    editor->setText(name);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();  // the edit is committed from the event queue
+    return;
+  }
 }
 
 }  // namespace
@@ -110,7 +120,8 @@ int main(int argc, char** argv) {
   const std::optional<Options> options = ParseOptions(app.arguments());
   if (!options) {
     std::fprintf(stderr,
-                 "usage: xuanshu-screenshot OUT.png [--layout 0|1|2] [--size WxH] [--home DIR]\n");
+                 "usage: xuanshu-screenshot OUT.png [--layout 0|1|2] [--size WxH] [--home DIR] "
+                 "[--about ABOUT.png]\n");
     return 2;
   }
   SetMessageHook([](const QString& text) {
@@ -124,7 +135,8 @@ int main(int argc, char** argv) {
   CMainFrame frame(AppHome::In(PathFromQString(home)));
   frame.resize(options->size);
   frame.show();
-  QApplication::processEvents();
+  frame.activateWindow();
+  if (!QTest::qWaitForWindowActive(&frame)) return 1;
 
   CButtomLetfView* history = frame.historyView();
   AddGroup(history, QStringLiteral(u"家人"));
@@ -143,6 +155,12 @@ int main(int argc, char** argv) {
   if (!frame.grab().save(options->output)) {
     std::fprintf(stderr, "cannot write %s\n", options->output.toUtf8().constData());
     return 1;
+  }
+  if (!options->about.isEmpty()) {
+    CAboutDlg about(&frame);
+    about.show();
+    QApplication::processEvents();
+    if (!about.grab().save(options->about)) return 1;
   }
   return 0;
 }
