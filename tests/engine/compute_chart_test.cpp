@@ -156,25 +156,6 @@ TEST(ComputeChartRecord, WritesTheInputSectionsFirst) {
   EXPECT_EQ(record.ReadString(u"nongli", u"leep"), u"0");
 }
 
-TEST(ComputeChartRecord, KeepsTheFileOrderOfSections) {
-  const TextView fileOrder[] = {u"main",        u"gongli",        u"nongli",    u"jieqi",
-                                u"shizhu",      u"dayun",         u"minbiao",   u"liunian",
-                                u"yunqian",     u"dayunhcxh",     u"dayuntkdc", u"dayuntiangankehe",
-                                u"liunianhcxh", u"shishenfenshu", u"fenshu",    u"liushenfenshu",
-                                u"tijian",      u"ShiZhuTKDC",    u"DYTKDC",    u"ALLTKDC"};
-  TempDir home;
-  ChartEngine engine;
-  ChartRecord record;
-  ASSERT_TRUE(ComputeChartRecord(engine, Request(home.path()), record));
-  std::size_t next = 0;
-  for (const Text& name : SectionNames(record)) {
-    std::size_t at = next;
-    while (at < std::size(fileOrder) && fileOrder[at] != name) ++at;
-    ASSERT_LT(at, std::size(fileOrder)) << ToUtf8(name) << " is unknown or out of order";
-    next = at + 1;
-  }
-}
-
 TEST(ComputeChartRecord, ReusedEngineGivesTheSameRecordAsAFreshOne) {
   TempDir home;
   ChartRequest first = Request(home.path(), u"甲");
