@@ -5,8 +5,9 @@
 
 #include "cli/cli_args.h"
 #include "cli/commands.h"
-#include "cli/report_settings.h"
 #include "engine/chart_request.h"
+#include "record/app_config.h"
+#include "record/program_home.h"
 #include "record/record_file.h"
 #include "report/report_renderer.h"
 
@@ -89,7 +90,8 @@ int RunReportCommand(std::span<const std::string> args) {
   }
 
   CollectingSink report;
-  RenderChart(recordPath, chosenLayout ? *chosenLayout : SavedReportLayout(home), report);
+  const int layout = chosenLayout ? *chosenLayout : AppConfig(ConfigPath(home)).ReadLayout();
+  RenderChart(recordPath, layout, report);
   const std::string bytes = Formatted(report, *format, TextFromPath(recordPath.stem()));
   if (const std::string* out = parsed.Value("out")) {
     if (!WriteFileAtomic(PathFromUtf8(*out), bytes)) {
