@@ -1,6 +1,7 @@
 #include "kundar_app.h"
 
 #include <QIcon>
+#include <QScreen>
 
 #include "app_home.h"
 #include "app_title.h"
@@ -19,6 +20,8 @@ CKUNDARApp::~CKUNDARApp() = default;
 
 bool CKUNDARApp::InitInstance() {
   frame_ = std::make_unique<CMainFrame>(AppHome::OfThisRun());
+  // The size it keeps where no window manager maximizes it.
+  if (const QScreen* screen = primaryScreen()) frame_->resize(screen->availableSize() * 4 / 5);
   frame_->showMaximized();
   frame_->setWindowTitle(AppTitle());
   return true;

@@ -179,6 +179,7 @@ void CTopView::InitialFill() {
   const int checked =
       layout_ == kSimpleLayout || layout_ == kStandardLayout ? layout_ : int{kHongKongTaiwanLayout};
   layoutButtons_->button(checked)->setChecked(true);
+  nameEdit_->setFocus();
 }
 
 bool CTopView::gregorian() const {

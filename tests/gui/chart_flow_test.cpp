@@ -1,5 +1,6 @@
 // One chart from the form to the tree and the report pane, and what a click
 // on a saved chart or a layout button shows again.
+#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -59,6 +60,7 @@ class ChartFlowTest : public QObject {
  private slots:
   void computedChartIsListedAndShown();
   void pieceColoursReachThePane();
+  void failedComputationChangesNothing();
   void recomputingKeepsTheChartInItsGroup();
   void newChartGoesToTheSelectedGroup();
   void clickOnChartRendersAndRefillsTheForm();
@@ -125,6 +127,25 @@ void ChartFlowTest::pieceColoursReachThePane() {
       QVERIFY2(colours[at] == QColor(rgb.r, rgb.g, rgb.b), qPrintable(text));
     }
   }
+}
+
+void ChartFlowTest::failedComputationChangesNothing() {
+  ProgramFolder folder;
+  MessageLog log;
+  auto frame = folder.OpenWindow();
+  FillForm(*frame, u"林文轩"_qs, u"1984"_qs, u"03"_qs, u"15"_qs);
+  ClickChartButton(*frame);
+  const Text shown = frame->reportView()->reportText();
+  // A file where the data folder should be: no record can be written.
+  std::filesystem::remove_all(folder.dataDir());
+  QFile blocker(PathToQString(folder.dataDir()));
+  QVERIFY(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  FillForm(*frame, u"陈思远"_qs, u"1992"_qs, u"07"_qs, u"09"_qs);
+  ClickChartButton(*frame);
+  QCOMPARE(log.Take(), QStringList{u"生成排盘失败！"_qs});
+  QCOMPARE(frame->historyView()->groupNode(0)->childCount(), 1);
+  QCOMPARE(Q(frame->reportView()->reportText()), Q(shown));
 }
 
 void ChartFlowTest::recomputingKeepsTheChartInItsGroup() {

@@ -101,19 +101,16 @@ QStringList Entries(CMainFrame& frame, const char* listName) {
   return frame.topView()->findChild<DropDownList*>(QLatin1String(listName))->entries();
 }
 
-void WhenModal(std::function<bool(QWidget*)> act) {
-  constexpr int kAttempts = 3000;  // 30 s
-  auto* timer = new QTimer;
+std::unique_ptr<QTimer> WhenModal(std::function<bool(QWidget*)> act) {
+  auto timer = std::make_unique<QTimer>();
   timer->setInterval(10);
-  auto attempts = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, [timer, act, attempts] {
+  QTimer* watch = timer.get();
+  QObject::connect(watch, &QTimer::timeout, [watch, act] {
     QWidget* modal = QApplication::activeModalWidget();
-    if ((modal != nullptr && act(modal)) || ++*attempts > kAttempts) {
-      timer->stop();
-      timer->deleteLater();
-    }
+    if (modal != nullptr && act(modal)) watch->stop();
   });
-  timer->start();
+  watch->start();
+  return timer;
 }
 
 bool TriggerTreeMenu(CMainFrame& frame, QTreeWidgetItem* node, const QString& entry,

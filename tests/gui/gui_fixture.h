@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -67,9 +68,10 @@ void SetName(CMainFrame& frame, const QString& name);
 void ClickChartButton(CMainFrame& frame);
 QStringList Entries(CMainFrame& frame, const char* listName);
 
-// Runs `act` on the next modal dialog of type T once it is shown, while the
-// caller's code (which opens it) blocks in the dialog's loop.
-void WhenModal(std::function<bool(QWidget*)> act);
+// Offers every modal dialog shown while the returned watch lives to `act`,
+// until `act` returns true; the code that opened the dialog blocks in the
+// dialog's loop meanwhile.
+[[nodiscard]] std::unique_ptr<QTimer> WhenModal(std::function<bool(QWidget*)> act);
 // Opens the tree's context menu for the node and triggers the entry with
 // this text. False when no menu opened or it has no such entry; the menu's
 // entries are put into `entries`.

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 
 #include "buttom_letf_view.h"
 #include "gui_fixture.h"
@@ -130,7 +131,7 @@ void MainFrameTest::aboutBoxShowsNameLinkAndCloses() {
   QStringList texts;
   bool linkLooksRight = false;
   bool closed = false;
-  WhenModal([&](QWidget* modal) {
+  const auto watch = WhenModal([&](QWidget* modal) {
     auto* about = qobject_cast<QDialog*>(modal);
     if (about == nullptr) return false;
     for (QLabel* label : about->findChildren<QLabel*>()) texts << label->text();

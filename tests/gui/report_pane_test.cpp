@@ -9,6 +9,8 @@
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -43,8 +45,9 @@ struct OpenChart {
 
 // Answers the next save dialog as a user does: the folder, then the name
 // typed into the name field, then the save button.
-void AnswerSaveDialog(const QString& path, const QString& filter = QString()) {
-  WhenModal([path, filter](QWidget* modal) {
+[[nodiscard]] std::unique_ptr<QTimer> AnswerSaveDialog(const QString& path,
+                                                       const QString& filter = QString()) {
+  return WhenModal([path, filter](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     if (dialog == nullptr || !dialog->isVisible()) return false;
     auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -59,8 +62,8 @@ void AnswerSaveDialog(const QString& path, const QString& filter = QString()) {
   });
 }
 
-void ChooseFontInDialog(const QFont& font) {
-  WhenModal([font](QWidget* modal) {
+[[nodiscard]] std::unique_ptr<QTimer> ChooseFontInDialog(const QFont& font) {
+  return WhenModal([font](QWidget* modal) {
     auto* dialog = qobject_cast<QFontDialog*>(modal);
     if (dialog == nullptr) return false;
     dialog->setCurrentFont(font);
@@ -86,6 +89,7 @@ class ReportPaneTest : public QObject {
   void exportAsksBeforeReplacingAFile();
   void exportOffersWebPageAndPdf();
   void exportButtonNeedsASelectedNode();
+  void printingToAFileGivesAPdf();
 };
 
 void ReportPaneTest::selectAllAndCopyTakeTheWholeReport() {
@@ -143,7 +147,7 @@ void ReportPaneTest::chosenFontSurvivesARestart() {
     chosen.setPointSize(15);
     chosen.setWeight(QFont::Bold);
     chosen.setItalic(italic);
-    ChooseFontInDialog(chosen);
+    const auto watch = ChooseFontInDialog(chosen);
     QTest::mouseClick(Button(*open.frame, "fontButton"), Qt::LeftButton);
     const std::string bytes = ReadBytes(folder.home().fontFilePath);
     QCOMPARE(bytes.size(), std::size_t{92});
@@ -210,7 +214,7 @@ void ReportPaneTest::exportWritesTheReportAsRendered() {
   OpenChart open(folder);
   const QDir out(PathToQString(folder.path()));
   QVERIFY(out.mkpath(QStringLiteral("my.docs")));
-  AnswerSaveDialog(out.filePath(typed));
+  const auto watch = AnswerSaveDialog(out.filePath(typed));
   QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
   const std::string bytes = ReadBytes(PathFromQString(out.filePath(written)));
   QCOMPARE(bytes.substr(0, 2), std::string("\xFF\xFE"));
@@ -229,13 +233,13 @@ void ReportPaneTest::exportAsksBeforeReplacingAFile() {
   old.close();
 
   log.answer = false;
-  AnswerSaveDialog(target);
+  auto watch = AnswerSaveDialog(target);
   QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
   QCOMPARE(log.questions.size(), 1);
   QCOMPARE(ReadBytes(PathFromQString(target)), std::string("old"));
 
   log.answer = true;
-  AnswerSaveDialog(target);
+  watch = AnswerSaveDialog(target);
   QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
   QCOMPARE(log.questions.size(), 2);
   QVERIFY(ReadBytes(PathFromQString(target)) ==
@@ -246,12 +250,14 @@ void ReportPaneTest::exportOffersWebPageAndPdf() {
   ProgramFolder folder;
   OpenChart open(folder);
   const QDir out(PathToQString(folder.path()));
-  AnswerSaveDialog(out.filePath(QStringLiteral("page")), QStringLiteral("HTML FILE(*.html *.htm)"));
+  auto watch = AnswerSaveDialog(out.filePath(QStringLiteral("page")),
+                                QStringLiteral("HTML FILE(*.html *.htm)"));
   QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
   const std::string html = ReadBytes(PathFromQString(out.filePath(QStringLiteral("page.html"))));
   QVERIFY(html == HtmlPage(open.frame->reportView()->reportPieces(), u"chart"));
 
-  AnswerSaveDialog(out.filePath(QStringLiteral("paper")), QStringLiteral("PDF FILE(*.pdf)"));
+  watch =
+      AnswerSaveDialog(out.filePath(QStringLiteral("paper")), QStringLiteral("PDF FILE(*.pdf)"));
   QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
   const std::string pdf = ReadBytes(PathFromQString(out.filePath(QStringLiteral("paper.pdf"))));
   QCOMPARE(pdf.substr(0, 5), std::string("%PDF-"));
@@ -261,15 +267,39 @@ void ReportPaneTest::exportButtonNeedsASelectedNode() {
   ProgramFolder folder;
   OpenChart open(folder);
   open.frame->historyView()->clearSelection();
+  // A dialog would block the click; the check then runs inside it and closes it.
   bool dialogShown = false;
-  WhenModal([&](QWidget* modal) {
-    dialogShown = true;
-    modal->close();
-    return true;
+  QTimer::singleShot(0, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      dialogShown = true;
+      modal->close();
+    }
   });
   QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
-  QTest::qWait(50);
+  QApplication::processEvents();
   QVERIFY(!dialogShown);
+}
+
+// The print dialog offers printing to a PDF file where no printer is set up.
+void ReportPaneTest::printingToAFileGivesAPdf() {
+  ProgramFolder folder;
+  OpenChart open(folder);
+  const QString pdf = QDir(PathToQString(folder.path())).filePath(QStringLiteral("print.pdf"));
+  const auto watch = WhenModal([pdf](QWidget* modal) {
+    auto* dialog = qobject_cast<QPrintDialog*>(modal);
+    if (dialog == nullptr || !dialog->isVisible()) return false;
+    auto* fileName = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+    if (fileName == nullptr || !fileName->isEnabled()) {
+      dialog->reject();
+      return true;
+    }
+    fileName->setText(pdf);
+    dialog->accept();
+    return true;
+  });
+  QTest::mouseClick(Button(*open.frame, "printButton"), Qt::LeftButton);
+  if (!QFileInfo::exists(pdf)) QSKIP("a printer is set up: nothing to print to a file");
+  QCOMPARE(ReadBytes(PathFromQString(pdf)).substr(0, 5), std::string("%PDF-"));
 }
 
 }  // namespace xuanshu::gui
