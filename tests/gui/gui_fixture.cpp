@@ -40,7 +40,25 @@ QStringList MessageLog::Take() {
   return taken;
 }
 
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// The offscreen platform reports every window-manager request it cannot
+// carry out; those notes say nothing about the program.
+void DropPlatformNotes(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (text.startsWith(QLatin1String("This plugin does not support"))) return;
+  if (previousHandler != nullptr) previousHandler(type, context, text);
+}
+
+}  // namespace
+
 ProgramFolder::ProgramFolder() {
+  static const bool filtering = [] {
+    previousHandler = qInstallMessageHandler(DropPlatformNotes);
+    return true;
+  }();
+  (void)filtering;
   dir_.setAutoRemove(true);
 }
 

@@ -5,6 +5,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QLineEdit>
@@ -72,6 +73,26 @@ struct OpenChart {
   });
 }
 
+// An installed face with a bold (and, when asked, a bold italic) style,
+// writing Chinese or not.
+QString InstalledFamily(bool chinese, bool italic) {
+  for (const QString& family : QFontDatabase::families()) {
+    if (QFontDatabase::isPrivateFamily(family)) continue;
+    const bool writesChinese =
+        QFontDatabase::writingSystems(family).contains(QFontDatabase::SimplifiedChinese);
+    if (writesChinese != chinese) continue;
+    for (const QString& style : QFontDatabase::styles(family)) {
+      const bool slanted =
+          style.contains(QLatin1String("Italic")) || style.contains(QLatin1String("Oblique"));
+      if (style.contains(QLatin1String("Bold")) && slanted == italic &&
+          !style.contains(QLatin1String("Condensed"))) {
+        return family;
+      }
+    }
+  }
+  return {};
+}
+
 }  // namespace
 
 class ReportPaneTest : public QObject {
@@ -127,17 +148,19 @@ void ReportPaneTest::contextMenuOffersOnlyCopy() {
 }
 
 void ReportPaneTest::chosenFontSurvivesARestart_data() {
-  QTest::addColumn<QString>("family");
+  QTest::addColumn<bool>("chinese");
   QTest::addColumn<bool>("italic");
   QTest::addColumn<int>("charSet");
-  QTest::newRow("Latin face, bold italic") << "DejaVu Serif" << true << 1;
-  QTest::newRow("Chinese face, bold") << "Noto Serif CJK SC" << false << 134;
+  QTest::newRow("Latin face, bold italic") << false << true << 1;
+  QTest::newRow("Chinese face, bold") << true << false << 134;
 }
 
 void ReportPaneTest::chosenFontSurvivesARestart() {
-  QFETCH(QString, family);
+  QFETCH(bool, chinese);
   QFETCH(bool, italic);
   QFETCH(int, charSet);
+  const QString family = InstalledFamily(chinese, italic);
+  if (family.isEmpty()) QSKIP("no such face installed");
   ProgramFolder folder;
   FontRecord saved;
   int pixelSize = 0;
