@@ -1,6 +1,7 @@
 #include "pane_sink.h"
 
 #include <QColor>
+#include <QFont>
 #include <QTextDocument>
 
 namespace xuanshu {
@@ -10,6 +11,9 @@ QTextCharFormat ColourFormat(ReportColor color) {
   const Rgb rgb = ColorRgb(color);
   QTextCharFormat format;
   format.setForeground(QColor(rgb.r, rgb.g, rgb.b));
+  // Every piece is plain, whatever the chosen font carries.
+  format.setFontWeight(QFont::Normal);
+  format.setFontUnderline(false);
   return format;
 }
 

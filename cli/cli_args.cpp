@@ -31,8 +31,8 @@ constexpr std::string_view kUsage =
     "Exit status: 0 done, 1 refused or failed (message on standard error), 2 bad usage.\n";
 
 const OptionSpec* FindSpec(std::span<const OptionSpec> specs, std::string_view name) {
-  for (const OptionSpec& spec : specs) {
-    if (spec.name == name) return &spec;
+  for (const OptionSpec& option : specs) {
+    if (option.name == name) return &option;
   }
   return nullptr;
 }
@@ -64,9 +64,9 @@ std::optional<std::string> ParseArgs(std::span<const std::string> args,
     if (arg[1] != '-') return "unknown option " + arg;
     const std::size_t equals = arg.find('=');
     const std::string name = arg.substr(2, equals == std::string::npos ? equals : equals - 2);
-    const OptionSpec* spec = FindSpec(specs, name);
-    if (!spec) return "unknown option --" + name;
-    if (!spec->takesValue) {
+    const OptionSpec* option = FindSpec(specs, name);
+    if (!option) return "unknown option --" + name;
+    if (!option->takesValue) {
       if (equals != std::string::npos) return "--" + name + " takes no value";
       parsed.flags.insert(name);
     } else if (equals != std::string::npos) {

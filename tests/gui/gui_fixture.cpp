@@ -76,16 +76,16 @@ std::unique_ptr<CMainFrame> ProgramFolder::OpenWindow(QSize size) const {
   return frame;
 }
 
-void WriteRecord(const std::filesystem::path& path, const RecordSpec& spec) {
+void WriteRecord(const std::filesystem::path& path, const RecordSpec& wanted) {
   IniDocument record;
-  record.Set(u"main", u"name", spec.name);
-  record.Set(u"main", u"class", spec.group);
-  record.Set(u"main", u"sex", spec.sex);
-  record.Set(u"gongli", u"year", Num(spec.year));
-  record.Set(u"gongli", u"month", Num(spec.month));
-  record.Set(u"gongli", u"day", Num(spec.day));
-  record.Set(u"gongli", u"hour", Num(spec.hour));
-  record.Set(u"gongli", u"minute", Num(spec.minute));
+  record.Set(u"main", u"name", wanted.name);
+  record.Set(u"main", u"class", wanted.group);
+  record.Set(u"main", u"sex", wanted.sex);
+  record.Set(u"gongli", u"year", Num(wanted.year));
+  record.Set(u"gongli", u"month", Num(wanted.month));
+  record.Set(u"gongli", u"day", Num(wanted.day));
+  record.Set(u"gongli", u"hour", Num(wanted.hour));
+  record.Set(u"gongli", u"minute", Num(wanted.minute));
   std::filesystem::create_directories(path.parent_path());
   SaveIniFile(record, path);
 }

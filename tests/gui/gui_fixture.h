@@ -57,7 +57,7 @@ struct RecordSpec {
   int year = 1980, month = 1, day = 1, hour = 1, minute = 1;
 };
 // Writes a record's main and gongli sections.
-void WriteRecord(const std::filesystem::path& path, const RecordSpec& spec);
+void WriteRecord(const std::filesystem::path& path, const RecordSpec& wanted);
 // A key of section main, as stored.
 Text ReadMainKey(const std::filesystem::path& path, TextView key);
 std::string ReadBytes(const std::filesystem::path& path);
