@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/chart_request.h"
+#include "record/history_store.h"
 #include "record/record_file.h"
 
 namespace xuanshu::cli {
@@ -15,8 +16,6 @@ constexpr TextView kBadCalendar = u"日历类别只能是公历或农历";
 constexpr TextView kBadDate = u"日期应写作YYYY-MM-DD";
 constexpr TextView kBadTime = u"时间应写作HH:MM";
 constexpr TextView kLeapMark = u" 闰月";
-// Capacity with which the history reads main/class.
-constexpr std::size_t kGroupReadCapacity = 260;
 
 // Splits "2024-02-29" or "08:05" into parts of 1 to maxDigits ASCII digits;
 // nullopt when the text has another shape.
@@ -44,19 +43,6 @@ Text Utf16(std::string_view utf8) {
   return FromUtf8(utf8);
 }
 
-// Section main comes first in a record, so the head of the file nearly
-// always holds the group; nullopt when it does not (or is not plain UTF-8).
-std::optional<Text> GroupFromHead(const std::filesystem::path& path) {
-  constexpr std::size_t kHeadBytes = 4096;
-  std::optional<std::string> head = ReadFileHead(path, kHeadBytes);
-  if (!head) return std::nullopt;
-  if (head->size() == kHeadBytes) head->resize(head->rfind('\n') + 1);  // whole lines only
-  if (!IsValidUtf8(*head)) return std::nullopt;
-  const IniDocument doc = IniDocument::Parse(FromUtf8(*head));
-  if (!doc.Find(u"main", u"class")) return std::nullopt;
-  return doc.ReadString(u"main", u"class", kGroupReadCapacity);
-}
-
 // The group of an existing record of this name, so a recomputed chart stays
 // where the user filed it.
 Text ExistingGroup(const Text& name, const std::filesystem::path& dataDir) {
@@ -64,8 +50,8 @@ Text ExistingGroup(const Text& name, const std::filesystem::path& dataDir) {
   const std::filesystem::path path = RecordPathFor(dataDir, name);
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return {};
-  if (std::optional<Text> group = GroupFromHead(path)) return *group;
-  return LoadIniFile(path).ReadString(u"main", u"class", kGroupReadCapacity);
+  const std::optional<RecordMainKeys> keys = ReadRecordMainKeys(path);
+  return keys ? keys->group : Text();
 }
 
 ChartOutcome BadValue(TextView message) {

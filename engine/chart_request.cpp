@@ -23,26 +23,6 @@ constexpr TextView kGregorian = u"公历";
 constexpr TextView kLeapMark = u"闰月";
 constexpr TextView kDefaultGroup = u"其他";
 
-bool IsLowSurrogate(char16_t c) {
-  return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-// Characters as the user counts them: a surrogate pair is one character.
-std::size_t CharacterCount(TextView text) {
-  return static_cast<std::size_t>(
-      std::count_if(text.begin(), text.end(), [](char16_t c) { return !IsLowSurrogate(c); }));
-}
-
-// The first `limit` characters, never splitting a surrogate pair.
-Text CutToCharacters(TextView text, std::size_t limit) {
-  std::size_t count = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (IsLowSurrogate(text[i])) continue;
-    if (count++ == limit) return Text(text.substr(0, i));
-  }
-  return Text(text);
-}
-
 int FieldValue(TextView text) {
   return static_cast<int>(std::clamp<long long>(LeadingInt(text), INT_MIN, INT_MAX));
 }

@@ -40,11 +40,6 @@ constexpr TextView kNoSuchEntry = u"该项已不存在";
 constexpr TextView kCannotWrite = u"无法写入排盘记录：";
 constexpr TextView kCannotRemove = u"无法删除排盘记录：";
 
-struct MainKeys {
-  Text group;
-  Text name;
-};
-
 StoreResult Failure(TextView message) {
   return {false, Text(message), {}};
 }
@@ -97,33 +92,6 @@ TextView MainSectionOf(TextView text, bool& closed) {
   return start == TextView::npos ? TextView() : text.substr(start);
 }
 
-// "class" and "name" of a file, read from its head only; nullopt when the
-// file cannot be read at all. A record's "main" section comes first, so the
-// first few kilobytes nearly always hold it; otherwise the head is read again
-// up to its full length.
-std::optional<MainKeys> ReadMainKeys(const std::filesystem::path& path) {
-  for (const std::size_t limit : {kFirstReadBytes, kListReadBytes}) {
-    std::optional<std::string> bytes = ReadFileHead(path, limit);
-    if (!bytes) return std::nullopt;
-    const bool whole = bytes->size() < limit;
-    if (!whole) {
-      // Cut off the partial last line so a character split at the cut cannot
-      // change how the head decodes.
-      const std::size_t lastBreak = bytes->rfind('\n');
-      bytes->resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
-    }
-    const Text text = DecodeFileBytes(*bytes);
-    bool closed = false;
-    const TextView section = MainSectionOf(text, closed);
-    if (whole || closed || limit == kListReadBytes) {
-      const IniDocument main = IniDocument::Parse(Text(u"[main]\n") + Text(section));
-      return MainKeys{main.ReadString(kMainSection, kClassKey, kListCapacity),
-                      main.ReadString(kMainSection, kNameKey, kListCapacity)};
-    }
-  }
-  return std::nullopt;
-}
-
 // Leftovers of an interrupted atomic save: ".<name>.tmp-<pid>-<n>".
 bool IsTemporaryFile(const std::filesystem::path& path) {
   const std::string name = path.filename().string();
@@ -156,12 +124,34 @@ bool WriteMainKey(const std::filesystem::path& path, TextView key, TextView valu
   return SaveIniFile(record, path);
 }
 
-std::size_t CharacterCount(TextView text) {
-  return static_cast<std::size_t>(
-      std::count_if(text.begin(), text.end(), [](char16_t c) { return c < 0xDC00 || c > 0xDFFF; }));
-}
-
 }  // namespace
+
+// "class" and "name" of a file, read from its head only; nullopt when the
+// file cannot be read at all. A record's "main" section comes first, so the
+// first few kilobytes nearly always hold it; otherwise the head is read again
+// up to its full length.
+std::optional<RecordMainKeys> ReadRecordMainKeys(const std::filesystem::path& path) {
+  for (const std::size_t limit : {kFirstReadBytes, kListReadBytes}) {
+    std::optional<std::string> bytes = ReadFileHead(path, limit);
+    if (!bytes) return std::nullopt;
+    const bool whole = bytes->size() < limit;
+    if (!whole) {
+      // Cut off the partial last line so a character split at the cut cannot
+      // change how the head decodes.
+      const std::size_t lastBreak = bytes->rfind('\n');
+      bytes->resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
+    }
+    const Text text = DecodeFileBytes(*bytes);
+    bool closed = false;
+    const TextView section = MainSectionOf(text, closed);
+    if (whole || closed || limit == kListReadBytes) {
+      const IniDocument main = IniDocument::Parse(Text(u"[main]\n") + Text(section));
+      return RecordMainKeys{main.ReadString(kMainSection, kClassKey, kListCapacity),
+                            main.ReadString(kMainSection, kNameKey, kListCapacity)};
+    }
+  }
+  return std::nullopt;
+}
 
 HistoryStore::HistoryStore(std::filesystem::path dataDir) : dataDir_(dataDir.lexically_normal()) {
   groups_.push_back({Text(kDefaultGroupName), {}});
@@ -177,7 +167,7 @@ void HistoryStore::LoadAll() {
   std::filesystem::create_directories(dataDir_, ec);
   std::unordered_map<Text, std::size_t> groupIndex{{Text(kDefaultGroupName), 0}};
   for (std::filesystem::path& path : ListFiles(dataDir_)) {
-    std::optional<MainKeys> keys = ReadMainKeys(path);
+    std::optional<RecordMainKeys> keys = ReadRecordMainKeys(path);
     if (!keys) continue;  // unreadable: nothing to list
     auto [it, added] = groupIndex.try_emplace(keys->group, groups_.size());
     if (added) groups_.push_back({std::move(keys->group), {}});
@@ -188,7 +178,7 @@ void HistoryStore::LoadAll() {
 std::optional<AddedChart> HistoryStore::AddChart(const std::filesystem::path& path) {
   std::error_code ec;
   if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-  std::optional<MainKeys> keys = ReadMainKeys(path);
+  std::optional<RecordMainKeys> keys = ReadRecordMainKeys(path);
   if (!keys) return std::nullopt;
 
   // Listed paths are kept in normal form, so one file has one spelling.
@@ -247,7 +237,7 @@ StoreResult HistoryStore::RenameGroup(std::size_t group, TextView newName) {
     }
     std::vector<std::filesystem::path> rewritten;
     for (const std::filesystem::path& path : ListFiles(dataDir_)) {
-      const std::optional<MainKeys> keys = ReadMainKeys(path);
+      const std::optional<RecordMainKeys> keys = ReadRecordMainKeys(path);
       if (!keys || keys->group != target.name || elsewhere.contains(path)) continue;
       if (!WriteMainKey(path, kClassKey, newName)) {
         // Put back what was already renamed, so the group stays whole.

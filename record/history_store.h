@@ -62,6 +62,17 @@ struct AddedChart {
   std::vector<ChartLocation> removed;
 };
 
+// "class" and "name" of section main, as the listing reads them.
+struct RecordMainKeys {
+  Text group;
+  Text name;
+};
+
+// Reads only the head of the file, up to the end of its main section, so a
+// stray binary or huge file cannot stall the caller; nullopt when the file
+// cannot be read at all.
+std::optional<RecordMainKeys> ReadRecordMainKeys(const std::filesystem::path& path);
+
 // The Gregorian birth data that refills the input form when a chart opens.
 struct ChartFormData {
   Text name;

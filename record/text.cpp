@@ -135,9 +135,13 @@ long long LeadingInt(TextView text, long long fallback) {
   return negative ? -value : value;
 }
 
-long long LeadingInt(TextView text) { return LeadingInt(text, 0); }
+long long LeadingInt(TextView text) {
+  return LeadingInt(text, 0);
+}
 
-Text Ascii(std::string_view ascii) { return Text(ascii.begin(), ascii.end()); }
+Text Ascii(std::string_view ascii) {
+  return Text(ascii.begin(), ascii.end());
+}
 
 Text FormatDouble(const char* format, double value) {
   char buf[64];
@@ -152,8 +156,33 @@ Text PadZero(TextView text, std::size_t width) {
   return out;
 }
 
-bool StartsWith(TextView text, TextView prefix) { return text.starts_with(prefix); }
+namespace {
+bool IsLowSurrogate(char16_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+}  // namespace
 
-bool Contains(TextView text, TextView part) { return text.find(part) != TextView::npos; }
+std::size_t CharacterCount(TextView text) {
+  std::size_t count = 0;
+  for (char16_t c : text) count += IsLowSurrogate(c) ? 0 : 1;
+  return count;
+}
+
+Text CutToCharacters(TextView text, std::size_t limit) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (IsLowSurrogate(text[i])) continue;
+    if (count++ == limit) return Text(text.substr(0, i));
+  }
+  return Text(text);
+}
+
+bool StartsWith(TextView text, TextView prefix) {
+  return text.starts_with(prefix);
+}
+
+bool Contains(TextView text, TextView part) {
+  return text.find(part) != TextView::npos;
+}
 
 }  // namespace xuanshu

@@ -37,6 +37,11 @@ Text FormatDouble(const char* format, double value);
 // Zero-padding used by the reports' "%04s" / "%02s": pads on the left with '0'.
 Text PadZero(TextView text, std::size_t width);
 
+// Characters as the user counts them: a surrogate pair is one character.
+std::size_t CharacterCount(TextView text);
+// The first `limit` characters, never splitting a surrogate pair.
+Text CutToCharacters(TextView text, std::size_t limit);
+
 bool StartsWith(TextView text, TextView prefix);
 bool Contains(TextView text, TextView part);
 
