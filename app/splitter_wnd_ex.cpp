@@ -20,9 +20,30 @@ void CSplitterWndEx::OnBarReleased(int x) {
   if (writeWidth_) writeWidth_(std::clamp(x, kMinBarX, kMaxBarX));
 }
 
+// Hiding the pane would also hide the bar beside it, leaving nothing to
+// double-click; the column is collapsed instead.
 void CSplitterWndEx::OnBarDoubleClicked() {
-  if (historyPane_) historyPane_->setVisible(!columnShown_);
+  if (historyPane_) {
+    if (auto* inner = qobject_cast<CSplitterWndEx*>(historyPane_->parentWidget())) {
+      inner->ShowFirstColumn(!columnShown_);
+    }
+  }
   columnShown_ = !columnShown_;
+}
+
+void CSplitterWndEx::ShowFirstColumn(bool show) {
+  QList<int> widths = sizes();
+  if (widths.size() < 2 || (widths[0] > 0) == show) return;
+  const int total = widths[0] + widths[1];
+  if (show) {
+    widths[0] = std::min(std::max(collapsedWidth_, kMinBarX), total);
+  } else {
+    collapsedWidth_ = widths[0];
+    widths[0] = 0;
+  }
+  widths[1] = total - widths[0];
+  setCollapsible(0, !show);
+  setSizes(widths);
 }
 
 SplitterBar::SplitterBar(Qt::Orientation orientation, CSplitterWndEx* parent)

@@ -31,6 +31,9 @@ class CSplitterWndEx : public QSplitter {
   bool AcceptsBarMove(int x) const { return x >= kMinBarX && x <= kMaxBarX; }
   void OnBarReleased(int x);
   void OnBarDoubleClicked();
+  // Collapses or restores this splitter's first column. A collapsed column
+  // keeps its bar on screen, so it can be double-clicked again.
+  void ShowFirstColumn(bool show);
 
  protected:
   QSplitterHandle* createHandle() override;
@@ -39,6 +42,7 @@ class CSplitterWndEx : public QSplitter {
   WidthWriter writeWidth_;
   QPointer<QWidget> historyPane_;
   bool columnShown_ = true;
+  int collapsedWidth_ = 0;  // the first column's width before collapsing
 };
 
 // The bar between two panes of a CSplitterWndEx.
