@@ -360,9 +360,10 @@ bool CButtomLetfView::DropChart(QTreeWidgetItem* source, QTreeWidgetItem* target
 }
 
 void CButtomLetfView::mousePressEvent(QMouseEvent* event) {
-  // A right click only opens the menu; the selection stays.
+  // A right click only opens the menu; the selection stays. The press is
+  // left unaccepted: newer Qt sends the context-menu event only then.
   if (event->button() == Qt::RightButton) {
-    event->accept();
+    event->ignore();
     return;
   }
   if (event->button() == Qt::LeftButton) pressedNode_ = itemAt(event->position().toPoint());
