@@ -27,10 +27,23 @@ int FieldValue(TextView text) {
   return static_cast<int>(std::clamp<long long>(LeadingInt(text), INT_MIN, INT_MAX));
 }
 
+bool IsControlCharacter(char16_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
 bool IsForbiddenInFileName(char16_t c) {
   constexpr TextView kReserved = u"/\\:*?\"<>|";
-  const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
-  return control || kReserved.find(c) != TextView::npos;
+  return IsControlCharacter(c) || kReserved.find(c) != TextView::npos;
+}
+
+// A group is stored as one line of the record, so line breaks and other
+// control characters cannot be part of it.
+Text GroupOf(TextView group) {
+  Text kept;
+  for (char16_t c : group) {
+    if (!IsControlCharacter(c)) kept += c;
+  }
+  return kept.empty() ? Text(kDefaultGroup) : CutToCharacters(kept, kMaxGroupLength);
 }
 
 char16_t AsciiUpper(char16_t c) {
@@ -107,8 +120,7 @@ RequestResult BuildChartRequest(const ChartForm& form, const std::filesystem::pa
   request.hour = FieldValue(form.hour);
   request.minute = FieldValue(form.minute);
 
-  request.group =
-      form.group.empty() ? Text(kDefaultGroup) : CutToCharacters(form.group, kMaxGroupLength);
+  request.group = GroupOf(form.group);
   request.recordPath = RecordPathFor(dataDir, request.name);
   return request;
 }

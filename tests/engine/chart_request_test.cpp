@@ -174,6 +174,25 @@ TEST(BuildChartRequest, CutsLongGroupsToFortyNineCharacters) {
   }
 }
 
+TEST(BuildChartRequest, DropsControlCharactersSoTheGroupStaysOneRecordLine) {
+  struct Case {
+    const char* what;
+    Text group;
+    Text expected;
+  };
+  const Case cases[] = {
+      {"line feed and a forged section", u"客户\n[gongli]\nyear=1800", u"客户[gongli]year=1800"},
+      {"carriage return and tab", u"客\r\n户\t", u"客户"},
+      {"only control characters", u"\r\n", u"其他"},
+      {"cut after dropping", Text(49, u'组') + u"\n", Text(49, u'组')},
+  };
+  for (const Case& c : cases) {
+    ChartForm form = CompleteForm();
+    form.group = c.group;
+    EXPECT_EQ(ToUtf8(RequestOf(form).group), ToUtf8(c.expected)) << c.what;
+  }
+}
+
 TEST(BuildChartRequest, PassesOutOfRangeClockValuesOnToTheDriver) {
   ChartForm form = CompleteForm();
   form.day = u"0";
