@@ -27,10 +27,6 @@ int FieldValue(TextView text) {
   return static_cast<int>(std::clamp<long long>(LeadingInt(text), INT_MIN, INT_MAX));
 }
 
-bool IsControlCharacter(char16_t c) {
-  return c < 0x20 || (c >= 0x7F && c <= 0x9F);
-}
-
 bool IsForbiddenInFileName(char16_t c) {
   constexpr TextView kReserved = u"/\\:*?\"<>|";
   return IsControlCharacter(c) || kReserved.find(c) != TextView::npos;

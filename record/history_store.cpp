@@ -36,6 +36,7 @@ constexpr TextView kCannotRenameGroup = u"该组不能重命名！";
 constexpr TextView kEmptyGroupName = u"分组名称不能为空";
 constexpr TextView kGroupExists = u"该分组已存在";
 constexpr TextView kLabelTooLong = u"名称不能超过49个字";
+constexpr TextView kLabelHasControl = u"名称不能包含换行等控制字符";
 constexpr TextView kNoSuchEntry = u"该项已不存在";
 constexpr TextView kCannotWrite = u"无法写入排盘记录：";
 constexpr TextView kCannotRemove = u"无法删除排盘记录：";
@@ -213,6 +214,8 @@ StoreResult HistoryStore::DeleteChart(ChartLocation at) {
 StoreResult HistoryStore::RenameChart(ChartLocation at, TextView newName) {
   if (!Contains(at)) return Failure(kNoSuchEntry);
   if (CharacterCount(newName) > kMaxLabelLength) return Failure(kLabelTooLong);
+  // A label is one line of its record.
+  if (HasControlCharacter(newName)) return Failure(kLabelHasControl);
   HistoryChart& entry = groups_[at.group].charts[at.index];
   if (!WriteMainKey(entry.path, kNameKey, newName)) return FileFailure(kCannotWrite, entry.path);
   entry.name = Text(newName);
@@ -226,6 +229,7 @@ StoreResult HistoryStore::RenameGroup(std::size_t group, TextView newName) {
   if (newName == target.name) return {};
   if (newName.empty()) return Failure(kEmptyGroupName);
   if (CharacterCount(newName) > kMaxLabelLength) return Failure(kLabelTooLong);
+  if (HasControlCharacter(newName)) return Failure(kLabelHasControl);
   if (FindGroup(newName)) return Failure(kGroupExists);
 
   if (!target.charts.empty()) {

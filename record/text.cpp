@@ -162,6 +162,17 @@ bool IsLowSurrogate(char16_t c) {
 }
 }  // namespace
 
+bool IsControlCharacter(char16_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+bool HasControlCharacter(TextView text) {
+  for (char16_t c : text) {
+    if (IsControlCharacter(c)) return true;
+  }
+  return false;
+}
+
 std::size_t CharacterCount(TextView text) {
   std::size_t count = 0;
   for (char16_t c : text) count += IsLowSurrogate(c) ? 0 : 1;

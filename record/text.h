@@ -37,6 +37,10 @@ Text FormatDouble(const char* format, double value);
 // Zero-padding used by the reports' "%04s" / "%02s": pads on the left with '0'.
 Text PadZero(TextView text, std::size_t width);
 
+// C0 and C1 control characters (line breaks and tabs included).
+bool IsControlCharacter(char16_t c);
+bool HasControlCharacter(TextView text);
+
 // Characters as the user counts them: a surrogate pair is one character.
 std::size_t CharacterCount(TextView text);
 // The first `limit` characters, never splitting a surrogate pair.

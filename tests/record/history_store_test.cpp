@@ -225,6 +225,8 @@ TEST_F(HistoryStoreTest, RenameChartRewritesOnlyTheName) {
   EXPECT_FALSE(tooLong.message.empty());
   EXPECT_EQ(Snapshot(), before);
   EXPECT_EQ(store.groups()[1].charts[0].name, Text(49, u'名'));
+  EXPECT_FALSE(store.RenameChart({1, 0}, u"名\r\nsex=女")) << "a label is one record line";
+  EXPECT_EQ(Snapshot(), before);
 }
 
 TEST_F(HistoryStoreTest, RenameGroupRewritesEveryFileOfThatClass) {
@@ -258,6 +260,7 @@ TEST_F(HistoryStoreTest, RenameGroupRefusesWhatWouldMergeOrOrphanCharts) {
       {"another group's name", 1, u"朋友", u"该分组已存在"},
       {"the default group's name", 2, kOther, u"该分组已存在"},
       {"too long a name", 1, Text(50, u'组'), {}},
+      {"a line break", 1, u"亲\n[gongli]", u"名称不能包含换行等控制字符"},
       {"no such group", 9, u"亲戚", {}},
   };
   const auto before = Snapshot();
