@@ -1,34 +1,15 @@
 #include "cli/batch_record_writer.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <set>
-#include <string>
 #include <system_error>
+
+#include "record/record_file.h"
 
 namespace xuanshu::cli {
 namespace {
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
-// The replacement keeps the permission bits of the file it replaces.
-void CopyModeOfExisting(const std::filesystem::path& target, int fd) {
-  struct stat info {};
-  if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-    ::fchmod(fd, info.st_mode & 07777);
-  }
-}
 
 int OpenFolder(const std::filesystem::path& folder) {
   return ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -44,15 +25,6 @@ bool FlushFileSystemOf(const std::filesystem::path& folder) {
   return ok;
 }
 
-// Makes the renames durable. Some file systems refuse fsync on a folder;
-// the records are in place by then, so that is not a failure.
-void SyncFolder(const std::filesystem::path& folder) {
-  const int fd = OpenFolder(folder);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
 }  // namespace
 
 BatchRecordWriter::~BatchRecordWriter() {
@@ -63,23 +35,9 @@ bool BatchRecordWriter::Stage(const std::filesystem::path& target, std::string_v
   const std::filesystem::path folder = target.parent_path();
   std::error_code ignored;
   if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
-  const std::string stem =
-      "." + target.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-b";
-  std::filesystem::path temporary;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = folder / (stem + std::to_string(counter_++));
-    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
-  }
-  if (fd < 0) return false;
-  CopyModeOfExisting(target, fd);
-  const bool written = WriteAll(fd, bytes);
-  if (::close(fd) != 0 || !written) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  staged_.push_back({target, temporary});
+  const std::optional<std::filesystem::path> temporary = WriteTemporaryBeside(target, bytes, false);
+  if (!temporary) return false;
+  staged_.push_back({target, *temporary});
   targets_.insert(target.native());
   return true;
 }
@@ -104,7 +62,9 @@ std::vector<bool> BatchRecordWriter::Commit() {
   }
   staged_.clear();
   targets_.clear();
-  for (const std::filesystem::path& folder : folders) SyncFolder(folder);
+  for (const std::filesystem::path& folder : folders) {
+    SyncFolder(folder.empty() ? std::filesystem::path(".") : folder);
+  }
   return saved;
 }
 

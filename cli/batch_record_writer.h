@@ -44,7 +44,6 @@ class BatchRecordWriter {
 
   std::vector<Staged> staged_;
   std::unordered_set<std::string> targets_;
-  unsigned counter_ = 0;
 };
 
 }  // namespace xuanshu::cli

@@ -146,15 +146,6 @@ void CopyModeOfExisting(const std::filesystem::path& target, int fd) {
   }
 }
 
-// Makes the rename itself durable. Some file systems refuse fsync on a
-// folder; the new file is in place by then, so that is not a failure.
-void SyncFolder(const std::filesystem::path& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
 }  // namespace
 
 Text DecodeFileBytes(std::string_view bytes) {
@@ -193,16 +184,33 @@ std::optional<Text> ReadTextFile(const std::filesystem::path& path, std::size_t 
   return DecodeFileBytes(bytes);
 }
 
-bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes) {
+std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem::path& target,
+                                                          std::string_view bytes, bool flush) {
   std::filesystem::path tempPath;
-  const int fd = CreateTempBeside(path, tempPath);
-  if (fd < 0) return false;
-  CopyModeOfExisting(path, fd);
-  bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  const int fd = CreateTempBeside(target, tempPath);
+  if (fd < 0) return std::nullopt;
+  CopyModeOfExisting(target, fd);
+  bool ok = WriteAll(fd, bytes) && (!flush || ::fsync(fd) == 0);
   ok = (::close(fd) == 0) && ok;
-  ok = ok && ::rename(tempPath.c_str(), path.c_str()) == 0;
   if (!ok) {
     ::unlink(tempPath.c_str());
+    return std::nullopt;
+  }
+  return tempPath;
+}
+
+void SyncFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);  // some file systems refuse it; the rename has happened by then
+  ::close(fd);
+}
+
+bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes) {
+  const std::optional<std::filesystem::path> tempPath = WriteTemporaryBeside(path, bytes, true);
+  if (!tempPath) return false;
+  if (::rename(tempPath->c_str(), path.c_str()) != 0) {
+    ::unlink(tempPath->c_str());
     return false;
   }
   SyncFolder(FolderOf(path));

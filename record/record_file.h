@@ -28,6 +28,15 @@ std::optional<Text> ReadTextFile(const std::filesystem::path& path,
 // nullopt when it cannot be opened or is no regular file.
 std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::size_t maxBytes);
 
+// Writes bytes to a fresh hidden temporary beside target
+// (".<name>.tmp-<pid>-<n>", which the history listing skips), with the
+// permission bits of an existing target, flushed to disk when `flush`.
+// Nullopt on failure, with nothing left behind.
+std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem::path& target,
+                                                          std::string_view bytes, bool flush);
+// Makes renames inside the folder durable; failures are ignored.
+void SyncFolder(const std::filesystem::path& folder);
+
 // Writes bytes atomically; false (and the old file untouched) on any failure.
 bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
 
