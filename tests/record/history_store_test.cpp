@@ -269,8 +269,12 @@ TEST_F(HistoryStoreTest, RenameGroupRefusesWhatWouldMergeOrOrphanCharts) {
     const StoreResult result = store.RenameGroup(c.group, c.newName);
     EXPECT_FALSE(result) << c.what;
     EXPECT_FALSE(result.message.empty()) << c.what;
-    if (!c.message.empty()) EXPECT_EQ(Utf8(result.message), Utf8(c.message)) << c.what;
-    if (c.group < store.groups().size()) EXPECT_EQ(store.groups()[c.group].name, oldName) << c.what;
+    if (!c.message.empty()) {
+      EXPECT_EQ(Utf8(result.message), Utf8(c.message)) << c.what;
+    }
+    if (c.group < store.groups().size()) {
+      EXPECT_EQ(store.groups()[c.group].name, oldName) << c.what;
+    }
   }
   EXPECT_EQ(Snapshot(), before);
 

@@ -226,7 +226,9 @@ TEST(ReportSplitTextTest, SpaceSplitsBlackFromRed) {
     EXPECT_EQ(U8(out.Between(u"天干克合：", u"\r\n")), U8(u"天干克合：" + Sp(1) + c.shown))
         << c.rule;
     EXPECT_EQ(out.ColorOf(u"丁壬合", out.text.find(u"天干克合")), ReportColor::kBlack) << c.rule;
-    if (c.redPart) EXPECT_EQ(out.ColorOf(*c.redPart), ReportColor::kRed) << c.rule;
+    if (c.redPart) {
+      EXPECT_EQ(out.ColorOf(*c.redPart), ReportColor::kRed) << c.rule;
+    }
   }
 }
 
@@ -256,7 +258,9 @@ TEST(ReportLuckRelationsTest, ClashTextSplitsAtSpaceOrAfterItsTag) {
     EXPECT_EQ(U8(out.Between(u"\r\n壬午：", u"\r\n癸未：")), U8(u"\r\n壬午：" + c.shown)) << c.rule;
     const std::size_t at = out.text.find(u"\r\n壬午：");
     EXPECT_EQ(out.ColorOf(c.black, at), ReportColor::kBlack) << c.rule;
-    if (!c.red.empty()) EXPECT_EQ(out.ColorOf(c.red, at), ReportColor::kRed) << c.rule;
+    if (!c.red.empty()) {
+      EXPECT_EQ(out.ColorOf(c.red, at), ReportColor::kRed) << c.rule;
+    }
   }
 }
 
