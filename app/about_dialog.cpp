@@ -17,7 +17,7 @@ constexpr int kIconSize = 48;
 
 }  // namespace
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral(u"关于") + AppName());
 
   auto* icon = new QLabel(this);

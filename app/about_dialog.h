@@ -6,11 +6,11 @@
 
 namespace xuanshu {
 
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CAboutDlg(QWidget* parent = nullptr);
+  explicit AboutDialog(QWidget* parent = nullptr);
 };
 
 }  // namespace xuanshu

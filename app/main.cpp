@@ -1,7 +1,7 @@
-#include "kundar_app.h"
+#include "xuanshu_application.h"
 
 int main(int argc, char** argv) {
-  xuanshu::CKUNDARApp app(argc, argv);
-  if (!app.InitInstance()) return 1;
+  xuanshu::XuanshuApplication app(argc, argv);
+  if (!app.CreateMainWindow()) return 1;
   return app.exec();
 }

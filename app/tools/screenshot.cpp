@@ -17,13 +17,13 @@
 
 #include "about_dialog.h"
 #include "app_home.h"
-#include "buttom_letf_view.h"
+#include "birth_form.h"
 #include "drop_down_list.h"
-#include "main_frame.h"
+#include "history_tree.h"
+#include "main_window.h"
 #include "message_box.h"
 #include "qt_text.h"
 #include "record/app_config.h"
-#include "top_view.h"
 
 namespace {
 
@@ -81,8 +81,8 @@ constexpr SampleChart kOthers[] = {
     {u"周雨桐", false, "2001", "01", "23", "05", "10"},
 };
 
-void ComputeSample(CMainFrame& frame, const SampleChart& chart) {
-  CTopView* form = frame.topView();
+void ComputeSample(MainWindow& window, const SampleChart& chart) {
+  BirthForm* form = window.birthForm();
   form->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QString::fromUtf16(chart.name));
   form->findChild<QRadioButton*>(chart.male ? QStringLiteral("maleButton")
                                             : QStringLiteral("femaleButton"))
@@ -100,7 +100,7 @@ void ComputeSample(CMainFrame& frame, const SampleChart& chart) {
 }
 
 // A new group, named by typing into its label editor.
-void AddGroup(CButtomLetfView* history, const QString& name) {
+void AddGroup(HistoryTree* history, const QString& name) {
   history->NewGroup();
   for (QLineEdit* editor : history->viewport()->findChildren<QLineEdit*>()) {
     if (!editor->isVisible()) continue;
@@ -132,32 +132,32 @@ int main(int argc, char** argv) {
   const QString home = options->home.isEmpty() ? scratch.path() : options->home;
   AppConfig(AppHome::In(PathFromQString(home)).configPath).WriteLayout(options->layout);
 
-  CMainFrame frame(AppHome::In(PathFromQString(home)));
-  frame.resize(options->size);
-  frame.show();
-  frame.activateWindow();
-  if (!QTest::qWaitForWindowActive(&frame)) return 1;
+  MainWindow window(AppHome::In(PathFromQString(home)));
+  window.resize(options->size);
+  window.show();
+  window.activateWindow();
+  if (!QTest::qWaitForWindowActive(&window)) return 1;
 
-  CButtomLetfView* history = frame.historyView();
+  HistoryTree* history = window.historyTree();
   AddGroup(history, QStringLiteral(u"家人"));
   for (const SampleChart& chart : kFamily) {
     history->setCurrentItem(history->groupNode(1));
-    ComputeSample(frame, chart);
+    ComputeSample(window, chart);
   }
   history->setCurrentItem(history->groupNode(0));
-  for (const SampleChart& chart : kOthers) ComputeSample(frame, chart);
+  for (const SampleChart& chart : kOthers) ComputeSample(window, chart);
 
   QTreeWidgetItem* shown = history->chartNode({1, 0});
   history->setCurrentItem(shown);
   history->OpenChart(shown);
   QApplication::processEvents();
 
-  if (!frame.grab().save(options->output)) {
+  if (!window.grab().save(options->output)) {
     std::fprintf(stderr, "cannot write %s\n", options->output.toUtf8().constData());
     return 1;
   }
   if (!options->about.isEmpty()) {
-    CAboutDlg about(&frame);
+    AboutDialog about(&window);
     about.show();
     QApplication::processEvents();
     if (!about.grab().save(options->about)) return 1;

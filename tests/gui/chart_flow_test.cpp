@@ -8,14 +8,14 @@
 #include <QTextDocument>
 #include <QTreeWidget>
 
-#include "buttom_letf_view.h"
-#include "buttom_right_view.h"
+#include "birth_form.h"
 #include "drop_down_list.h"
 #include "gui_fixture.h"
+#include "history_tree.h"
 #include "qt_text.h"
 #include "record/app_config.h"
 #include "report/report_renderer.h"
-#include "top_view.h"
+#include "report_pane.h"
 
 namespace xuanshu::gui {
 namespace {
@@ -33,22 +33,22 @@ QString AsDocumentText(const Text& report) {
   return text;
 }
 
-void FillForm(CMainFrame& frame, const QString& name, const QString& year, const QString& month,
+void FillForm(MainWindow& window, const QString& name, const QString& year, const QString& month,
               const QString& day) {
-  SetName(frame, name);
-  SelectEntry(frame, "yearList", year);
-  SelectEntry(frame, "monthList", month);
-  SelectEntry(frame, "dayList", day);
-  SelectEntry(frame, "hourList", QStringLiteral("08"));
-  SelectEntry(frame, "minuteList", QStringLiteral("30"));
+  SetName(window, name);
+  SelectEntry(window, "yearList", year);
+  SelectEntry(window, "monthList", month);
+  SelectEntry(window, "dayList", day);
+  SelectEntry(window, "hourList", QStringLiteral("08"));
+  SelectEntry(window, "minuteList", QStringLiteral("30"));
 }
 
-QRadioButton* LayoutButton(CMainFrame& frame, const char* name) {
-  return frame.topView()->findChild<QRadioButton*>(QLatin1String(name));
+QRadioButton* LayoutButton(MainWindow& window, const char* name) {
+  return window.birthForm()->findChild<QRadioButton*>(QLatin1String(name));
 }
 
-void ClickNode(CMainFrame& frame, QTreeWidgetItem* node) {
-  CButtomLetfView* tree = frame.historyView();
+void ClickNode(MainWindow& window, QTreeWidgetItem* node) {
+  HistoryTree* tree = window.historyTree();
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
 }
 
@@ -70,16 +70,16 @@ class ChartFlowTest : public QObject {
 void ChartFlowTest::computedChartIsListedAndShown() {
   ProgramFolder folder;
   MessageLog log;
-  auto frame = folder.OpenWindow();
-  FillForm(*frame, u"林文轩"_qs, u"1984"_qs, u"03"_qs, u"15"_qs);
-  ClickChartButton(*frame);
+  auto window = folder.OpenWindow();
+  FillForm(*window, u"林文轩"_qs, u"1984"_qs, u"03"_qs, u"15"_qs);
+  ClickChartButton(*window);
   QCOMPARE(log.Take(), QStringList());
 
   const std::filesystem::path record = folder.dataDir() / PathFromText(u"林文轩.bze");
   QVERIFY(std::filesystem::exists(record));
   QCOMPARE(ReadMainKey(record, u"class"), Text(u"其他"));
 
-  CButtomLetfView* tree = frame->historyView();
+  HistoryTree* tree = window->historyTree();
   QTreeWidgetItem* chart = tree->chartNode({0, 0});
   QVERIFY(chart != nullptr);
   QCOMPARE(chart->text(0), u"林文轩"_qs);
@@ -88,24 +88,24 @@ void ChartFlowTest::computedChartIsListedAndShown() {
 
   const Text expected = RenderedText(record, kSimpleLayout);
   QVERIFY(!expected.empty());
-  QCOMPARE(Q(frame->reportView()->reportText()), Q(expected));
-  QCOMPARE(frame->reportView()->toPlainText(), AsDocumentText(expected));
+  QCOMPARE(Q(window->reportPane()->reportText()), Q(expected));
+  QCOMPARE(window->reportPane()->toPlainText(), AsDocumentText(expected));
 }
 
 void ChartFlowTest::pieceColoursReachThePane() {
   ProgramFolder folder;
   AppConfig(folder.home().configPath).WriteLayout(kStandardLayout);
-  auto frame = folder.OpenWindow();
-  FillForm(*frame, u"陈思远"_qs, u"1992"_qs, u"07"_qs, u"09"_qs);
-  ClickChartButton(*frame);
+  auto window = folder.OpenWindow();
+  FillForm(*window, u"陈思远"_qs, u"1992"_qs, u"07"_qs, u"09"_qs);
+  ClickChartButton(*window);
 
   // Walk the document's fragments alongside the renderer's pieces: every
   // piece's characters carry its colour.
-  const std::vector<ReportPiece>& pieces = frame->reportView()->reportPieces();
+  const std::vector<ReportPiece>& pieces = window->reportPane()->reportPieces();
   QVERIFY(pieces.size() > 10);
   QString colouredText;
   QList<QColor> colours;
-  for (QTextBlock block = frame->reportView()->document()->begin(); block.isValid();
+  for (QTextBlock block = window->reportPane()->document()->begin(); block.isValid();
        block = block.next()) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QString fragment = it.fragment().text();
@@ -132,20 +132,20 @@ void ChartFlowTest::pieceColoursReachThePane() {
 void ChartFlowTest::failedComputationChangesNothing() {
   ProgramFolder folder;
   MessageLog log;
-  auto frame = folder.OpenWindow();
-  FillForm(*frame, u"林文轩"_qs, u"1984"_qs, u"03"_qs, u"15"_qs);
-  ClickChartButton(*frame);
-  const Text shown = frame->reportView()->reportText();
+  auto window = folder.OpenWindow();
+  FillForm(*window, u"林文轩"_qs, u"1984"_qs, u"03"_qs, u"15"_qs);
+  ClickChartButton(*window);
+  const Text shown = window->reportPane()->reportText();
   // A file where the data folder should be: no record can be written.
   std::filesystem::remove_all(folder.dataDir());
   QFile blocker(PathToQString(folder.dataDir()));
   QVERIFY(blocker.open(QIODevice::WriteOnly));
   blocker.close();
-  FillForm(*frame, u"陈思远"_qs, u"1992"_qs, u"07"_qs, u"09"_qs);
-  ClickChartButton(*frame);
+  FillForm(*window, u"陈思远"_qs, u"1992"_qs, u"07"_qs, u"09"_qs);
+  ClickChartButton(*window);
   QCOMPARE(log.Take(), QStringList{u"生成排盘失败！"_qs});
-  QCOMPARE(frame->historyView()->groupNode(0)->childCount(), 1);
-  QCOMPARE(Q(frame->reportView()->reportText()), Q(shown));
+  QCOMPARE(window->historyTree()->groupNode(0)->childCount(), 1);
+  QCOMPARE(Q(window->reportPane()->reportText()), Q(shown));
 }
 
 void ChartFlowTest::recomputingKeepsTheChartInItsGroup() {
@@ -153,13 +153,13 @@ void ChartFlowTest::recomputingKeepsTheChartInItsGroup() {
   const auto data = folder.dataDir();
   WriteRecord(data / "a.bze", {u"甲", u"同学"});
   WriteRecord(data / "b.bze", {u"乙", u"同事"});
-  auto frame = folder.OpenWindow();
-  CButtomLetfView* tree = frame->historyView();
+  auto window = folder.OpenWindow();
+  HistoryTree* tree = window->historyTree();
   // 同事 is selected, but 甲 already lies in 同学.
   tree->setCurrentItem(tree->groupNode(2));
   QCOMPARE(tree->groupNode(2)->text(0), u"同事"_qs);
-  FillForm(*frame, u"甲"_qs, u"1990"_qs, u"05"_qs, u"17"_qs);
-  ClickChartButton(*frame);
+  FillForm(*window, u"甲"_qs, u"1990"_qs, u"05"_qs, u"17"_qs);
+  ClickChartButton(*window);
   const std::filesystem::path record = data / PathFromText(u"甲.bze");
   QCOMPARE(ReadMainKey(record, u"class"), Text(u"同学"));
   // The earlier entry of that name is replaced by the new record.
@@ -170,8 +170,8 @@ void ChartFlowTest::recomputingKeepsTheChartInItsGroup() {
 void ChartFlowTest::newChartGoesToTheSelectedGroup() {
   ProgramFolder folder;
   WriteRecord(folder.dataDir() / "b.bze", {u"乙", u"同事"});
-  auto frame = folder.OpenWindow();
-  CButtomLetfView* tree = frame->historyView();
+  auto window = folder.OpenWindow();
+  HistoryTree* tree = window->historyTree();
 
   struct Row {
     const char* what;
@@ -186,8 +186,8 @@ void ChartFlowTest::newChartGoesToTheSelectedGroup() {
   };
   for (const Row& row : rows) {
     tree->setCurrentItem(row.selected);
-    FillForm(*frame, QString::fromUtf16(row.name), u"1990"_qs, u"05"_qs, u"17"_qs);
-    ClickChartButton(*frame);
+    FillForm(*window, QString::fromUtf16(row.name), u"1990"_qs, u"05"_qs, u"17"_qs);
+    ClickChartButton(*window);
     const auto record = folder.dataDir() / PathFromText(Text(row.name) + u".bze");
     QVERIFY2(ReadMainKey(record, u"class") == Text(row.group), row.what);
   }
@@ -197,13 +197,13 @@ void ChartFlowTest::clickOnChartRendersAndRefillsTheForm() {
   ProgramFolder folder;
   const auto record = folder.dataDir() / "x.bze";
   WriteRecord(record, {u"王芳", u"其他", u"女", 1987, 11, 2, 21, 15});
-  auto frame = folder.OpenWindow();
-  SelectEntry(*frame, "calendarList", u"农历"_qs);
-  CButtomLetfView* tree = frame->historyView();
+  auto window = folder.OpenWindow();
+  SelectEntry(*window, "calendarList", u"农历"_qs);
+  HistoryTree* tree = window->historyTree();
   tree->expandAll();
-  ClickNode(*frame, tree->chartNode({0, 0}));
+  ClickNode(*window, tree->chartNode({0, 0}));
 
-  CTopView* form = frame->topView();
+  BirthForm* form = window->birthForm();
   QCOMPARE(form->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->text(), u"王芳"_qs);
   QVERIFY(form->findChild<QRadioButton*>(QStringLiteral("femaleButton"))->isChecked());
   const std::pair<const char*, const char*> expected[] = {
@@ -214,19 +214,19 @@ void ChartFlowTest::clickOnChartRendersAndRefillsTheForm() {
                  QString::fromUtf8(text),
              list);
   }
-  QCOMPARE(Q(frame->reportView()->reportText()), Q(RenderedText(record, kSimpleLayout)));
-  QVERIFY(frame->windowTitle().endsWith(u"）           "_qs + PathToQString(record)));
+  QCOMPARE(Q(window->reportPane()->reportText()), Q(RenderedText(record, kSimpleLayout)));
+  QVERIFY(window->windowTitle().endsWith(u"）           "_qs + PathToQString(record)));
 }
 
 void ChartFlowTest::layoutButtonRendersThePressedChartAgain() {
   ProgramFolder folder;
   MessageLog log;
-  auto frame = folder.OpenWindow();
-  FillForm(*frame, u"周雨桐"_qs, u"2001"_qs, u"01"_qs, u"23"_qs);
-  ClickChartButton(*frame);
+  auto window = folder.OpenWindow();
+  FillForm(*window, u"周雨桐"_qs, u"2001"_qs, u"01"_qs, u"23"_qs);
+  ClickChartButton(*window);
   const auto record = folder.dataDir() / PathFromText(u"周雨桐.bze");
-  ClickNode(*frame, frame->historyView()->chartNode({0, 0}));
-  SetName(*frame, QString());  // the form is not used while a chart was pressed
+  ClickNode(*window, window->historyTree()->chartNode({0, 0}));
+  SetName(*window, QString());  // the form is not used while a chart was pressed
 
   struct Row {
     const char* button;
@@ -235,8 +235,8 @@ void ChartFlowTest::layoutButtonRendersThePressedChartAgain() {
   for (const Row& row :
        {Row{"standardLayoutButton", kStandardLayout}, Row{"hongKongLayoutButton", kHongKongLayout},
         Row{"simpleLayoutButton", kSimpleLayout}}) {
-    QTest::mouseClick(LayoutButton(*frame, row.button), Qt::LeftButton);
-    QVERIFY2(frame->reportView()->reportText() == RenderedText(record, row.layout), row.button);
+    QTest::mouseClick(LayoutButton(*window, row.button), Qt::LeftButton);
+    QVERIFY2(window->reportPane()->reportText() == RenderedText(record, row.layout), row.button);
     QVERIFY2(AppConfig(folder.home().configPath).ReadLayout() == row.layout, row.button);
   }
   QCOMPARE(log.Take(), QStringList());

@@ -9,13 +9,13 @@
 #include <QTest>
 #include <filesystem>
 
-#include "buttom_letf_view.h"
+#include "birth_form.h"
 #include "drop_down_list.h"
 #include "gui_fixture.h"
+#include "history_tree.h"
 #include "qt_text.h"
 #include "record/app_config.h"
 #include "record/record_file.h"
-#include "top_view.h"
 
 namespace xuanshu::gui {
 
@@ -36,29 +36,29 @@ class FormTest : public QObject {
   void layoutButtonWithoutChartRunsTheChartAction();
 
  private:
-  static DropDownList* List(CMainFrame& frame, const char* name) {
-    return frame.topView()->findChild<DropDownList*>(QLatin1String(name));
+  static DropDownList* List(MainWindow& window, const char* name) {
+    return window.birthForm()->findChild<DropDownList*>(QLatin1String(name));
   }
-  static QRadioButton* Radio(CMainFrame& frame, const char* name) {
-    return frame.topView()->findChild<QRadioButton*>(QLatin1String(name));
+  static QRadioButton* Radio(MainWindow& window, const char* name) {
+    return window.birthForm()->findChild<QRadioButton*>(QLatin1String(name));
   }
 };
 
 void FormTest::initialFillMatchesTheForm() {
   ProgramFolder folder;
-  auto frame = folder.OpenWindow();
-  QVERIFY(frame);
-  QVERIFY(Radio(*frame, "maleButton")->isChecked());
-  QVERIFY(!Radio(*frame, "femaleButton")->isChecked());
-  QCOMPARE(Entries(*frame, "calendarList"), (QStringList{u"公历"_qs, u"农历"_qs}));
-  QCOMPARE(List(*frame, "calendarList")->currentText(), u"公历"_qs);
+  auto window = folder.OpenWindow();
+  QVERIFY(window);
+  QVERIFY(Radio(*window, "maleButton")->isChecked());
+  QVERIFY(!Radio(*window, "femaleButton")->isChecked());
+  QCOMPARE(Entries(*window, "calendarList"), (QStringList{u"公历"_qs, u"农历"_qs}));
+  QCOMPARE(List(*window, "calendarList")->currentText(), u"公历"_qs);
 
-  const QStringList years = Entries(*frame, "yearList");
+  const QStringList years = Entries(*window, "yearList");
   QCOMPARE(years.size(), 148);
   QCOMPARE(years.first(), u"1901"_qs);
   QCOMPARE(years.last(), u"2048"_qs);
-  QCOMPARE(List(*frame, "yearList")->currentIndex(), 79);
-  QCOMPARE(List(*frame, "yearList")->currentText(), u"1980"_qs);
+  QCOMPARE(List(*window, "yearList")->currentIndex(), 79);
+  QCOMPARE(List(*window, "yearList")->currentText(), u"1980"_qs);
 
   struct Row {
     const char* list;
@@ -71,13 +71,13 @@ void FormTest::initialFillMatchesTheForm() {
                       {"hourList", 24, "00", "01"},
                       {"minuteList", 60, "00", "01"}};
   for (const Row& row : rows) {
-    const QStringList entries = Entries(*frame, row.list);
+    const QStringList entries = Entries(*window, row.list);
     QVERIFY2(entries.size() == row.count, row.list);
     QVERIFY2(entries.first() == QLatin1String(row.first), row.list);
-    QVERIFY2(List(*frame, row.list)->currentText() == QLatin1String(row.selected), row.list);
+    QVERIFY2(List(*window, row.list)->currentText() == QLatin1String(row.selected), row.list);
   }
-  QVERIFY(Radio(*frame, "simpleLayoutButton")->isChecked());
-  QCOMPARE(frame->topView()->layout(), 0);
+  QVERIFY(Radio(*window, "simpleLayoutButton")->isChecked());
+  QCOMPARE(window->birthForm()->layout(), 0);
 }
 
 void FormTest::storedLayoutChecksItsButton_data() {
@@ -94,9 +94,9 @@ void FormTest::storedLayoutChecksItsButton() {
   QFETCH(QString, button);
   ProgramFolder folder;
   AppConfig(folder.home().configPath).WriteLayout(stored);
-  auto frame = folder.OpenWindow();
-  QVERIFY(Radio(*frame, button.toLatin1().constData())->isChecked());
-  QCOMPARE(frame->topView()->layout(), stored);
+  auto window = folder.OpenWindow();
+  QVERIFY(Radio(*window, button.toLatin1().constData())->isChecked());
+  QCOMPARE(window->birthForm()->layout(), stored);
 }
 
 void FormTest::requestShowsOnlyTheFirstMissingField_data() {
@@ -118,35 +118,35 @@ void FormTest::requestShowsOnlyTheFirstMissingField() {
   QFETCH(QString, message);
   ProgramFolder folder;
   MessageLog log;
-  auto frame = folder.OpenWindow();
-  if (filled < 1) SetName(*frame, QString());
-  if (filled >= 1) SetName(*frame, u"张三"_qs);
+  auto window = folder.OpenWindow();
+  if (filled < 1) SetName(*window, QString());
+  if (filled >= 1) SetName(*window, u"张三"_qs);
   if (filled < 2) {
-    QButtonGroup* sex = Radio(*frame, "maleButton")->group();
+    QButtonGroup* sex = Radio(*window, "maleButton")->group();
     sex->setExclusive(false);
-    Radio(*frame, "maleButton")->setChecked(false);
-    Radio(*frame, "femaleButton")->setChecked(false);
+    Radio(*window, "maleButton")->setChecked(false);
+    Radio(*window, "femaleButton")->setChecked(false);
     sex->setExclusive(true);
   }
   const char* lists[] = {"calendarList", "yearList", "monthList",
                          "dayList",      "hourList", "minuteList"};
   for (int i = 0; i < 6; ++i) {
     if (filled >= i + 3) continue;
-    DropDownList* list = List(*frame, lists[i]);
+    DropDownList* list = List(*window, lists[i]);
     const QSignalBlocker blocker(list);
     list->setCurrentIndex(-1);
   }
-  ClickChartButton(*frame);
+  ClickChartButton(*window);
   QCOMPARE(log.Take(), QStringList{message});
   QVERIFY(std::filesystem::is_empty(folder.dataDir()));
 }
 
 void FormTest::lunarMonthListPlacesTheLeapMonthAfterItsMonth() {
   ProgramFolder folder;
-  auto frame = folder.OpenWindow();
-  SelectEntry(*frame, "calendarList", u"农历"_qs);
-  SelectEntry(*frame, "yearList", u"2020"_qs);  // 闰四月
-  DropDownList* months = List(*frame, "monthList");
+  auto window = folder.OpenWindow();
+  SelectEntry(*window, "calendarList", u"农历"_qs);
+  SelectEntry(*window, "yearList", u"2020"_qs);  // 闰四月
+  DropDownList* months = List(*window, "monthList");
   months->showPopup();
   months->hidePopup();
   QStringList expected;
@@ -156,14 +156,14 @@ void FormTest::lunarMonthListPlacesTheLeapMonthAfterItsMonth() {
     expected << QLatin1String(m);
   QCOMPARE(months->entries(), expected);
 
-  SelectEntry(*frame, "yearList", u"2019"_qs);  // no leap month
+  SelectEntry(*window, "yearList", u"2019"_qs);  // no leap month
   months->showPopup();
   months->hidePopup();
   QCOMPARE(months->entries().size(), 12);
 
   // Reopening keeps the choice: the leap entry stays selected.
-  SelectEntry(*frame, "yearList", u"2020"_qs);
-  SelectEntry(*frame, "monthList", u"04 闰月"_qs);
+  SelectEntry(*window, "yearList", u"2020"_qs);
+  SelectEntry(*window, "monthList", u"04 闰月"_qs);
   months->showPopup();
   months->hidePopup();
   QCOMPARE(months->currentText(), u"04 闰月"_qs);
@@ -192,14 +192,14 @@ void FormTest::dayListFollowsTheChosenMonth() {
   QFETCH(QString, month);
   QFETCH(int, days);
   ProgramFolder folder;
-  auto frame = folder.OpenWindow();
-  SelectEntry(*frame, "calendarList", calendar);
-  SelectEntry(*frame, "yearList", year);
-  List(*frame, "monthList")->showPopup();
-  List(*frame, "monthList")->hidePopup();
-  SelectEntry(*frame, "monthList", month);
-  QCOMPARE(List(*frame, "monthList")->currentText(), month);
-  DropDownList* dayList = List(*frame, "dayList");
+  auto window = folder.OpenWindow();
+  SelectEntry(*window, "calendarList", calendar);
+  SelectEntry(*window, "yearList", year);
+  List(*window, "monthList")->showPopup();
+  List(*window, "monthList")->hidePopup();
+  SelectEntry(*window, "monthList", month);
+  QCOMPARE(List(*window, "monthList")->currentText(), month);
+  DropDownList* dayList = List(*window, "dayList");
   dayList->showPopup();
   dayList->hidePopup();
   QCOMPARE(dayList->count(), days);
@@ -208,20 +208,20 @@ void FormTest::dayListFollowsTheChosenMonth() {
 
 void FormTest::enterMovesFromNameToCalendarToYear() {
   ProgramFolder folder;
-  auto frame = folder.OpenWindow();
-  frame->activateWindow();
-  auto* name = frame->topView()->findChild<QLineEdit*>(QStringLiteral("nameEdit"));
+  auto window = folder.OpenWindow();
+  window->activateWindow();
+  auto* name = window->birthForm()->findChild<QLineEdit*>(QStringLiteral("nameEdit"));
   name->setFocus();
   QTest::keyClick(name, Qt::Key_Return);
-  QCOMPARE(QApplication::focusWidget(), List(*frame, "calendarList"));
-  QTest::keyClick(List(*frame, "calendarList"), Qt::Key_Enter);
-  QCOMPARE(QApplication::focusWidget(), List(*frame, "yearList"));
+  QCOMPARE(QApplication::focusWidget(), List(*window, "calendarList"));
+  QTest::keyClick(List(*window, "calendarList"), Qt::Key_Enter);
+  QCOMPARE(QApplication::focusWidget(), List(*window, "yearList"));
 
   // Enter on the chart button computes: with an empty name that is the
   // name message.
   MessageLog log;
-  SetName(*frame, QString());
-  auto* chart = frame->topView()->findChild<QPushButton*>(QStringLiteral("chartButton"));
+  SetName(*window, QString());
+  auto* chart = window->birthForm()->findChild<QPushButton*>(QStringLiteral("chartButton"));
   chart->setFocus();
   QTest::keyClick(chart, Qt::Key_Return);
   QCOMPARE(log.Take(), QStringList{u"请输入姓名"_qs});
@@ -229,23 +229,23 @@ void FormTest::enterMovesFromNameToCalendarToYear() {
 
 void FormTest::escapeEndsTheProgram() {
   ProgramFolder folder;
-  auto frame = folder.OpenWindow();
-  QSignalSpy quit(frame->topView(), &CTopView::quitRequested);
-  auto* name = frame->topView()->findChild<QLineEdit*>(QStringLiteral("nameEdit"));
+  auto window = folder.OpenWindow();
+  QSignalSpy quit(window->birthForm(), &BirthForm::quitRequested);
+  auto* name = window->birthForm()->findChild<QLineEdit*>(QStringLiteral("nameEdit"));
   QTest::keyClick(name, Qt::Key_Escape);
   QCOMPARE(quit.count(), 1);
-  QVERIFY(!frame->isVisible());
+  QVERIFY(!window->isVisible());
 }
 
 void FormTest::layoutButtonWithoutChartRunsTheChartAction() {
   ProgramFolder folder;
   MessageLog log;
-  auto frame = folder.OpenWindow();
-  SetName(*frame, QString());
-  QTest::mouseClick(Radio(*frame, "standardLayoutButton"), Qt::LeftButton);
+  auto window = folder.OpenWindow();
+  SetName(*window, QString());
+  QTest::mouseClick(Radio(*window, "standardLayoutButton"), Qt::LeftButton);
   QCOMPARE(log.Take(), QStringList{u"请输入姓名"_qs});
   QCOMPARE(AppConfig(folder.home().configPath).ReadLayout(), 1);
-  QCOMPARE(frame->topView()->layout(), 1);
+  QCOMPARE(window->birthForm()->layout(), 1);
 }
 
 }  // namespace xuanshu::gui

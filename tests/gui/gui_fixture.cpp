@@ -11,13 +11,13 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "buttom_letf_view.h"
+#include "birth_form.h"
 #include "drop_down_list.h"
+#include "history_tree.h"
 #include "message_box.h"
 #include "qt_text.h"
 #include "record/ini_document.h"
 #include "record/record_file.h"
-#include "top_view.h"
 
 namespace xuanshu::gui {
 
@@ -66,14 +66,14 @@ std::filesystem::path ProgramFolder::path() const {
   return PathFromQString(dir_.path());
 }
 
-std::unique_ptr<CMainFrame> ProgramFolder::OpenWindow(QSize size) const {
-  auto frame = std::make_unique<CMainFrame>(home());
-  frame->resize(size);
-  frame->show();
-  frame->activateWindow();
-  if (!QTest::qWaitForWindowActive(frame.get())) return nullptr;
+std::unique_ptr<MainWindow> ProgramFolder::OpenWindow(QSize size) const {
+  auto window = std::make_unique<MainWindow>(home());
+  window->resize(size);
+  window->show();
+  window->activateWindow();
+  if (!QTest::qWaitForWindowActive(window.get())) return nullptr;
   QApplication::processEvents();
-  return frame;
+  return window;
 }
 
 void WriteRecord(const std::filesystem::path& path, const RecordSpec& wanted) {
@@ -101,22 +101,22 @@ std::string ReadBytes(const std::filesystem::path& path) {
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-void SelectEntry(CMainFrame& frame, const char* listName, const QString& entry) {
-  auto* list = frame.topView()->findChild<DropDownList*>(QLatin1String(listName));
+void SelectEntry(MainWindow& window, const char* listName, const QString& entry) {
+  auto* list = window.birthForm()->findChild<DropDownList*>(QLatin1String(listName));
   list->setCurrentIndex(list->findText(entry));
 }
 
-void SetName(CMainFrame& frame, const QString& name) {
-  frame.topView()->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(name);
+void SetName(MainWindow& window, const QString& name) {
+  window.birthForm()->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(name);
 }
 
-void ClickChartButton(CMainFrame& frame) {
-  QTest::mouseClick(frame.topView()->findChild<QPushButton*>(QStringLiteral("chartButton")),
+void ClickChartButton(MainWindow& window) {
+  QTest::mouseClick(window.birthForm()->findChild<QPushButton*>(QStringLiteral("chartButton")),
                     Qt::LeftButton);
 }
 
-QStringList Entries(CMainFrame& frame, const char* listName) {
-  return frame.topView()->findChild<DropDownList*>(QLatin1String(listName))->entries();
+QStringList Entries(MainWindow& window, const char* listName) {
+  return window.birthForm()->findChild<DropDownList*>(QLatin1String(listName))->entries();
 }
 
 std::unique_ptr<QTimer> WhenModal(std::function<bool(QWidget*)> act) {
@@ -131,9 +131,9 @@ std::unique_ptr<QTimer> WhenModal(std::function<bool(QWidget*)> act) {
   return timer;
 }
 
-bool TriggerTreeMenu(CMainFrame& frame, QTreeWidgetItem* node, const QString& entry,
+bool TriggerTreeMenu(MainWindow& window, QTreeWidgetItem* node, const QString& entry,
                      QStringList* entries) {
-  CButtomLetfView* tree = frame.historyView();
+  HistoryTree* tree = window.historyTree();
   const QPoint pos = node != nullptr
                          ? tree->visualItemRect(node).center()
                          : QPoint(tree->viewport()->width() / 2, tree->viewport()->height() - 3);
@@ -162,9 +162,9 @@ bool TriggerTreeMenu(CMainFrame& frame, QTreeWidgetItem* node, const QString& en
   return opened && found;
 }
 
-void TypeLabel(CMainFrame& frame, const QString& text, bool cancel) {
+void TypeLabel(MainWindow& window, const QString& text, bool cancel) {
   QLineEdit* editor = nullptr;
-  for (QLineEdit* candidate : frame.historyView()->viewport()->findChildren<QLineEdit*>()) {
+  for (QLineEdit* candidate : window.historyTree()->viewport()->findChildren<QLineEdit*>()) {
     if (candidate->isVisible()) editor = candidate;
   }
   if (editor == nullptr) return;

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "app_home.h"
-#include "main_frame.h"
+#include "main_window.h"
 #include "record/text.h"
 
 class QMenu;
@@ -43,7 +43,7 @@ class ProgramFolder {
   AppHome home() const { return AppHome::In(path()); }
   std::filesystem::path dataDir() const { return home().dataDir; }
   // A main window on this folder, shown (offscreen) and laid out.
-  std::unique_ptr<CMainFrame> OpenWindow(QSize size = {1200, 800}) const;
+  std::unique_ptr<MainWindow> OpenWindow(QSize size = {1200, 800}) const;
 
  private:
   QTemporaryDir dir_;
@@ -63,10 +63,10 @@ Text ReadMainKey(const std::filesystem::path& path, TextView key);
 std::string ReadBytes(const std::filesystem::path& path);
 
 // Form helpers.
-void SelectEntry(CMainFrame& frame, const char* listName, const QString& entry);
-void SetName(CMainFrame& frame, const QString& name);
-void ClickChartButton(CMainFrame& frame);
-QStringList Entries(CMainFrame& frame, const char* listName);
+void SelectEntry(MainWindow& window, const char* listName, const QString& entry);
+void SetName(MainWindow& window, const QString& name);
+void ClickChartButton(MainWindow& window);
+QStringList Entries(MainWindow& window, const char* listName);
 
 // Offers every modal dialog shown while the returned watch lives to `act`,
 // until `act` returns true; the code that opened the dialog blocks in the
@@ -75,10 +75,10 @@ QStringList Entries(CMainFrame& frame, const char* listName);
 // Opens the tree's context menu for the node and triggers the entry with
 // this text. False when no menu opened or it has no such entry; the menu's
 // entries are put into `entries`.
-bool TriggerTreeMenu(CMainFrame& frame, QTreeWidgetItem* node, const QString& entry,
+bool TriggerTreeMenu(MainWindow& window, QTreeWidgetItem* node, const QString& entry,
                      QStringList* entries = nullptr);
 // Types into the open label editor of the tree and presses Enter (or Escape).
-void TypeLabel(CMainFrame& frame, const QString& text, bool cancel = false);
+void TypeLabel(MainWindow& window, const QString& text, bool cancel = false);
 
 // Core text as a QString, for comparisons.
 QString Q(TextView text);

@@ -3,8 +3,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "buttom_letf_view.h"
 #include "gui_fixture.h"
+#include "history_tree.h"
 #include "qt_text.h"
 #include "record/record_file.h"
 
@@ -17,14 +17,14 @@ QStringList Children(const QTreeWidgetItem* node) {
   return texts;
 }
 
-std::unique_ptr<CMainFrame> OpenExpanded(const ProgramFolder& folder) {
-  auto frame = folder.OpenWindow();
-  if (frame) frame->historyView()->expandAll();
-  return frame;
+std::unique_ptr<MainWindow> OpenExpanded(const ProgramFolder& folder) {
+  auto window = folder.OpenWindow();
+  if (window) window->historyTree()->expandAll();
+  return window;
 }
 
-void Drag(CMainFrame& frame, QTreeWidgetItem* source, QTreeWidgetItem* target) {
-  CButtomLetfView* tree = frame.historyView();
+void Drag(MainWindow& window, QTreeWidgetItem* source, QTreeWidgetItem* target) {
+  HistoryTree* tree = window.historyTree();
   const QPoint from = tree->visualItemRect(source).center();
   const QPoint to = tree->visualItemRect(target).center();
   QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, from);
@@ -77,8 +77,8 @@ void HistoryTreeTest::listsEveryFileUnderItsGroup() {
   stray.write("\x00\x01 not a record", 15);
   stray.close();
 
-  auto frame = OpenExpanded(*folder_);
-  CButtomLetfView* tree = frame->historyView();
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
   QCOMPARE(tree->topLevelItemCount(), 1);
   QCOMPARE(tree->rootNode()->text(0), u"历史排盘"_qs);
   QVERIFY(tree->rootNode()->isExpanded());
@@ -89,8 +89,8 @@ void HistoryTreeTest::listsEveryFileUnderItsGroup() {
 }
 
 void HistoryTreeTest::contextMenuDependsOnTheNode() {
-  auto frame = OpenExpanded(*folder_);
-  CButtomLetfView* tree = frame->historyView();
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
   struct Row {
     const char* node;
     QTreeWidgetItem* item;
@@ -105,21 +105,21 @@ void HistoryTreeTest::contextMenuDependsOnTheNode() {
   };
   for (const Row& row : rows) {
     QStringList entries;
-    TriggerTreeMenu(*frame, row.item, QString(), &entries);
+    TriggerTreeMenu(*window, row.item, QString(), &entries);
     QVERIFY2(entries == row.entries, row.node);
   }
   QStringList entries;
-  QVERIFY(!TriggerTreeMenu(*frame, nullptr, QString(), &entries));
+  QVERIFY(!TriggerTreeMenu(*window, nullptr, QString(), &entries));
   QVERIFY2(entries.isEmpty(), "an empty area shows no menu");
   QCOMPARE(tree->selectedNode(), nullptr);
 }
 
 void HistoryTreeTest::renamingAChartRewritesItsName() {
   MessageLog log;
-  auto frame = OpenExpanded(*folder_);
-  CButtomLetfView* tree = frame->historyView();
-  QVERIFY(TriggerTreeMenu(*frame, tree->chartNode({1, 1}), u"重命名"_qs));
-  TypeLabel(*frame, u"乙二"_qs);
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  QVERIFY(TriggerTreeMenu(*window, tree->chartNode({1, 1}), u"重命名"_qs));
+  TypeLabel(*window, u"乙二"_qs);
   QCOMPARE(ReadMainKey(b_, u"name"), Text(u"乙二"));
   QCOMPARE(tree->chartNode({1, 1})->text(0), u"乙二"_qs);
   QVERIFY2(std::filesystem::exists(b_), "the file keeps its name");
@@ -127,10 +127,10 @@ void HistoryTreeTest::renamingAChartRewritesItsName() {
 }
 
 void HistoryTreeTest::renamingAGroupRewritesEveryMatchingFile() {
-  auto frame = OpenExpanded(*folder_);
-  CButtomLetfView* tree = frame->historyView();
-  QVERIFY(TriggerTreeMenu(*frame, tree->groupNode(1), u"重命名"_qs));
-  TypeLabel(*frame, u"校友"_qs);
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  QVERIFY(TriggerTreeMenu(*window, tree->groupNode(1), u"重命名"_qs));
+  TypeLabel(*window, u"校友"_qs);
   QCOMPARE(tree->groupNode(1)->text(0), u"校友"_qs);
   QCOMPARE(Children(tree->groupNode(1)), (QStringList{u"甲"_qs, u"乙"_qs}));
   QCOMPARE(ReadMainKey(a_, u"class"), Text(u"校友"));
@@ -140,11 +140,11 @@ void HistoryTreeTest::renamingAGroupRewritesEveryMatchingFile() {
 
 void HistoryTreeTest::refusedOrCancelledRenamesChangeNothing() {
   MessageLog log;
-  auto frame = OpenExpanded(*folder_);
-  CButtomLetfView* tree = frame->historyView();
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
   const std::string before = ReadBytes(a_);
 
-  QVERIFY(TriggerTreeMenu(*frame, tree->groupNode(0), u"重命名"_qs));
+  QVERIFY(TriggerTreeMenu(*window, tree->groupNode(0), u"重命名"_qs));
   QCOMPARE(log.Take(), QStringList{u"该组不能重命名！"_qs});
 
   struct Row {
@@ -156,8 +156,8 @@ void HistoryTreeTest::refusedOrCancelledRenamesChangeNothing() {
                       {"empty name", QString(), false},
                       {"cancelled", u"校友"_qs, true}};
   for (const Row& row : rows) {
-    QVERIFY(TriggerTreeMenu(*frame, tree->groupNode(1), u"重命名"_qs));
-    TypeLabel(*frame, row.typed, row.cancel);
+    QVERIFY(TriggerTreeMenu(*window, tree->groupNode(1), u"重命名"_qs));
+    TypeLabel(*window, row.typed, row.cancel);
     QVERIFY2(tree->groupNode(1)->text(0) == u"同学"_qs, row.what);
     QVERIFY2(ReadBytes(a_) == before, row.what);
     QVERIFY2(log.Take().size() == (row.cancel ? 0 : 1), row.what);
@@ -165,10 +165,10 @@ void HistoryTreeTest::refusedOrCancelledRenamesChangeNothing() {
 }
 
 void HistoryTreeTest::draggingAChartOntoAGroupMovesIt() {
-  auto frame = OpenExpanded(*folder_);
-  CButtomLetfView* tree = frame->historyView();
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
   tree->groupNode(2)->setExpanded(true);
-  Drag(*frame, tree->chartNode({0, 0}), tree->groupNode(2));
+  Drag(*window, tree->chartNode({0, 0}), tree->groupNode(2));
   QCOMPARE(ReadMainKey(c_, u"class"), Text(u"同事"));
   QCOMPARE(Children(tree->groupNode(0)), QStringList());
   QCOMPARE(Children(tree->groupNode(2)), (QStringList{u"丁"_qs, u"丙"_qs}));
@@ -177,8 +177,8 @@ void HistoryTreeTest::draggingAChartOntoAGroupMovesIt() {
 }
 
 void HistoryTreeTest::draggingElsewhereDoesNothing() {
-  auto frame = OpenExpanded(*folder_);
-  CButtomLetfView* tree = frame->historyView();
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
   const std::string before = ReadBytes(a_);
   struct Row {
     const char* what;
@@ -192,7 +192,7 @@ void HistoryTreeTest::draggingElsewhereDoesNothing() {
       {"a group onto a group", tree->groupNode(1), tree->groupNode(2)},
   };
   for (const Row& row : rows) {
-    Drag(*frame, row.source, row.target);
+    Drag(*window, row.source, row.target);
     QVERIFY2(ReadBytes(a_) == before, row.what);
     QVERIFY2(Children(tree->rootNode()).size() == 3, row.what);
     QVERIFY2(Children(tree->groupNode(1)) == (QStringList{u"甲"_qs, u"乙"_qs}), row.what);
@@ -201,28 +201,28 @@ void HistoryTreeTest::draggingElsewhereDoesNothing() {
 
 void HistoryTreeTest::newGroupsTakeChartsAndVanishEmpty() {
   {
-    auto frame = OpenExpanded(*folder_);
-    CButtomLetfView* tree = frame->historyView();
+    auto window = OpenExpanded(*folder_);
+    HistoryTree* tree = window->historyTree();
     for (int i = 0; i < 2; ++i) {
-      QVERIFY(TriggerTreeMenu(*frame, tree->rootNode(), u"新建分组"_qs));
-      TypeLabel(*frame, QString(), /*cancel=*/true);
+      QVERIFY(TriggerTreeMenu(*window, tree->rootNode(), u"新建分组"_qs));
+      TypeLabel(*window, QString(), /*cancel=*/true);
     }
     QCOMPARE(tree->groupNode(3)->text(0), u"新建分组"_qs);
     QCOMPARE(tree->groupNode(4)->text(0), u"新建分组"_qs);
-    Drag(*frame, tree->chartNode({0, 0}), tree->groupNode(3));
+    Drag(*window, tree->chartNode({0, 0}), tree->groupNode(3));
     QCOMPARE(ReadMainKey(c_, u"class"), Text(u"新建分组"));
     QCOMPARE(Children(tree->groupNode(3)), QStringList{u"丙"_qs});
   }
   auto restarted = folder_->OpenWindow();
-  QCOMPARE(Children(restarted->historyView()->rootNode()),
+  QCOMPARE(Children(restarted->historyTree()->rootNode()),
            (QStringList{u"其他"_qs, u"同学"_qs, u"新建分组"_qs, u"同事"_qs}));
 }
 
 void HistoryTreeTest::deletingAChartRemovesItsFile() {
   MessageLog log;
-  auto frame = OpenExpanded(*folder_);
-  CButtomLetfView* tree = frame->historyView();
-  QVERIFY(TriggerTreeMenu(*frame, tree->chartNode({1, 0}), u"删除排盘"_qs));
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  QVERIFY(TriggerTreeMenu(*window, tree->chartNode({1, 0}), u"删除排盘"_qs));
   QVERIFY(!std::filesystem::exists(a_));
   QCOMPARE(Children(tree->groupNode(1)), QStringList{u"乙"_qs});
   QCOMPARE(log.Take(), QStringList());
@@ -231,16 +231,16 @@ void HistoryTreeTest::deletingAChartRemovesItsFile() {
 
 void HistoryTreeTest::deletingAGroupMovesItsChartsToOther() {
   MessageLog log;
-  auto frame = OpenExpanded(*folder_);
-  CButtomLetfView* tree = frame->historyView();
-  QVERIFY(TriggerTreeMenu(*frame, tree->groupNode(1), u"删除该组"_qs));
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  QVERIFY(TriggerTreeMenu(*window, tree->groupNode(1), u"删除该组"_qs));
   QCOMPARE(Children(tree->rootNode()), (QStringList{u"其他"_qs, u"同事"_qs}));
   QCOMPARE(Children(tree->groupNode(0)), (QStringList{u"丙"_qs, u"甲"_qs, u"乙"_qs}));
   QCOMPARE(ReadMainKey(a_, u"class"), Text(u"其他"));
   QCOMPARE(ReadMainKey(b_, u"class"), Text(u"其他"));
   QVERIFY(std::filesystem::exists(a_) && std::filesystem::exists(b_));
 
-  QVERIFY(TriggerTreeMenu(*frame, tree->groupNode(0), u"删除该组"_qs));
+  QVERIFY(TriggerTreeMenu(*window, tree->groupNode(0), u"删除该组"_qs));
   QCOMPARE(log.Take(), QStringList{u"该组不能删除！"_qs});
   QCOMPARE(Children(tree->rootNode()).size(), 2);
 }

@@ -5,12 +5,12 @@
 #include <QTest>
 #include <fstream>
 
-#include "buttom_letf_view.h"
+#include "birth_form.h"
 #include "engine/chart_engine.h"
 #include "gui_fixture.h"
+#include "history_tree.h"
 #include "record/app_config.h"
 #include "record/record_file.h"
-#include "top_view.h"
 
 namespace xuanshu::gui {
 
@@ -26,7 +26,7 @@ class HistoryViewBench : public QObject {
   static constexpr int kRecords = 10000;
   static constexpr int kGroups = 20;
   ProgramFolder folder_;
-  std::unique_ptr<CMainFrame> frame_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 // One complete record, saved under 10,000 names in 20 groups.
@@ -51,12 +51,12 @@ void HistoryViewBench::initTestCase() {
     out << ToUtf8(record.Serialize());
   }
   AppConfig(folder_.home().configPath).WriteLayout(kStandardLayout);
-  frame_ = folder_.OpenWindow();
-  QVERIFY(frame_);
+  window_ = folder_.OpenWindow();
+  QVERIFY(window_);
 }
 
 void HistoryViewBench::treeFillWith10000Records() {
-  CButtomLetfView* history = frame_->historyView();
+  HistoryTree* history = window_->historyTree();
   QBENCHMARK {
     history->InitialUpdate();
   }
@@ -68,7 +68,7 @@ void HistoryViewBench::treeFillWith10000Records() {
 }
 
 void HistoryViewBench::clickOnChartRendersIt() {
-  CButtomLetfView* history = frame_->historyView();
+  HistoryTree* history = window_->historyTree();
   QTreeWidgetItem* chart = history->chartNode({1, 0});
   QVERIFY(chart != nullptr);
   QBENCHMARK {

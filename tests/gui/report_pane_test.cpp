@@ -16,29 +16,29 @@
 #include <QTest>
 #include <QTimer>
 
-#include "buttom_letf_view.h"
-#include "buttom_right_view.h"
+#include "birth_form.h"
 #include "gui_fixture.h"
+#include "history_tree.h"
 #include "qt_text.h"
 #include "record/font_file.h"
 #include "report/report_output.h"
 #include "report_font.h"
-#include "top_view.h"
+#include "report_pane.h"
 
 namespace xuanshu::gui {
 namespace {
 
-QPushButton* Button(CMainFrame& frame, const char* name) {
-  return frame.topView()->findChild<QPushButton*>(QLatin1String(name));
+QPushButton* Button(MainWindow& window, const char* name) {
+  return window.birthForm()->findChild<QPushButton*>(QLatin1String(name));
 }
 
 // A window with one hand-written chart, opened in the pane.
 struct OpenChart {
-  std::unique_ptr<CMainFrame> frame;
+  std::unique_ptr<MainWindow> window;
   explicit OpenChart(const ProgramFolder& folder) {
     WriteRecord(folder.dataDir() / "chart.bze", {u"林文轩", u"其他"});
-    frame = folder.OpenWindow();
-    CButtomLetfView* tree = frame->historyView();
+    window = folder.OpenWindow();
+    HistoryTree* tree = window->historyTree();
     tree->setCurrentItem(tree->chartNode({0, 0}));
     tree->OpenSelectedNode();
   }
@@ -116,20 +116,20 @@ class ReportPaneTest : public QObject {
 void ReportPaneTest::selectAllAndCopyTakeTheWholeReport() {
   ProgramFolder folder;
   OpenChart open(folder);
-  CButtomRightView* pane = open.frame->reportView();
+  ReportPane* pane = open.window->reportPane();
   QVERIFY(!pane->reportText().empty());
-  QTest::mouseClick(Button(*open.frame, "selectAllButton"), Qt::LeftButton);
+  QTest::mouseClick(Button(*open.window, "selectAllButton"), Qt::LeftButton);
   QCOMPARE(pane->textCursor().selectionStart(), 0);
   QCOMPARE(pane->textCursor().selectionEnd(), pane->document()->characterCount() - 1);
   QApplication::clipboard()->clear();
-  QTest::mouseClick(Button(*open.frame, "copyButton"), Qt::LeftButton);
+  QTest::mouseClick(Button(*open.window, "copyButton"), Qt::LeftButton);
   QCOMPARE(QApplication::clipboard()->text(), pane->toPlainText());
 }
 
 void ReportPaneTest::contextMenuOffersOnlyCopy() {
   ProgramFolder folder;
   OpenChart open(folder);
-  CButtomRightView* pane = open.frame->reportView();
+  ReportPane* pane = open.window->reportPane();
   pane->SelectAllText();
   QApplication::clipboard()->clear();
   QStringList entries;
@@ -171,12 +171,12 @@ void ReportPaneTest::chosenFontSurvivesARestart() {
     chosen.setWeight(QFont::Bold);
     chosen.setItalic(italic);
     const auto watch = ChooseFontInDialog(chosen);
-    QTest::mouseClick(Button(*open.frame, "fontButton"), Qt::LeftButton);
+    QTest::mouseClick(Button(*open.window, "fontButton"), Qt::LeftButton);
     const std::string bytes = ReadBytes(folder.home().fontFilePath);
     QCOMPARE(bytes.size(), std::size_t{92});
     saved = DecodeFontRecord(bytes);
-    pixelSize = QFontInfo(open.frame->reportView()->font()).pixelSize();
-    QVERIFY2(!open.frame->reportView()->reportText().empty(), "the chart is shown again");
+    pixelSize = QFontInfo(open.window->reportPane()->font()).pixelSize();
+    QVERIFY2(!open.window->reportPane()->reportText().empty(), "the chart is shown again");
   }
   QCOMPARE(Q(FaceName(saved)), family);
   QCOMPARE(saved.height, -pixelSize);
@@ -185,7 +185,7 @@ void ReportPaneTest::chosenFontSurvivesARestart() {
   QCOMPARE(int{saved.charSet}, charSet);
 
   OpenChart restarted(folder);
-  const QFont font = restarted.frame->reportView()->font();
+  const QFont font = restarted.window->reportPane()->font();
   QCOMPARE(font.family(), family);
   QCOMPARE(QFontInfo(font).pixelSize(), pixelSize);
   QCOMPARE(font.weight(), QFont::Bold);
@@ -200,7 +200,7 @@ void ReportPaneTest::fontWithoutFaceIsRefused() {
   QFont faceless;
   faceless.setFamilies({QString()});
   QVERIFY(faceless.family().isEmpty());
-  QVERIFY(!open.frame->reportView()->ApplyChosenFont(faceless));
+  QVERIFY(!open.window->reportPane()->ApplyChosenFont(faceless));
   QCOMPARE(log.Take(), QStringList{u"请选择字体！"_qs});
   QVERIFY(!std::filesystem::exists(folder.home().fontFilePath));
 }
@@ -208,14 +208,14 @@ void ReportPaneTest::fontWithoutFaceIsRefused() {
 void ReportPaneTest::deletingTheFontFileBringsBackTheDefault() {
   ProgramFolder folder;
   OpenChart open(folder);
-  CButtomRightView* pane = open.frame->reportView();
+  ReportPane* pane = open.window->reportPane();
   QFont chosen(QStringLiteral("Noto Serif CJK SC"));
   chosen.setPixelSize(30);
   QVERIFY(pane->ApplyChosenFont(chosen));
-  open.frame->historyView()->OpenSelectedNode();
+  open.window->historyTree()->OpenSelectedNode();
   QCOMPARE(pane->font().pixelSize(), 30);
   std::filesystem::remove(folder.home().fontFilePath);
-  open.frame->historyView()->OpenSelectedNode();
+  open.window->historyTree()->OpenSelectedNode();
   QCOMPARE(pane->font(), DefaultReportFont());
 }
 
@@ -238,10 +238,10 @@ void ReportPaneTest::exportWritesTheReportAsRendered() {
   const QDir out(PathToQString(folder.path()));
   QVERIFY(out.mkpath(QStringLiteral("my.docs")));
   const auto watch = AnswerSaveDialog(out.filePath(typed));
-  QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
+  QTest::mouseClick(Button(*open.window, "exportButton"), Qt::LeftButton);
   const std::string bytes = ReadBytes(PathFromQString(out.filePath(written)));
   QCOMPARE(bytes.substr(0, 2), std::string("\xFF\xFE"));
-  QVERIFY(bytes == ExportBytes(open.frame->reportView()->reportText()));
+  QVERIFY(bytes == ExportBytes(open.window->reportPane()->reportText()));
   QVERIFY2(bytes.find("\r\0\n\0", 0, 4) != std::string::npos, "CR LF line breaks");
 }
 
@@ -257,16 +257,16 @@ void ReportPaneTest::exportAsksBeforeReplacingAFile() {
 
   log.answer = false;
   auto watch = AnswerSaveDialog(target);
-  QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
+  QTest::mouseClick(Button(*open.window, "exportButton"), Qt::LeftButton);
   QCOMPARE(log.questions.size(), 1);
   QCOMPARE(ReadBytes(PathFromQString(target)), std::string("old"));
 
   log.answer = true;
   watch = AnswerSaveDialog(target);
-  QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
+  QTest::mouseClick(Button(*open.window, "exportButton"), Qt::LeftButton);
   QCOMPARE(log.questions.size(), 2);
   QVERIFY(ReadBytes(PathFromQString(target)) ==
-          ExportBytes(open.frame->reportView()->reportText()));
+          ExportBytes(open.window->reportPane()->reportText()));
 }
 
 void ReportPaneTest::exportOffersWebPageAndPdf() {
@@ -275,13 +275,13 @@ void ReportPaneTest::exportOffersWebPageAndPdf() {
   const QDir out(PathToQString(folder.path()));
   auto watch = AnswerSaveDialog(out.filePath(QStringLiteral("page")),
                                 QStringLiteral("HTML FILE(*.html *.htm)"));
-  QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
+  QTest::mouseClick(Button(*open.window, "exportButton"), Qt::LeftButton);
   const std::string html = ReadBytes(PathFromQString(out.filePath(QStringLiteral("page.html"))));
-  QVERIFY(html == HtmlPage(open.frame->reportView()->reportPieces(), u"chart"));
+  QVERIFY(html == HtmlPage(open.window->reportPane()->reportPieces(), u"chart"));
 
   watch =
       AnswerSaveDialog(out.filePath(QStringLiteral("paper")), QStringLiteral("PDF FILE(*.pdf)"));
-  QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
+  QTest::mouseClick(Button(*open.window, "exportButton"), Qt::LeftButton);
   const std::string pdf = ReadBytes(PathFromQString(out.filePath(QStringLiteral("paper.pdf"))));
   QCOMPARE(pdf.substr(0, 5), std::string("%PDF-"));
 }
@@ -289,7 +289,7 @@ void ReportPaneTest::exportOffersWebPageAndPdf() {
 void ReportPaneTest::exportButtonNeedsASelectedNode() {
   ProgramFolder folder;
   OpenChart open(folder);
-  open.frame->historyView()->clearSelection();
+  open.window->historyTree()->clearSelection();
   // A dialog would block the click; the check then runs inside it and closes it.
   bool dialogShown = false;
   QTimer::singleShot(0, [&] {
@@ -298,7 +298,7 @@ void ReportPaneTest::exportButtonNeedsASelectedNode() {
       modal->close();
     }
   });
-  QTest::mouseClick(Button(*open.frame, "exportButton"), Qt::LeftButton);
+  QTest::mouseClick(Button(*open.window, "exportButton"), Qt::LeftButton);
   QApplication::processEvents();
   QVERIFY(!dialogShown);
 }
@@ -320,7 +320,7 @@ void ReportPaneTest::printingToAFileGivesAPdf() {
     dialog->accept();
     return true;
   });
-  QTest::mouseClick(Button(*open.frame, "printButton"), Qt::LeftButton);
+  QTest::mouseClick(Button(*open.window, "printButton"), Qt::LeftButton);
   if (!QFileInfo::exists(pdf)) QSKIP("a printer is set up: nothing to print to a file");
   QCOMPARE(ReadBytes(PathFromQString(pdf)).substr(0, 5), std::string("%PDF-"));
 }

@@ -18,17 +18,17 @@ class QRadioButton;
 
 namespace xuanshu {
 
-class CButtomLetfView;
-class CButtomRightView;
+class HistoryTree;
+class ReportPane;
 class DropDownList;
 
-class CTopView : public QWidget {
+class BirthForm : public QWidget {
   Q_OBJECT
 
  public:
-  explicit CTopView(const AppHome& home, QWidget* parent = nullptr);
+  explicit BirthForm(const AppHome& home, QWidget* parent = nullptr);
 
-  void AttachPanes(CButtomLetfView* history, CButtomRightView* report);
+  void AttachPanes(HistoryTree* history, ReportPane* report);
   // Fills the lists with their first selections and reads the layout.
   void InitialFill();
 
@@ -69,8 +69,8 @@ class CTopView : public QWidget {
   AppConfig config_;
   ChartEngine engine_;
   int layout_ = 0;
-  CButtomLetfView* history_ = nullptr;
-  CButtomRightView* report_ = nullptr;
+  HistoryTree* history_ = nullptr;
+  ReportPane* report_ = nullptr;
 
   QLineEdit* nameEdit_ = nullptr;
   QRadioButton* maleButton_ = nullptr;

@@ -7,21 +7,21 @@
 
 namespace xuanshu {
 
-class CMainFrame;
+class MainWindow;
 
-class CKUNDARApp : public QApplication {
+class XuanshuApplication : public QApplication {
   Q_OBJECT
 
  public:
-  CKUNDARApp(int& argc, char** argv);
-  ~CKUNDARApp() override;
+  XuanshuApplication(int& argc, char** argv);
+  ~XuanshuApplication() override;
 
   // Creates and shows the main window; false when it cannot start.
-  bool InitInstance();
-  CMainFrame* mainFrame() const { return frame_.get(); }
+  bool CreateMainWindow();
+  MainWindow* mainWindow() const { return window_.get(); }
 
  private:
-  std::unique_ptr<CMainFrame> frame_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 }  // namespace xuanshu

@@ -8,21 +8,21 @@
 #include <QTest>
 #include <QTimer>
 
-#include "buttom_letf_view.h"
+#include "birth_form.h"
 #include "gui_fixture.h"
+#include "history_tree.h"
 #include "link_label.h"
+#include "pane_splitter.h"
 #include "record/app_config.h"
 #include "record/ini_document.h"
 #include "record/record_file.h"
-#include "splitter_wnd_ex.h"
-#include "top_view.h"
 
 namespace xuanshu::gui {
 namespace {
 
 // A press on the bar, then the pointer to x (in the splitter's own
 // coordinates), then the release there.
-void DragBar(CSplitterWndEx* splitter, int x) {
+void DragBar(PaneSplitter* splitter, int x) {
   QSplitterHandle* bar = splitter->handle(1);
   const QPoint start = bar->rect().center();
   const QPoint pointer = splitter->mapToGlobal(QPoint(x, bar->y() + start.y()));
@@ -39,11 +39,11 @@ Text OptionValue(const ProgramFolder& folder, TextView key) {
 
 }  // namespace
 
-class MainFrameTest : public QObject {
+class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void frameHasStatusBarAndNoMenu();
+  void windowHasStatusBarAndNoMenu();
   void historyPaneWidthComesFromConfig_data();
   void historyPaneWidthComesFromConfig();
   void barReleaseStoresTheClampedPointerX_data();
@@ -53,32 +53,32 @@ class MainFrameTest : public QObject {
   void aboutBoxShowsNameLinkAndCloses();
 };
 
-void MainFrameTest::frameHasStatusBarAndNoMenu() {
+void MainWindowTest::windowHasStatusBarAndNoMenu() {
   ProgramFolder folder;
-  auto frame = folder.OpenWindow();
-  QVERIFY(frame->findChild<QStatusBar*>() != nullptr);
-  QVERIFY(frame->menuWidget() == nullptr);
+  auto window = folder.OpenWindow();
+  QVERIFY(window->findChild<QStatusBar*>() != nullptr);
+  QVERIFY(window->menuWidget() == nullptr);
   QVERIFY(std::filesystem::is_directory(folder.dataDir()));
   QVERIFY2(!std::filesystem::exists(folder.home().configPath), "nothing is saved at start");
 }
 
-void MainFrameTest::historyPaneWidthComesFromConfig_data() {
+void MainWindowTest::historyPaneWidthComesFromConfig_data() {
   QTest::addColumn<int>("stored");  // -1: no Config.ini
   QTest::addColumn<int>("width");
   QTest::newRow("no Config.ini") << -1 << 170;
   QTest::newRow("stored 260") << 260 << 260;
 }
 
-void MainFrameTest::historyPaneWidthComesFromConfig() {
+void MainWindowTest::historyPaneWidthComesFromConfig() {
   QFETCH(int, stored);
   QFETCH(int, width);
   ProgramFolder folder;
   if (stored >= 0) AppConfig(folder.home().configPath).WritePaneWidth(stored);
-  auto frame = folder.OpenWindow({1400, 800});
-  QCOMPARE(frame->historyView()->width(), width);
+  auto window = folder.OpenWindow({1400, 800});
+  QCOMPARE(window->historyTree()->width(), width);
 }
 
-void MainFrameTest::barReleaseStoresTheClampedPointerX_data() {
+void MainWindowTest::barReleaseStoresTheClampedPointerX_data() {
   QTest::addColumn<bool>("outer");
   QTest::addColumn<int>("x");
   QTest::addColumn<QString>("stored");
@@ -90,39 +90,39 @@ void MainFrameTest::barReleaseStoresTheClampedPointerX_data() {
   QTest::newRow("outer bar: pointer x at 1000 saves 800") << true << 1000 << "800";
 }
 
-void MainFrameTest::barReleaseStoresTheClampedPointerX() {
+void MainWindowTest::barReleaseStoresTheClampedPointerX() {
   QFETCH(bool, outer);
   QFETCH(int, x);
   QFETCH(QString, stored);
   ProgramFolder folder;
-  auto frame = folder.OpenWindow({1400, 800});
-  DragBar(outer ? frame->outerSplitter() : frame->innerSplitter(), x);
+  auto window = folder.OpenWindow({1400, 800});
+  DragBar(outer ? window->outerSplitter() : window->innerSplitter(), x);
   QCOMPARE(Q(OptionValue(folder, u"cx")), stored);
   QCOMPARE(Q(OptionValue(folder, u"cy")), stored);
 }
 
-void MainFrameTest::barFollowsThePointerOnlyInsideTheLimits() {
+void MainWindowTest::barFollowsThePointerOnlyInsideTheLimits() {
   ProgramFolder folder;
-  auto frame = folder.OpenWindow({1400, 800});
-  DragBar(frame->innerSplitter(), 400);
-  const int inside = frame->historyView()->width();
-  QVERIFY2(std::abs(inside - 400) <= CSplitterWndEx::kBarWidth, "moved to the pointer");
-  DragBar(frame->innerSplitter(), 1000);
-  QCOMPARE(frame->historyView()->width(), inside);
-  DragBar(frame->innerSplitter(), 12);
-  QCOMPARE(frame->historyView()->width(), inside);
+  auto window = folder.OpenWindow({1400, 800});
+  DragBar(window->innerSplitter(), 400);
+  const int inside = window->historyTree()->width();
+  QVERIFY2(std::abs(inside - 400) <= PaneSplitter::kBarWidth, "moved to the pointer");
+  DragBar(window->innerSplitter(), 1000);
+  QCOMPARE(window->historyTree()->width(), inside);
+  DragBar(window->innerSplitter(), 12);
+  QCOMPARE(window->historyTree()->width(), inside);
 }
 
-void MainFrameTest::doubleClickHidesAndShowsTheHistoryColumn() {
+void MainWindowTest::doubleClickHidesAndShowsTheHistoryColumn() {
   ProgramFolder folder;
-  auto frame = folder.OpenWindow({1400, 800});
-  CButtomLetfView* history = frame->historyView();
+  auto window = folder.OpenWindow({1400, 800});
+  HistoryTree* history = window->historyTree();
   const int width = history->width();
   const auto shown = [history] {
     QApplication::processEvents();
     return history->isVisible() && history->width() > 0;
   };
-  for (CSplitterWndEx* splitter : {frame->innerSplitter(), frame->outerSplitter()}) {
+  for (PaneSplitter* splitter : {window->innerSplitter(), window->outerSplitter()}) {
     QSplitterHandle* bar = splitter->handle(1);
     QTest::mouseDClick(bar, Qt::LeftButton, {}, bar->rect().center());
     QVERIFY(!shown());
@@ -134,9 +134,9 @@ void MainFrameTest::doubleClickHidesAndShowsTheHistoryColumn() {
   }
 }
 
-void MainFrameTest::aboutBoxShowsNameLinkAndCloses() {
+void MainWindowTest::aboutBoxShowsNameLinkAndCloses() {
   ProgramFolder folder;
-  auto frame = folder.OpenWindow();
+  auto window = folder.OpenWindow();
   QStringList texts;
   bool linkLooksRight = false;
   bool closed = false;
@@ -156,7 +156,7 @@ void MainFrameTest::aboutBoxShowsNameLinkAndCloses() {
     }
     return true;
   });
-  QTest::mouseClick(frame->topView()->findChild<QPushButton*>(QStringLiteral("aboutButton")),
+  QTest::mouseClick(window->birthForm()->findChild<QPushButton*>(QStringLiteral("aboutButton")),
                     Qt::LeftButton);
   QVERIFY(closed);
   QVERIFY(texts.contains(u"玄枢八字排盘 1.0"_qs));
@@ -166,5 +166,5 @@ void MainFrameTest::aboutBoxShowsNameLinkAndCloses() {
 
 }  // namespace xuanshu::gui
 
-QTEST_MAIN(xuanshu::gui::MainFrameTest)
-#include "main_frame_test.moc"
+QTEST_MAIN(xuanshu::gui::MainWindowTest)
+#include "main_window_test.moc"

@@ -1,4 +1,4 @@
-#include "buttom_letf_view.h"
+#include "history_tree.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
@@ -7,11 +7,11 @@
 #include <QStyle>
 
 #include "app_title.h"
-#include "buttom_right_view.h"
+#include "birth_form.h"
 #include "label_edit_delegate.h"
 #include "message_box.h"
 #include "qt_text.h"
-#include "top_view.h"
+#include "report_pane.h"
 
 namespace xuanshu {
 namespace {
@@ -54,7 +54,7 @@ int Count(std::size_t size) {
 
 }  // namespace
 
-CButtomLetfView::CButtomLetfView(const AppHome& home, QWidget* parent)
+HistoryTree::HistoryTree(const AppHome& home, QWidget* parent)
     : QTreeWidget(parent), store_(home.dataDir) {
   setColumnCount(1);
   header()->hide();
@@ -80,37 +80,37 @@ CButtomLetfView::CButtomLetfView(const AppHome& home, QWidget* parent)
           [this](QTreeWidgetItem* node) { OpenChart(node); });
 }
 
-void CButtomLetfView::AttachPanes(CTopView* form, CButtomRightView* report) {
+void HistoryTree::AttachPanes(BirthForm* form, ReportPane* report) {
   form_ = form;
   report_ = report;
 }
 
 // A menu command runs once its menu has closed, so that a label editor it
 // opens keeps the focus.
-void CButtomLetfView::AddCommand(QMenu* menu, const QString& text,
-                                 void (CButtomLetfView::*command)(QTreeWidgetItem*)) {
+void HistoryTree::AddCommand(QMenu* menu, const QString& text,
+                             void (HistoryTree::*command)(QTreeWidgetItem*)) {
   menu->addAction(text, this, [this, command] {
     QMetaObject::invokeMethod(
         this, [this, command] { (this->*command)(menuNode_); }, Qt::QueuedConnection);
   });
 }
 
-void CButtomLetfView::CreateMenus() {
+void HistoryTree::CreateMenus() {
   rootMenu_ = new QMenu(this);
-  AddCommand(rootMenu_, QStringLiteral(u"新建分组"), &CButtomLetfView::NewGroupAt);
+  AddCommand(rootMenu_, QStringLiteral(u"新建分组"), &HistoryTree::NewGroupAt);
 
   groupMenu_ = new QMenu(this);
-  AddCommand(groupMenu_, QStringLiteral(u"删除该组"), &CButtomLetfView::DeleteGroup);
-  AddCommand(groupMenu_, QStringLiteral(u"重命名"), &CButtomLetfView::StartRename);
+  AddCommand(groupMenu_, QStringLiteral(u"删除该组"), &HistoryTree::DeleteGroup);
+  AddCommand(groupMenu_, QStringLiteral(u"重命名"), &HistoryTree::StartRename);
 
   chartMenu_ = new QMenu(this);
-  AddCommand(chartMenu_, QStringLiteral(u"打开排盘"), &CButtomLetfView::OpenChartAt);
-  AddCommand(chartMenu_, QStringLiteral(u"删除排盘"), &CButtomLetfView::DeleteChart);
-  AddCommand(chartMenu_, QStringLiteral(u"导出排盘"), &CButtomLetfView::ExportChart);
-  AddCommand(chartMenu_, QStringLiteral(u"重命名"), &CButtomLetfView::StartRename);
+  AddCommand(chartMenu_, QStringLiteral(u"打开排盘"), &HistoryTree::OpenChartAt);
+  AddCommand(chartMenu_, QStringLiteral(u"删除排盘"), &HistoryTree::DeleteChart);
+  AddCommand(chartMenu_, QStringLiteral(u"导出排盘"), &HistoryTree::ExportChart);
+  AddCommand(chartMenu_, QStringLiteral(u"重命名"), &HistoryTree::StartRename);
 }
 
-void CButtomLetfView::InitialUpdate() {
+void HistoryTree::InitialUpdate() {
   clear();
   shown_.clear();
   pressedNode_ = nullptr;
@@ -123,25 +123,25 @@ void CButtomLetfView::InitialUpdate() {
   root->setExpanded(true);
 }
 
-QTreeWidgetItem* CButtomLetfView::groupNode(std::size_t group) const {
+QTreeWidgetItem* HistoryTree::groupNode(std::size_t group) const {
   QTreeWidgetItem* root = rootNode();
   return root != nullptr ? root->child(static_cast<int>(group)) : nullptr;
 }
 
-QTreeWidgetItem* CButtomLetfView::chartNode(ChartLocation at) const {
+QTreeWidgetItem* HistoryTree::chartNode(ChartLocation at) const {
   QTreeWidgetItem* group = groupNode(at.group);
   return group != nullptr ? group->child(static_cast<int>(at.index)) : nullptr;
 }
 
-bool CButtomLetfView::IsGroup(const QTreeWidgetItem* node) const {
+bool HistoryTree::IsGroup(const QTreeWidgetItem* node) const {
   return node != nullptr && node->parent() != nullptr && node->parent() == rootNode();
 }
 
-bool CButtomLetfView::IsChart(const QTreeWidgetItem* node) const {
+bool HistoryTree::IsChart(const QTreeWidgetItem* node) const {
   return node != nullptr && IsGroup(node->parent());
 }
 
-std::optional<ChartLocation> CButtomLetfView::LocationOf(const QTreeWidgetItem* node) const {
+std::optional<ChartLocation> HistoryTree::LocationOf(const QTreeWidgetItem* node) const {
   if (!IsChart(node)) return std::nullopt;
   QTreeWidgetItem* group = node->parent();
   return ChartLocation{
@@ -149,12 +149,12 @@ std::optional<ChartLocation> CButtomLetfView::LocationOf(const QTreeWidgetItem* 
       static_cast<std::size_t>(group->indexOfChild(const_cast<QTreeWidgetItem*>(node)))};
 }
 
-QTreeWidgetItem* CButtomLetfView::selectedNode() const {
+QTreeWidgetItem* HistoryTree::selectedNode() const {
   const QList<QTreeWidgetItem*> selected = selectedItems();
   return selected.isEmpty() ? nullptr : selected.constFirst();
 }
 
-QTreeWidgetItem* CButtomLetfView::MakeGroupItem(const HistoryGroup& group) const {
+QTreeWidgetItem* HistoryTree::MakeGroupItem(const HistoryGroup& group) const {
   auto* item = new QTreeWidgetItem(QStringList{ToQString(group.name)});
   item->setIcon(0, groupIcon_);
   item->setFlags(item->flags() | Qt::ItemIsEditable);
@@ -165,7 +165,7 @@ QTreeWidgetItem* CButtomLetfView::MakeGroupItem(const HistoryGroup& group) const
   return item;
 }
 
-QTreeWidgetItem* CButtomLetfView::MakeChartItem(const HistoryChart& chart) const {
+QTreeWidgetItem* HistoryTree::MakeChartItem(const HistoryChart& chart) const {
   auto* item = new QTreeWidgetItem(QStringList{ToQString(chart.name)});
   item->setIcon(0, chartIcon_);
   item->setFlags(item->flags() | Qt::ItemIsEditable);
@@ -174,7 +174,7 @@ QTreeWidgetItem* CButtomLetfView::MakeChartItem(const HistoryChart& chart) const
 
 // Brings the tree in line with the store, keeping every node whose group or
 // chart is unchanged, so selection, expansion and the pressed node survive.
-void CButtomLetfView::Mirror() {
+void HistoryTree::Mirror() {
   QTreeWidgetItem* root = rootNode();
   const std::vector<HistoryGroup>& wanted = store_.groups();
   const int shownCount = Count(shown_.size());
@@ -213,9 +213,8 @@ void CButtomLetfView::Mirror() {
   shown_ = wanted;
 }
 
-void CButtomLetfView::MirrorCharts(QTreeWidgetItem* groupItem,
-                                   const std::vector<HistoryChart>& shown,
-                                   const std::vector<HistoryChart>& wanted) {
+void HistoryTree::MirrorCharts(QTreeWidgetItem* groupItem, const std::vector<HistoryChart>& shown,
+                               const std::vector<HistoryChart>& wanted) {
   const Alignment a = Align(Count(shown.size()), Count(wanted.size()), [&](int i, int j) {
     const HistoryChart& before = shown[static_cast<std::size_t>(i)];
     const HistoryChart& after = wanted[static_cast<std::size_t>(j)];
@@ -238,22 +237,22 @@ void CButtomLetfView::MirrorCharts(QTreeWidgetItem* groupItem,
   groupItem->insertChildren(a.prefix, added);
 }
 
-void CButtomLetfView::Forget(QTreeWidgetItem* removed) {
+void HistoryTree::Forget(QTreeWidgetItem* removed) {
   if (IsWithin(pressedNode_, removed)) pressedNode_ = nullptr;
   if (IsWithin(menuNode_, removed)) menuNode_ = nullptr;
 }
 
-void CButtomLetfView::ReportFailure(const StoreResult& result) {
+void HistoryTree::ReportFailure(const StoreResult& result) {
   if (!result.ok && !result.message.empty()) ShowMessage(this, ToQString(result.message));
 }
 
-void CButtomLetfView::SelectNode(QTreeWidgetItem* node) {
+void HistoryTree::SelectNode(QTreeWidgetItem* node) {
   if (node == nullptr) return;
   setCurrentItem(node);
   scrollToItem(node);
 }
 
-bool CButtomLetfView::AddChart(const std::filesystem::path& recordPath) {
+bool HistoryTree::AddChart(const std::filesystem::path& recordPath) {
   const std::optional<AddedChart> added = store_.AddChart(recordPath);
   if (!added) return false;
   Mirror();
@@ -263,7 +262,7 @@ bool CButtomLetfView::AddChart(const std::filesystem::path& recordPath) {
   return true;
 }
 
-bool CButtomLetfView::OpenChart(QTreeWidgetItem* node) {
+bool HistoryTree::OpenChart(QTreeWidgetItem* node) {
   const std::optional<ChartLocation> at = LocationOf(node);
   if (!at) return false;
   const std::filesystem::path path = store_.chart(*at).path;
@@ -277,7 +276,7 @@ bool CButtomLetfView::OpenChart(QTreeWidgetItem* node) {
   return true;
 }
 
-Text CButtomLetfView::GroupForChart(TextView name) const {
+Text HistoryTree::GroupForChart(TextView name) const {
   Text group(kDefaultGroupName);
   if (const QTreeWidgetItem* selected = selectedNode(); IsGroup(selected)) {
     group = ToText(selected->text(0));
@@ -288,18 +287,18 @@ Text CButtomLetfView::GroupForChart(TextView name) const {
   return group;
 }
 
-void CButtomLetfView::DeleteChart(QTreeWidgetItem* node) {
+void HistoryTree::DeleteChart(QTreeWidgetItem* node) {
   const std::optional<ChartLocation> at = LocationOf(node);
   if (!at) return;
   ReportFailure(store_.DeleteChart(*at));
   Mirror();
 }
 
-void CButtomLetfView::ExportChart(QTreeWidgetItem* node) {
+void HistoryTree::ExportChart(QTreeWidgetItem* node) {
   if (OpenChart(node) && report_ != nullptr) report_->ExportReport();
 }
 
-void CButtomLetfView::NewGroup() {
+void HistoryTree::NewGroup() {
   const std::size_t group = store_.NewGroup();
   Mirror();
   rootNode()->setExpanded(true);
@@ -309,7 +308,7 @@ void CButtomLetfView::NewGroup() {
   editItem(node, 0);
 }
 
-void CButtomLetfView::DeleteGroup(QTreeWidgetItem* node) {
+void HistoryTree::DeleteGroup(QTreeWidgetItem* node) {
   if (!IsGroup(node)) return;
   const auto group = static_cast<std::size_t>(rootNode()->indexOfChild(node));
   if (group == 0) {
@@ -320,7 +319,7 @@ void CButtomLetfView::DeleteGroup(QTreeWidgetItem* node) {
   Mirror();
 }
 
-void CButtomLetfView::StartRename(QTreeWidgetItem* node) {
+void HistoryTree::StartRename(QTreeWidgetItem* node) {
   if (IsGroup(node) && rootNode()->indexOfChild(node) == 0) {
     ShowMessage(this, QStringLiteral(u"该组不能重命名！"));
     return;
@@ -330,7 +329,7 @@ void CButtomLetfView::StartRename(QTreeWidgetItem* node) {
   editItem(node, 0);
 }
 
-void CButtomLetfView::EndLabelEdit(QTreeWidgetItem* node, const QString& newText) {
+void HistoryTree::EndLabelEdit(QTreeWidgetItem* node, const QString& newText) {
   if (node == nullptr || newText == oldLabel_) return;
   if (IsGroup(node)) {
     const auto group = static_cast<std::size_t>(rootNode()->indexOfChild(node));
@@ -341,7 +340,7 @@ void CButtomLetfView::EndLabelEdit(QTreeWidgetItem* node, const QString& newText
   Mirror();
 }
 
-bool CButtomLetfView::DropChart(QTreeWidgetItem* source, QTreeWidgetItem* target) {
+bool HistoryTree::DropChart(QTreeWidgetItem* source, QTreeWidgetItem* target) {
   if (source == nullptr || target == nullptr) return false;
   if (source == rootNode() || target == rootNode() || target == source->parent()) return false;
   const std::optional<ChartLocation> at = LocationOf(source);
@@ -359,7 +358,7 @@ bool CButtomLetfView::DropChart(QTreeWidgetItem* source, QTreeWidgetItem* target
   return true;
 }
 
-void CButtomLetfView::mousePressEvent(QMouseEvent* event) {
+void HistoryTree::mousePressEvent(QMouseEvent* event) {
   // A right click only opens the menu; the selection stays. The press is
   // left unaccepted: newer Qt sends the context-menu event only then.
   if (event->button() == Qt::RightButton) {
@@ -370,7 +369,7 @@ void CButtomLetfView::mousePressEvent(QMouseEvent* event) {
   QTreeWidget::mousePressEvent(event);
 }
 
-void CButtomLetfView::mouseMoveEvent(QMouseEvent* event) {
+void HistoryTree::mouseMoveEvent(QMouseEvent* event) {
   // Dragging a chart: the selection stays, the pointer tells whether
   // releasing here moves the chart.
   if ((event->buttons() & Qt::LeftButton) && IsChart(pressedNode_)) {
@@ -383,7 +382,7 @@ void CButtomLetfView::mouseMoveEvent(QMouseEvent* event) {
   QTreeWidget::mouseMoveEvent(event);
 }
 
-void CButtomLetfView::mouseReleaseEvent(QMouseEvent* event) {
+void HistoryTree::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) {
     QTreeWidget::mouseReleaseEvent(event);
     return;
@@ -395,7 +394,7 @@ void CButtomLetfView::mouseReleaseEvent(QMouseEvent* event) {
   DropChart(source, target);
 }
 
-void CButtomLetfView::contextMenuEvent(QContextMenuEvent* event) {
+void HistoryTree::contextMenuEvent(QContextMenuEvent* event) {
   QTreeWidgetItem* node = itemAt(event->pos());
   if (node == nullptr) return;
   menuNode_ = node;

@@ -15,16 +15,16 @@ class QMenu;
 
 namespace xuanshu {
 
-class CTopView;
-class CButtomRightView;
+class BirthForm;
+class ReportPane;
 
-class CButtomLetfView : public QTreeWidget {
+class HistoryTree : public QTreeWidget {
   Q_OBJECT
 
  public:
-  explicit CButtomLetfView(const AppHome& home, QWidget* parent = nullptr);
+  explicit HistoryTree(const AppHome& home, QWidget* parent = nullptr);
 
-  void AttachPanes(CTopView* form, CButtomRightView* report);
+  void AttachPanes(BirthForm* form, ReportPane* report);
   // Creates the data folder, the root and "其他", and lists every record.
   void InitialUpdate();
 
@@ -65,8 +65,7 @@ class CButtomLetfView : public QTreeWidget {
 
  private:
   void CreateMenus();
-  void AddCommand(QMenu* menu, const QString& text,
-                  void (CButtomLetfView::*command)(QTreeWidgetItem*));
+  void AddCommand(QMenu* menu, const QString& text, void (HistoryTree::*command)(QTreeWidgetItem*));
   void NewGroupAt(QTreeWidgetItem*) { NewGroup(); }
   void OpenChartAt(QTreeWidgetItem* node) { OpenChart(node); }
   QTreeWidgetItem* MakeGroupItem(const HistoryGroup& group) const;
@@ -80,8 +79,8 @@ class CButtomLetfView : public QTreeWidget {
 
   HistoryStore store_;
   std::vector<HistoryGroup> shown_;  // what the tree shows, group by group
-  CTopView* form_ = nullptr;
-  CButtomRightView* report_ = nullptr;
+  BirthForm* form_ = nullptr;
+  ReportPane* report_ = nullptr;
   QTreeWidgetItem* pressedNode_ = nullptr;
   QTreeWidgetItem* menuNode_ = nullptr;
   QString oldLabel_;

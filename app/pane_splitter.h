@@ -11,7 +11,7 @@
 
 namespace xuanshu {
 
-class CSplitterWndEx : public QSplitter {
+class PaneSplitter : public QSplitter {
   Q_OBJECT
 
  public:
@@ -21,7 +21,7 @@ class CSplitterWndEx : public QSplitter {
 
   using WidthWriter = std::function<void(int x)>;
 
-  CSplitterWndEx(Qt::Orientation orientation, WidthWriter writeWidth, QWidget* parent = nullptr);
+  PaneSplitter(Qt::Orientation orientation, WidthWriter writeWidth, QWidget* parent = nullptr);
 
   // The history pane that a double-click hides or shows.
   void SetHistoryPane(QWidget* pane) { historyPane_ = pane; }
@@ -45,12 +45,12 @@ class CSplitterWndEx : public QSplitter {
   int collapsedWidth_ = 0;  // the first column's width before collapsing
 };
 
-// The bar between two panes of a CSplitterWndEx.
+// The bar between two panes of a PaneSplitter.
 class SplitterBar : public QSplitterHandle {
   Q_OBJECT
 
  public:
-  SplitterBar(Qt::Orientation orientation, CSplitterWndEx* parent);
+  SplitterBar(Qt::Orientation orientation, PaneSplitter* parent);
 
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -58,7 +58,7 @@ class SplitterBar : public QSplitterHandle {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  CSplitterWndEx* owner() const { return static_cast<CSplitterWndEx*>(splitter()); }
+  PaneSplitter* owner() const { return static_cast<PaneSplitter*>(splitter()); }
   int PointerX(const QMouseEvent* event) const;
 };
 

@@ -1,11 +1,11 @@
-#include "main_frame.h"
+#include "main_window.h"
 
 #include <QStatusBar>
 
-#include "buttom_letf_view.h"
-#include "buttom_right_view.h"
-#include "splitter_wnd_ex.h"
-#include "top_view.h"
+#include "birth_form.h"
+#include "history_tree.h"
+#include "pane_splitter.h"
+#include "report_pane.h"
 
 namespace xuanshu {
 namespace {
@@ -14,7 +14,7 @@ constexpr int kReportPaneWidth = 300;
 
 }  // namespace
 
-CMainFrame::CMainFrame(const AppHome& home, QWidget* parent)
+MainWindow::MainWindow(const AppHome& home, QWidget* parent)
     : QMainWindow(parent), home_(home), config_(home.configPath) {
   CreateStatusBar();
   CreatePanes();
@@ -22,22 +22,22 @@ CMainFrame::CMainFrame(const AppHome& home, QWidget* parent)
   history_->AttachPanes(form_, report_);
   form_->InitialFill();
   history_->InitialUpdate();
-  connect(form_, &CTopView::quitRequested, this, &QWidget::close);
+  connect(form_, &BirthForm::quitRequested, this, &QWidget::close);
 }
 
-void CMainFrame::CreateStatusBar() {
+void MainWindow::CreateStatusBar() {
   statusBar()->showMessage(QStringLiteral(u"就绪"));
 }
 
-void CMainFrame::CreatePanes() {
+void MainWindow::CreatePanes() {
   const PaneWidth width = config_.ReadPaneWidth();
   const auto writeWidth = [this](int x) { config_.WritePaneWidth(x); };
 
-  outer_ = new CSplitterWndEx(Qt::Vertical, writeWidth, this);
-  form_ = new CTopView(home_, outer_);
-  inner_ = new CSplitterWndEx(Qt::Horizontal, writeWidth, outer_);
-  history_ = new CButtomLetfView(home_, inner_);
-  report_ = new CButtomRightView(home_, inner_);
+  outer_ = new PaneSplitter(Qt::Vertical, writeWidth, this);
+  form_ = new BirthForm(home_, outer_);
+  inner_ = new PaneSplitter(Qt::Horizontal, writeWidth, outer_);
+  history_ = new HistoryTree(home_, inner_);
+  report_ = new ReportPane(home_, inner_);
 
   outer_->addWidget(form_);
   outer_->addWidget(inner_);

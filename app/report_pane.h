@@ -16,11 +16,11 @@ class QMenu;
 
 namespace xuanshu {
 
-class CButtomRightView : public QTextEdit {
+class ReportPane : public QTextEdit {
   Q_OBJECT
 
  public:
-  explicit CButtomRightView(const AppHome& home, QWidget* parent = nullptr);
+  explicit ReportPane(const AppHome& home, QWidget* parent = nullptr);
 
   // Renders the record in the layout (0 simple, 2 Hong Kong/Taiwan, else
   // standard) in the saved font, or the default font when none is saved.

@@ -1,4 +1,4 @@
-#include "buttom_right_view.h"
+#include "report_pane.h"
 
 #include <QContextMenuEvent>
 #include <QDir>
@@ -34,8 +34,7 @@ QString& LastExportFolder() {
 
 }  // namespace
 
-CButtomRightView::CButtomRightView(const AppHome& home, QWidget* parent)
-    : QTextEdit(parent), home_(home) {
+ReportPane::ReportPane(const AppHome& home, QWidget* parent) : QTextEdit(parent), home_(home) {
   setReadOnly(true);
   setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   setUndoRedoEnabled(false);
@@ -45,22 +44,22 @@ CButtomRightView::CButtomRightView(const AppHome& home, QWidget* parent)
   setFont(DefaultReportFont());
 
   contextMenu_ = new QMenu(this);
-  contextMenu_->addAction(QStringLiteral(u"复制"), this, &CButtomRightView::CopySelection);
+  contextMenu_->addAction(QStringLiteral(u"复制"), this, &ReportPane::CopySelection);
 }
 
-void CButtomRightView::ApplySavedFont() {
+void ReportPane::ApplySavedFont() {
   const std::optional<FontRecord> saved = ReadFontFile(home_.fontFilePath);
   setFont(saved && !FaceName(*saved).empty() ? FontFromRecord(*saved) : DefaultReportFont());
 }
 
-void CButtomRightView::ClearReport() {
+void ReportPane::ClearReport() {
   clear();
   reportText_.clear();
   reportPieces_.clear();
   reportTitle_.clear();
 }
 
-void CButtomRightView::RenderChart(const std::filesystem::path& recordPath, int layout) {
+void ReportPane::RenderChart(const std::filesystem::path& recordPath, int layout) {
   ApplySavedFont();
   ClearReport();
   {
@@ -74,15 +73,15 @@ void CButtomRightView::RenderChart(const std::filesystem::path& recordPath, int 
   ensureCursorVisible();
 }
 
-void CButtomRightView::SelectAllText() {
+void ReportPane::SelectAllText() {
   selectAll();
 }
 
-void CButtomRightView::CopySelection() {
+void ReportPane::CopySelection() {
   copy();
 }
 
-bool CButtomRightView::ChooseFont() {
+bool ReportPane::ChooseFont() {
   const std::optional<FontRecord> saved = ReadFontFile(home_.fontFilePath);
   const QFont preset = saved ? FontFromRecord(*saved) : font();
   bool chosen = false;
@@ -91,7 +90,7 @@ bool CButtomRightView::ChooseFont() {
   return ApplyChosenFont(font);
 }
 
-bool CButtomRightView::ApplyChosenFont(const QFont& chosen) {
+bool ReportPane::ApplyChosenFont(const QFont& chosen) {
   if (chosen.family().isEmpty()) {
     ShowMessage(this, QStringLiteral(u"请选择字体！"));
     return false;
@@ -103,7 +102,7 @@ bool CButtomRightView::ApplyChosenFont(const QFont& chosen) {
   return true;
 }
 
-void CButtomRightView::PrintReport() {
+void ReportPane::PrintReport() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(reportTitle_.isEmpty() ? QStringLiteral("bztmp") : reportTitle_);
   QPrintDialog dialog(&printer, this);
@@ -111,7 +110,7 @@ void CButtomRightView::PrintReport() {
   document()->print(&printer);
 }
 
-void CButtomRightView::ExportReport() {
+void ReportPane::ExportReport() {
   SelectAllText();
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -125,7 +124,7 @@ void CButtomRightView::ExportReport() {
   ExportTo(ResolveExportTarget(chosen, dialog.selectedNameFilter()));
 }
 
-bool CButtomRightView::ExportTo(const ExportTarget& target) {
+bool ReportPane::ExportTo(const ExportTarget& target) {
   if (QFileInfo::exists(target.path) && !AskYesNo(this, ReplaceQuestion(target.path))) {
     return false;
   }
@@ -140,7 +139,7 @@ bool CButtomRightView::ExportTo(const ExportTarget& target) {
   return WriteWholeFile(target.path, ExportBytes(reportText_));
 }
 
-bool CButtomRightView::WritePdf(const QString& path) {
+bool ReportPane::WritePdf(const QString& path) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path);
@@ -149,7 +148,7 @@ bool CButtomRightView::WritePdf(const QString& path) {
   return QFileInfo(path).size() > 0;
 }
 
-void CButtomRightView::contextMenuEvent(QContextMenuEvent* event) {
+void ReportPane::contextMenuEvent(QContextMenuEvent* event) {
   contextMenu_->exec(event->globalPos());
 }
 

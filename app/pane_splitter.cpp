@@ -1,37 +1,37 @@
-#include "splitter_wnd_ex.h"
+#include "pane_splitter.h"
 
 #include <QMouseEvent>
 #include <algorithm>
 
 namespace xuanshu {
 
-CSplitterWndEx::CSplitterWndEx(Qt::Orientation orientation, WidthWriter writeWidth, QWidget* parent)
+PaneSplitter::PaneSplitter(Qt::Orientation orientation, WidthWriter writeWidth, QWidget* parent)
     : QSplitter(orientation, parent), writeWidth_(std::move(writeWidth)) {
   setHandleWidth(kBarWidth);
   setChildrenCollapsible(false);
   setOpaqueResize(true);
 }
 
-QSplitterHandle* CSplitterWndEx::createHandle() {
+QSplitterHandle* PaneSplitter::createHandle() {
   return new SplitterBar(orientation(), this);
 }
 
-void CSplitterWndEx::OnBarReleased(int x) {
+void PaneSplitter::OnBarReleased(int x) {
   if (writeWidth_) writeWidth_(std::clamp(x, kMinBarX, kMaxBarX));
 }
 
 // Hiding the pane would also hide the bar beside it, leaving nothing to
 // double-click; the column is collapsed instead.
-void CSplitterWndEx::OnBarDoubleClicked() {
+void PaneSplitter::OnBarDoubleClicked() {
   if (historyPane_) {
-    if (auto* inner = qobject_cast<CSplitterWndEx*>(historyPane_->parentWidget())) {
+    if (auto* inner = qobject_cast<PaneSplitter*>(historyPane_->parentWidget())) {
       inner->ShowFirstColumn(!columnShown_);
     }
   }
   columnShown_ = !columnShown_;
 }
 
-void CSplitterWndEx::ShowFirstColumn(bool show) {
+void PaneSplitter::ShowFirstColumn(bool show) {
   QList<int> widths = sizes();
   if (widths.size() < 2 || (widths[0] > 0) == show) return;
   const int total = widths[0] + widths[1];
@@ -46,7 +46,7 @@ void CSplitterWndEx::ShowFirstColumn(bool show) {
   setSizes(widths);
 }
 
-SplitterBar::SplitterBar(Qt::Orientation orientation, CSplitterWndEx* parent)
+SplitterBar::SplitterBar(Qt::Orientation orientation, PaneSplitter* parent)
     : QSplitterHandle(orientation, parent) {}
 
 int SplitterBar::PointerX(const QMouseEvent* event) const {

@@ -1,4 +1,4 @@
-#include "top_view.h"
+#include "birth_form.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -10,12 +10,12 @@
 #include <QVBoxLayout>
 
 #include "about_dialog.h"
-#include "buttom_letf_view.h"
-#include "buttom_right_view.h"
 #include "date_lists.h"
 #include "drop_down_list.h"
+#include "history_tree.h"
 #include "message_box.h"
 #include "qt_text.h"
+#include "report_pane.h"
 
 namespace xuanshu {
 namespace {
@@ -48,19 +48,19 @@ Widget* Named(Widget* widget, const char* name) {
 
 }  // namespace
 
-CTopView::CTopView(const AppHome& home, QWidget* parent)
+BirthForm::BirthForm(const AppHome& home, QWidget* parent)
     : QWidget(parent), home_(home), config_(home.configPath) {
   CreateControls();
   ConnectControls();
   WatchKeys();
 }
 
-void CTopView::AttachPanes(CButtomLetfView* history, CButtomRightView* report) {
+void BirthForm::AttachPanes(HistoryTree* history, ReportPane* report) {
   history_ = history;
   report_ = report;
 }
 
-void CTopView::CreateControls() {
+void BirthForm::CreateControls() {
   nameEdit_ = Named(new QLineEdit(this), "nameEdit");
   nameEdit_->setMaxLength(static_cast<int>(kMaxNameLength));
   nameEdit_->setFixedWidth(kNameFieldWidth);
@@ -138,31 +138,32 @@ void CTopView::CreateControls() {
   rows->addLayout(commandRow);
 }
 
-void CTopView::ConnectControls() {
-  connect(calendarList_, &QComboBox::currentIndexChanged, this, &CTopView::OnCalendarOrYearChanged);
-  connect(yearList_, &QComboBox::currentIndexChanged, this, &CTopView::OnCalendarOrYearChanged);
-  connect(monthList_, &QComboBox::currentIndexChanged, this, &CTopView::OnMonthChanged);
-  connect(monthList_, &DropDownList::aboutToOpen, this, &CTopView::RebuildMonthList);
-  connect(dayList_, &DropDownList::aboutToOpen, this, &CTopView::RebuildDayList);
+void BirthForm::ConnectControls() {
+  connect(calendarList_, &QComboBox::currentIndexChanged, this,
+          &BirthForm::OnCalendarOrYearChanged);
+  connect(yearList_, &QComboBox::currentIndexChanged, this, &BirthForm::OnCalendarOrYearChanged);
+  connect(monthList_, &QComboBox::currentIndexChanged, this, &BirthForm::OnMonthChanged);
+  connect(monthList_, &DropDownList::aboutToOpen, this, &BirthForm::RebuildMonthList);
+  connect(dayList_, &DropDownList::aboutToOpen, this, &BirthForm::RebuildDayList);
 
-  connect(chartButton_, &QPushButton::clicked, this, &CTopView::ComputeFromForm);
+  connect(chartButton_, &QPushButton::clicked, this, &BirthForm::ComputeFromForm);
   connect(selectAllButton_, &QPushButton::clicked, this, [this] { report_->SelectAllText(); });
   connect(copyButton_, &QPushButton::clicked, this, [this] { report_->CopySelection(); });
-  connect(fontButton_, &QPushButton::clicked, this, &CTopView::OnFontButton);
+  connect(fontButton_, &QPushButton::clicked, this, &BirthForm::OnFontButton);
   connect(printButton_, &QPushButton::clicked, this, [this] { report_->PrintReport(); });
-  connect(exportButton_, &QPushButton::clicked, this, &CTopView::OnExportButton);
-  connect(aboutButton_, &QPushButton::clicked, this, &CTopView::OnAboutButton);
+  connect(exportButton_, &QPushButton::clicked, this, &BirthForm::OnExportButton);
+  connect(aboutButton_, &QPushButton::clicked, this, &BirthForm::OnAboutButton);
   connect(layoutButtons_, &QButtonGroup::idClicked, this, [this](int id) {
     if (layoutButtons_->button(id)->isChecked()) ChooseLayout(id);
   });
 }
 
 // Enter and Escape are looked at before the controls get them.
-void CTopView::WatchKeys() {
+void BirthForm::WatchKeys() {
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
 }
 
-void CTopView::InitialFill() {
+void BirthForm::InitialFill() {
   maleButton_->setChecked(true);
   calendarList_->ResetEntries({QStringLiteral(u"公历"), QStringLiteral(u"农历")}, QString());
   yearList_->ResetEntries(YearEntries(), QString());
@@ -182,36 +183,36 @@ void CTopView::InitialFill() {
   nameEdit_->setFocus();
 }
 
-bool CTopView::gregorian() const {
+bool BirthForm::gregorian() const {
   return calendarList_->currentText() == QStringLiteral(u"公历");
 }
 
-int CTopView::selectedYear() const {
+int BirthForm::selectedYear() const {
   return yearList_->currentText().toInt();
 }
 
-void CTopView::RebuildMonthList() {
+void BirthForm::RebuildMonthList() {
   monthList_->ResetEntries(MonthEntries(gregorian(), selectedYear()), monthList_->currentText());
 }
 
-void CTopView::RebuildDayList() {
+void BirthForm::RebuildDayList() {
   const int days = MonthDayCount(gregorian(), selectedYear(), monthList_->currentText());
   dayList_->ResetEntries(NumberEntries(1, days > 0 ? days : 31), dayList_->currentText());
 }
 
 // The lists are rebuilt at once, not only when opened, so that a choice made
 // with the keyboard or the wheel is always a real date.
-void CTopView::OnCalendarOrYearChanged() {
+void BirthForm::OnCalendarOrYearChanged() {
   monthList_->ResetEntries(MonthEntries(gregorian(), selectedYear()), QString());
   OnMonthChanged();
 }
 
-void CTopView::OnMonthChanged() {
+void BirthForm::OnMonthChanged() {
   const int days = MonthDayCount(gregorian(), selectedYear(), monthList_->currentText());
   dayList_->ResetEntries(NumberEntries(1, days > 0 ? days : 31), QString());
 }
 
-ChartForm CTopView::ReadForm() const {
+ChartForm BirthForm::ReadForm() const {
   ChartForm form;
   form.name = ToText(nameEdit_->text());
   form.maleChecked = maleButton_->isChecked();
@@ -225,7 +226,7 @@ ChartForm CTopView::ReadForm() const {
   return form;
 }
 
-void CTopView::ComputeFromForm() {
+void BirthForm::ComputeFromForm() {
   ChartForm form = ReadForm();
   form.group = history_->GroupForChart(form.name);
   RequestResult result = BuildChartRequest(form, home_.dataDir);
@@ -241,7 +242,7 @@ void CTopView::ComputeFromForm() {
   if (history_->AddChart(request.recordPath)) report_->RenderChart(request.recordPath, layout_);
 }
 
-void CTopView::FillFromChart(const ChartFormData& chart) {
+void BirthForm::FillFromChart(const ChartFormData& chart) {
   nameEdit_->setText(ToQString(chart.name));
   (chart.male ? maleButton_ : femaleButton_)->setChecked(true);
   calendarList_->SelectPrefix(QStringLiteral(u"公历"));
@@ -253,26 +254,26 @@ void CTopView::FillFromChart(const ChartFormData& chart) {
   minuteList_->SelectPrefix(Digits(chart.minute, 2));
 }
 
-void CTopView::ChooseLayout(int layout) {
+void BirthForm::ChooseLayout(int layout) {
   layout_ = layout;
   config_.WriteLayout(layout);
   if (!history_->OpenPressedNode()) ComputeFromForm();
 }
 
-void CTopView::OnFontButton() {
+void BirthForm::OnFontButton() {
   if (report_->ChooseFont()) history_->OpenSelectedNode();
 }
 
-void CTopView::OnExportButton() {
+void BirthForm::OnExportButton() {
   if (history_->selectedNode() != nullptr) report_->ExportReport();
 }
 
-void CTopView::OnAboutButton() {
-  CAboutDlg about(this);
+void BirthForm::OnAboutButton() {
+  AboutDialog about(this);
   about.exec();
 }
 
-bool CTopView::eventFilter(QObject* watched, QEvent* event) {
+bool BirthForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
   if (key->key() == Qt::Key_Escape) {
@@ -295,7 +296,7 @@ bool CTopView::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-void CTopView::keyPressEvent(QKeyEvent* event) {
+void BirthForm::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) {
     emit quitRequested();
     return;
