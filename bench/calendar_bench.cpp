@@ -1,6 +1,7 @@
 // Speed of the calendar conversions that every chart runs.
 #include <benchmark/benchmark.h>
 
+#include "calendar/astronomical_terms.h"
 #include "calendar/lunar_calendar.h"
 #include "calendar/solar_terms.h"
 
@@ -32,6 +33,15 @@ void BM_TermMoment(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(TermMoment(1990, 2));
 }
 BENCHMARK(BM_TermMoment);
+
+void BM_AstronomicalTermUtc(benchmark::State& state) {
+  int year = 1990;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(year);
+    benchmark::DoNotOptimize(AstronomicalTermUtc(year, 2));
+  }
+}
+BENCHMARK(BM_AstronomicalTermUtc);
 
 void BM_SectionalTermNear(benchmark::State& state) {
   for (auto _ : state) {
