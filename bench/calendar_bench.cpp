@@ -4,6 +4,7 @@
 #include "calendar/astronomical_terms.h"
 #include "calendar/lunar_calendar.h"
 #include "calendar/solar_terms.h"
+#include "calendar/time_zones.h"
 
 namespace xuanshu {
 namespace {
@@ -50,6 +51,33 @@ void BM_SectionalTermNear(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SectionalTermNear);
+
+void BM_ResolveClockReadingBeijing(benchmark::State& state) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ResolveClockReading("Asia/Shanghai", 1988, 7, 1, 12, 0));
+  }
+}
+BENCHMARK(BM_ResolveClockReadingBeijing);
+
+void BM_ResolveClockReadingInAnOverlap(benchmark::State& state) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ResolveClockReading("Asia/Shanghai", 1988, 9, 11, 1, 30));
+  }
+}
+BENCHMARK(BM_ResolveClockReadingInAnOverlap);
+
+void BM_ResolveClockReadingLongZone(benchmark::State& state) {
+  // New York has one of the longest period lists (two changes a year).
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ResolveClockReading("America/New_York", 2040, 3, 11, 2, 30));
+  }
+}
+BENCHMARK(BM_ResolveClockReadingLongZone);
+
+void BM_ZoneStateAt(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(ZoneStateAt("Europe/London", 1'000'000'000));
+}
+BENCHMARK(BM_ZoneStateAt);
 
 }  // namespace
 }  // namespace xuanshu
