@@ -54,7 +54,15 @@ Text YearPillar(int year, int month, int day, int hour) {
 
 Text MonthPillar(int year, int month, int day, int hour) {
   const bool afterTerm = OnOrAfter(year, month, day, hour, OpeningTermMoment(year, month));
+  return MonthPillarAround(year, month, afterTerm);
+}
+
+Text MonthPillarAround(int year, int month, bool afterTerm) {
   return GanZhiName(12LL * year + month - (afterTerm ? 22788 : 22789));
+}
+
+Text YearPillarAround(int year, bool afterSpring) {
+  return GanZhiName(static_cast<long long>(year) - (afterSpring ? 1864 : 1865));
 }
 
 Text DayPillar(int year, int month, int day) {

@@ -24,8 +24,12 @@ int StemIndex(char16_t c);
 int BranchIndex(TextView text);
 int BranchIndex(char16_t c);
 
-inline Text StemName(int index) { return Text(1, kStems[index]); }
-inline Text BranchName(int index) { return Text(1, kBranches[index]); }
+inline Text StemName(int index) {
+  return Text(1, kStems[index]);
+}
+inline Text BranchName(int index) {
+  return Text(1, kBranches[index]);
+}
 
 // The pillar of a raw (unreduced, non-negative) sexagenary count: 0 is 甲子.
 Text GanZhiName(long long n);
@@ -53,7 +57,9 @@ bool BranchesClash(TextView a, TextView b);
 int StrikeAndClash(TextView pillarA, TextView pillarB);
 
 // First and last character of a pillar text (empty when the text is empty).
-inline TextView StemOf(TextView pillar) { return pillar.substr(0, pillar.empty() ? 0 : 1); }
+inline TextView StemOf(TextView pillar) {
+  return pillar.substr(0, pillar.empty() ? 0 : 1);
+}
 inline TextView BranchOf(TextView pillar) {
   return pillar.empty() ? TextView{} : pillar.substr(pillar.size() - 1);
 }

@@ -165,6 +165,7 @@ std::vector<const Place*> SearchPlaces(TextView query, std::size_t limit) {
 
 Text PlaceLabel(const Place& place) {
   Text label(place.name);
+  if (place.region == place.name) return label;  // 北京, 香港
   label += u'（';
   label += place.region;
   label += u'）';

@@ -36,7 +36,8 @@ const Place* FindPlace(TextView text);
 // `limit`, ties in table order. An empty query finds nothing.
 std::vector<const Place*> SearchPlaces(TextView query, std::size_t limit);
 
-// "乌鲁木齐（新疆）": how the program shows a place. FindPlace reads it back.
+// "乌鲁木齐（新疆）", or "北京" where the region is the place itself: how the
+// program shows a place. FindPlace reads it back.
 Text PlaceLabel(const Place& place);
 
 // Other names a user may type for the place (伊犁 for 伊宁), possibly none.

@@ -1,5 +1,6 @@
 // xuanshu-cli chart: the form's chart button from the command line.
 #include <array>
+#include <vector>
 
 #include "cli/chart_input.h"
 #include "cli/cli_args.h"
@@ -8,7 +9,7 @@
 namespace xuanshu::cli {
 namespace {
 
-constexpr std::array<OptionSpec, 8> kOptions = {{
+constexpr std::array<OptionSpec, 8> kFormOptions = {{
     {"name"},
     {"sex"},
     {"calendar"},
@@ -19,6 +20,12 @@ constexpr std::array<OptionSpec, 8> kOptions = {{
     {"home"},
 }};
 
+std::vector<OptionSpec> Options() {
+  std::vector<OptionSpec> options(kFormOptions.begin(), kFormOptions.end());
+  options.insert(options.end(), kBirthOptions.begin(), kBirthOptions.end());
+  return options;
+}
+
 std::string ValueOf(const ParsedArgs& parsed, std::string_view name) {
   const std::string* value = parsed.Value(name);
   return value ? *value : std::string();
@@ -28,7 +35,7 @@ std::string ValueOf(const ParsedArgs& parsed, std::string_view name) {
 
 int RunChartCommand(std::span<const std::string> args) {
   ParsedArgs parsed;
-  if (auto problem = ParseArgs(args, kOptions, parsed)) return UsageError(*problem);
+  if (auto problem = ParseArgs(args, Options(), parsed)) return UsageError(*problem);
   if (parsed.help) return PrintHelp();
   if (!parsed.positionals.empty()) {
     return UsageError("chart takes no argument " + parsed.positionals.front());
@@ -42,9 +49,12 @@ int RunChartCommand(std::span<const std::string> args) {
   input.time = ValueOf(parsed, "time");
   input.leap = parsed.Has("leap");
   input.group = ValueOf(parsed, "group");
+  TakeBirthOptions(parsed, input);
 
   ChartEngine engine;
-  const ChartOutcome outcome = ComputeFromInput(engine, input, DataFolder(HomeFolder(parsed)));
+  const std::filesystem::path home = HomeFolder(parsed);
+  const ChartOutcome outcome =
+      ComputeFromInput(engine, input, DataFolder(home), BirthSettingsOf(home));
   switch (outcome.kind) {
     case ChartOutcome::Kind::kBadValue:
       return UsageError(ToUtf8(outcome.message));
@@ -55,6 +65,7 @@ int RunChartCommand(std::span<const std::string> args) {
       break;
   }
   WriteOut(PathUtf8(outcome.recordPath) + "\n");
+  PrintWarnings(outcome.warnings);
   return kExitOk;
 }
 

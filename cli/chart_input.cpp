@@ -4,8 +4,10 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/cli_args.h"
 #include "engine/chart_request.h"
 #include "record/history_store.h"
+#include "record/program_home.h"
 #include "record/record_file.h"
 
 namespace xuanshu::cli {
@@ -55,13 +57,32 @@ Text ExistingGroup(const Text& name, const std::filesystem::path& dataDir) {
 }
 
 ChartOutcome BadValue(TextView message) {
-  return {ChartOutcome::Kind::kBadValue, {}, Text(message)};
+  return {ChartOutcome::Kind::kBadValue, {}, Text(message), {}};
+}
+
+ChartOutcome Refused(TextView message) {
+  return {ChartOutcome::Kind::kRefused, {}, Text(message), {}};
+}
+
+// The input's choices, with the settings where the input makes none; the
+// settings' birthplace counts only when no place or longitude was given.
+BirthChoiceTexts ChoiceTexts(const ChartInput& input, const BirthSettings& settings) {
+  BirthChoiceTexts texts;
+  texts.terms = input.terms.empty() ? settings.terms : Utf16(input.terms);
+  texts.zi = input.zi.empty() ? settings.zi : Utf16(input.zi);
+  const bool placeGiven = !input.place.empty() || !input.longitude.empty();
+  texts.place = placeGiven ? Utf16(input.place) : settings.place;
+  texts.longitude = Utf16(input.longitude);
+  texts.utcOffset = Utf16(input.utcOffset);
+  texts.dst = Utf16(input.dst);
+  return texts;
 }
 
 }  // namespace
 
 std::variant<ChartRequest, ChartOutcome> PrepareChart(const ChartInput& input,
-                                                      const std::filesystem::path& dataDir) {
+                                                      const std::filesystem::path& dataDir,
+                                                      const BirthSettings& settings) {
   if (!input.sex.empty() && input.sex != "男" && input.sex != "女") return BadValue(kBadSex);
   if (!input.calendar.empty() && input.calendar != "公历" && input.calendar != "农历") {
     return BadValue(kBadCalendar);
@@ -89,21 +110,52 @@ std::variant<ChartRequest, ChartOutcome> PrepareChart(const ChartInput& input,
   form.group = input.group.empty() ? ExistingGroup(form.name, dataDir) : Utf16(input.group);
 
   RequestResult result = BuildChartRequest(form, dataDir);
-  if (const Text* message = std::get_if<Text>(&result)) {
-    return ChartOutcome{ChartOutcome::Kind::kRefused, {}, *message};
-  }
-  return std::get<ChartRequest>(std::move(result));
+  if (const Text* message = std::get_if<Text>(&result)) return Refused(*message);
+  auto choices = ResolveBirthChoices(ChoiceTexts(input, settings));
+  if (const Text* message = std::get_if<Text>(&choices)) return Refused(*message);
+  ChartRequest request = std::get<ChartRequest>(std::move(result));
+  request.choices = std::get<BirthChoices>(std::move(choices));
+  return request;
 }
 
 ChartOutcome ComputeFromInput(ChartEngine& engine, const ChartInput& input,
-                              const std::filesystem::path& dataDir) {
-  auto prepared = PrepareChart(input, dataDir);
+                              const std::filesystem::path& dataDir, const BirthSettings& settings) {
+  auto prepared = PrepareChart(input, dataDir, settings);
   if (const ChartOutcome* early = std::get_if<ChartOutcome>(&prepared)) return *early;
   const ChartRequest& request = std::get<ChartRequest>(prepared);
-  if (!ComputeChart(engine, request)) {
-    return {ChartOutcome::Kind::kRefused, {}, Text(kChartFailedMessage)};
+  if (!ComputeChart(engine, request)) return Refused(kChartFailedMessage);
+  return {ChartOutcome::Kind::kSaved, request.recordPath, {}, engine.warnings};
+}
+
+void TakeBirthOptions(const ParsedArgs& parsed, ChartInput& input) {
+  const auto value = [&parsed](std::string_view name) {
+    const std::string* text = parsed.Value(name);
+    return text ? *text : std::string();
+  };
+  input.terms = value("terms");
+  input.zi = value("zi");
+  input.place = value("place");
+  input.longitude = value("longitude");
+  input.utcOffset = value("utc-offset");
+  input.dst = value("dst");
+}
+
+std::optional<Text> CheckBirthOptions(const ChartInput& input, const BirthSettings& settings) {
+  auto choices = ResolveBirthChoices(ChoiceTexts(input, settings));
+  if (const Text* message = std::get_if<Text>(&choices)) return *message;
+  return std::nullopt;
+}
+
+BirthSettings BirthSettingsOf(const std::filesystem::path& home) {
+  return AppConfig(ConfigPath(home)).ReadBirthSettings();
+}
+
+void PrintWarnings(const std::vector<Text>& warnings, TextView who) {
+  for (const Text& warning : warnings) {
+    Text line(u"提示：");
+    if (!who.empty()) (line += who) += u'：';
+    ErrLine(line + warning);
   }
-  return {ChartOutcome::Kind::kSaved, request.recordPath, {}};
 }
 
 }  // namespace xuanshu::cli

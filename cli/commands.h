@@ -11,5 +11,7 @@ int RunChartCommand(std::span<const std::string> args);
 int RunBatchCommand(std::span<const std::string> args);
 int RunReportCommand(std::span<const std::string> args);
 int RunListCommand(std::span<const std::string> args);
+int RunTermsCommand(std::span<const std::string> args);
+int RunPlacesCommand(std::span<const std::string> args);
 
 }  // namespace xuanshu::cli

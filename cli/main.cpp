@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
   if (command == "batch") return RunBatchCommand(args);
   if (command == "report") return RunReportCommand(args);
   if (command == "list") return RunListCommand(args);
+  if (command == "terms") return RunTermsCommand(args);
+  if (command == "places") return RunPlacesCommand(args);
   if (command == "-h" || command == "--help" || command == "help") return PrintHelp();
   return UsageError("unknown command " + std::string(command));
 }

@@ -1,16 +1,18 @@
 // The birth input steps of a chart: the date in both calendars with the late
-// 子 hour, the input sections of the record, the sectional terms around the
-// birth and the four pillars.
+// 子 hour, the placing of the birth in time, the input sections of the
+// record, the sectional terms around the birth and the four pillars.
 //
-// A birth at 23:00 or later belongs to the next day: the lunar date stored
-// and every pillar take the next day, while the Gregorian date stays the
-// calendar date of birth and the terms are measured from the real moment.
+// Under the usual school a birth at 23:00 or later belongs to the next day:
+// the lunar date stored and the day pillar take the next day, while the
+// Gregorian date stays the calendar date of birth and the terms are measured
+// from the real moment. The term source and the 子 school decide the year
+// and month pillars; the time that decides the day (the clock, or the true
+// solar time of the birthplace) decides the day and hour pillars.
 #include <cstdio>
 
-#include "calendar/four_pillars.h"
+#include "calendar/birth_pillars.h"
 #include "calendar/ganzhi.h"
 #include "calendar/lunar_calendar.h"
-#include "calendar/solar_terms.h"
 #include "engine/chart_engine.h"
 
 namespace xuanshu {
@@ -57,6 +59,23 @@ void ChartEngine::SetBirthDate(int y, int m, int d, bool gregorian, bool leapMon
     lunarMonth = m;
     lunarDay = d;
   }
+  birth = ResolveBirthMoment({year, month, day, hour, minute, 0}, choices.place);
+}
+
+void ChartEngine::PlaceBirth(const BirthChoices& chosen) {
+  choices = chosen;
+  birth = ResolveBirthMoment({year, month, day, hour, minute, 0}, choices.place);
+  const CivilTime& local = birth.DayFrame();
+  const bool dayByClock = local.year == year && local.month == month && local.day == day &&
+                          local.hour == hour && choices.ziSchool->lateHourStartsNextDay;
+  if (dayByClock) return;  // SetBirthDate already followed the clock
+  lateZiHour = choices.ziSchool->lateHourStartsNextDay && local.hour >= kLateZiHour;
+  const CivilDate date = choices.ziSchool->DayOf({local.year, local.month, local.day}, local.hour);
+  const LunarDate lunar = ToLunar(date.year, date.month, date.day);
+  lunarYear = lunar.year;
+  lunarMonth = lunar.month;
+  lunarDay = lunar.day;
+  leep = lunar.isLeap;
 }
 
 void ChartEngine::WriteInputSections(ChartRecord& record, TextView group) const {
@@ -71,17 +90,18 @@ void ChartEngine::WriteInputSections(ChartRecord& record, TextView group) const 
   record.Set(u"nongli", u"year", Num(lunarYear));
   record.Set(u"nongli", u"month", Num(lunarMonth));
   record.Set(u"nongli", u"day", Num(lunarDay));
-  record.Set(u"nongli", u"hour", Num(hour));
-  record.Set(u"nongli", u"minute", Num(minute));
+  // The lunar birth time is the one that decides the day.
+  record.Set(u"nongli", u"hour", Num(birth.DayFrame().hour));
+  record.Set(u"nongli", u"minute", Num(birth.DayFrame().minute));
   record.Set(u"nongli", u"leep", leep ? u"1" : u"0");
 }
 
 void ChartEngine::WriteSolarTerms(ChartRecord& record) {
-  const NearTerm before = SectionalTermNear(year, month, day, hour, minute, -1);
+  const NearTerm before = choices.terms->Near(birth, -1);
   termBeforeName = before.name;
   termBefore = before.moment;
   minutesBefore = before.minutes;
-  const NearTerm after = SectionalTermNear(year, month, day, hour, minute, +1);
+  const NearTerm after = choices.terms->Near(birth, +1);
   termAfterName = after.name;
   termAfter = after.moment;
   minutesAfter = after.minutes;
@@ -90,12 +110,11 @@ void ChartEngine::WriteSolarTerms(ChartRecord& record) {
 }
 
 void ChartEngine::ComputeFourPillars() {
-  const CivilDate pillarDate =
-      lateZiHour ? NextDay(year, month, day, true) : CivilDate{year, month, day};
-  yearPillar = YearPillar(pillarDate.year, pillarDate.month, pillarDate.day, hour);
-  monthPillar = MonthPillar(pillarDate.year, pillarDate.month, pillarDate.day, hour);
-  dayPillar = DayPillar(pillarDate.year, pillarDate.month, pillarDate.day);
-  hourPillar = HourPillar(StemOf(dayPillar), Num(hour));
+  FourPillars pillars = PillarsOfBirth(birth, *choices.terms, *choices.ziSchool);
+  yearPillar = std::move(pillars.year);
+  monthPillar = std::move(pillars.month);
+  dayPillar = std::move(pillars.day);
+  hourPillar = std::move(pillars.hour);
 }
 
 }  // namespace xuanshu

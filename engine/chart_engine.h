@@ -7,7 +7,9 @@
 #include <set>
 #include <vector>
 
+#include "calendar/birth_moment.h"
 #include "calendar/date_time.h"
+#include "engine/birth_choices.h"
 #include "engine/chart_request.h"
 #include "record/ini_document.h"
 #include "record/text.h"
@@ -49,6 +51,11 @@ class ChartEngine {
   int lunarYear = 0, lunarMonth = 0, lunarDay = 0;
   bool lateZiHour = false;  // hour 23: the day counts as the next day
 
+  // --- birth moment: the user's choices and where the birth lies in time ---
+  BirthChoices choices;
+  BirthMoment birth;
+  std::vector<Text> warnings;  // 提示 lines, without the label
+
   // --- solar terms ---
   DateTime termBefore;
   long long minutesBefore = 0;
@@ -68,10 +75,16 @@ class ChartEngine {
   // --- clash findings ---
   std::set<int> pillarClashSet, luckClashSet, annualClashSet;
 
-  // Stores the Gregorian and lunar birth dates and the late 子 flag. Reads
-  // `hour`, which must be stored first.
+  // Stores the Gregorian and lunar birth dates and the late 子 flag, and
+  // places the birth with the current choices. Reads `hour` and `minute`,
+  // which must be stored first.
   void SetBirthDate(int y, int m, int d, bool gregorian, bool leapMonth);
 
+  // Places the clock reading with the choices; where the day is decided
+  // elsewhere than by the clock (true solar time, the same-day 子 school),
+  // the lunar date and the late 子 flag follow that day. Reads the stored
+  // Gregorian date, hour and minute.
+  void PlaceBirth(const BirthChoices& chosen);
   // Sections main, gongli, nongli.
   void WriteInputSections(ChartRecord& record, TextView group) const;
   // Fills the term fields and writes section jieqi.
@@ -82,11 +95,11 @@ class ChartEngine {
   // Section shizhu, complete: pillars, hidden stems, ten gods, void, growth
   // stages, then hcxh, anhe, tiangankehe, tiankedichong and yongshen.
   void WritePillarDetails(ChartRecord& record);
-  Text NatalBranchRelations() const;   // hcxh
+  Text NatalBranchRelations() const;     // hcxh
   Text NatalHiddenCombinations() const;  // anhe
-  Text NatalStemRelations() const;     // tiangankehe
-  Text NatalStrikeAndClash() const;    // tiankedichong
-  Text UsefulGodText() const;          // yongshen
+  Text NatalStemRelations() const;       // tiangankehe
+  Text NatalStrikeAndClash() const;      // tiankedichong
+  Text UsefulGodText() const;            // yongshen
 
   // Sections dayun and minbiao.
   void WriteLuckStart(ChartRecord& record);
@@ -120,6 +133,12 @@ class ChartEngine {
   void WriteClashSummaries(ChartRecord& record);
   // Section ALLTKDC.
   void WriteClashYearSets(ChartRecord& record) const;
+
+  // The warnings of the birth moment (near a term, an hour boundary, the
+  // late 子 hour, daylight saving); then section chusheng, only when a
+  // choice differs from the defaults.
+  void CollectBirthWarnings();
+  void WriteBirthChoices(ChartRecord& record) const;
 };
 
 // Section yunqian, rebuilt from the record's own liunian/age1 and

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <variant>
 
+#include "engine/birth_choices.h"
 #include "record/text.h"
 
 namespace xuanshu {
@@ -27,6 +28,7 @@ struct ChartRequest {
   bool male = true;
   bool gregorian = true;
   bool leapMonth = false;
+  BirthChoices choices;  // the defaults unless the user chose otherwise
 };
 
 // The form's fields as texts, exactly as the controls hold them.

@@ -30,6 +30,7 @@ bool ComputeChartRecord(ChartEngine& engine, const ChartRequest& request, ChartR
   engine.male = request.male;
   engine.SetBirthDate(request.year, request.month, request.day, request.gregorian,
                       request.leapMonth);
+  engine.PlaceBirth(request.choices);
   engine.WriteInputSections(record, request.group);
   engine.WriteSolarTerms(record);
   engine.ComputeFourPillars();
@@ -46,6 +47,8 @@ bool ComputeChartRecord(ChartEngine& engine, const ChartRequest& request, ChartR
   engine.WriteHealthCheck(record);
   engine.WriteClashSummaries(record);
   engine.WriteClashYearSets(record);
+  engine.CollectBirthWarnings();
+  engine.WriteBirthChoices(record);
   return true;
 }
 

@@ -10,7 +10,7 @@ namespace xuanshu {
 
 // Hidden stems of each branch (子 … 亥), in output and scoring order.
 inline constexpr std::array<TextView, 12> kHiddenStemTable = {
-    u"癸", u"己癸辛", u"甲丙戊", u"乙", u"戊癸乙", u"丙戊庚",
+    u"癸",   u"己癸辛", u"甲丙戊", u"乙", u"戊癸乙", u"丙戊庚",
     u"丁己", u"己丁乙", u"庚壬戊", u"辛", u"戊辛丁", u"壬甲"};
 
 // "h　<ten god>/" for each hidden stem of the branch, seen from the day stem.

@@ -13,6 +13,9 @@ constexpr TextView kSection = u"Option";
 constexpr TextView kPaneWidthKey = u"cx";
 constexpr TextView kPaneHeightKey = u"cy";
 constexpr TextView kLayoutKey = u"format";
+constexpr TextView kTermsKey = u"terms";
+constexpr TextView kZiKey = u"zi";
+constexpr TextView kBirthplaceKey = u"birthplace";
 
 // A profile-integer read: missing -> fallback, not numeric -> 0.
 int ReadOption(const IniDocument& doc, TextView key, int fallback) {
@@ -42,6 +45,20 @@ int AppConfig::ReadLayout() const {
 
 bool AppConfig::WriteLayout(int layout) const {
   return WriteProfileString(path_, kSection, kLayoutKey, Num(layout));
+}
+
+BirthSettings AppConfig::ReadBirthSettings() const {
+  const IniDocument doc = LoadIniFile(path_);
+  return {doc.ReadString(kSection, kTermsKey), doc.ReadString(kSection, kZiKey),
+          doc.ReadString(kSection, kBirthplaceKey)};
+}
+
+bool AppConfig::WriteBirthSettings(const BirthSettings& settings) const {
+  return UpdateIniFile(path_, [&](IniDocument& doc) {
+    doc.Set(kSection, kTermsKey, settings.terms);
+    doc.Set(kSection, kZiKey, settings.zi);
+    doc.Set(kSection, kBirthplaceKey, settings.place);
+  });
 }
 
 }  // namespace xuanshu

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include "record/text.h"
+
 namespace xuanshu {
 
 inline constexpr int kDefaultPaneWidth = 170;
@@ -18,6 +20,15 @@ enum ReportLayout : int { kSimpleLayout = 0, kStandardLayout = 1, kHongKongTaiwa
 struct PaneWidth {
   int cx = kDefaultPaneWidth;  // width of the history pane
   int cy = kDefaultPaneWidth;  // initial height handed to it; always equal to cx when written
+};
+
+// The birth-moment settings, as stored: an empty text is a choice not made
+// (the closed-formula terms, the next-day 子 school, no birthplace).
+struct BirthSettings {
+  Text terms;  // "formula" | "astronomical"
+  Text zi;     // "next-day" | "same-day"
+  Text place;  // the default birthplace: a place name or a longitude
+  friend bool operator==(const BirthSettings&, const BirthSettings&) = default;
 };
 
 class AppConfig {
@@ -35,6 +46,10 @@ class AppConfig {
   int ReadLayout() const;
   // Writes "format" with "%d".
   bool WriteLayout(int layout) const;
+
+  // "terms", "zi" and "birthplace"; missing keys read as empty.
+  BirthSettings ReadBirthSettings() const;
+  bool WriteBirthSettings(const BirthSettings& settings) const;
 
  private:
   std::filesystem::path path_;

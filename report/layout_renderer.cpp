@@ -98,8 +98,14 @@ void LayoutRenderer::WriteBirthDates() {
   Put(kLunarLabel);
   Put(LunarDateText(ReadInt(u"nongli", u"year"), ReadInt(u"nongli", u"month"),
                     ReadInt(u"nongli", u"day"), ReadInt(u"nongli", u"hour"),
-                    ReadInt(u"nongli", u"leep")));
-  Put(kBlankLine);
+                    ReadInt(u"nongli", u"leep"), Read(u"chusheng", u"zishi") != u"same-day"));
+  if (!record_.HasSection(u"chusheng")) {
+    Put(kBlankLine);
+    return;
+  }
+  Put(kLineBreak);
+  WriteBirthChoices();
+  Put(kLineBreak);
 }
 
 bool LayoutRenderer::WriteSolarTerms() {

@@ -39,6 +39,9 @@ class LayoutRenderer {
   // Birth data and the pillar table (layout_renderer.cpp).
   void WriteNameAndSex();
   void WriteBirthDates();
+  // Birthplace, true solar time, term source, 子 school and warnings of a
+  // chart computed with choices of its own (birth_choice_lines.cpp).
+  void WriteBirthChoices();
   bool WriteSolarTerms();
   void WriteColumnHeader();
   void WriteTenGods();

@@ -64,11 +64,11 @@ void AppendLunarDay(Text& out, long long day) {
   if (units > 0) out.append(DigitWord(units));
 }
 
-void AppendLunarHour(Text& out, long long hour) {
+void AppendLunarHour(Text& out, long long hour, bool lateZiNote) {
   const long long branch = (((hour + 1) / 2) % 12 + 12) % 12;
   out.append(kHourBranchNames[static_cast<std::size_t>(branch)]);
   out.append(kHourWord);
-  if (hour == 23) out.append(kLateZiNote);
+  if (hour == 23 && lateZiNote) out.append(kLateZiNote);
 }
 
 YearSet YearsWithValue(const IniDocument& record, long long first, long long last,
@@ -123,12 +123,13 @@ TextView CharactersAt(TextView value, std::size_t offset, std::size_t count) {
   return value.substr(offset, count);
 }
 
-Text LunarDateText(long long year, long long month, long long day, long long hour, long long leap) {
+Text LunarDateText(long long year, long long month, long long day, long long hour, long long leap,
+                   bool lateZiNote) {
   Text out;
   AppendLunarYear(out, year);
   AppendLunarMonth(out, month, leap);
   AppendLunarDay(out, day);
-  AppendLunarHour(out, hour);
+  AppendLunarHour(out, hour, lateZiNote);
   return out;
 }
 

@@ -28,8 +28,10 @@ SplitParts SplitAtSpace(TextView value);
 TextView CharactersAt(TextView value, std::size_t offset, std::size_t count);
 
 // The lunar birth date in words, e.g. 一九八四年（闰）四月二十一子时 with the
-// note on the late 子 hour appended for hour 23.
-Text LunarDateText(long long year, long long month, long long day, long long hour, long long leap);
+// note on the late 子 hour appended for hour 23 (left out for a chart whose
+// day does not start at 23:00).
+Text LunarDateText(long long year, long long month, long long day, long long hour, long long leap,
+                   bool lateZiNote = true);
 
 // One ShiZhuTKDC value into the two natal clash lines: the items after the
 // first space go to the first line, the first item to the second.

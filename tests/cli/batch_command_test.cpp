@@ -40,7 +40,10 @@ TEST(BatchCommand, PrintsOneLinePerInputLineAndGoesOnAfterBadOnes) {
       {"庚\tM\t公历\t1990-05-17\t08:30", "性别只能是男或女", false},
       {"辛\t男\t公历\t1990-05-17\t08:30\t2", "闰月标记只能是0或1", false},
       {"壬\t男\t公历\t1990.05.17\t08:30", "日期应写作YYYY-MM-DD", false},
-      {"癸\t男\t公历\t1990-05-17\t08:30\t0\t组\textra", "字段过多：每行最多7个字段", false},
+      {"癸\t男\t公历\t1990-05-17\t08:30\t0\t组\t喀什\textra", "字段过多：每行最多8个字段", false},
+      {"丑\t男\t公历\t1990-05-17\t08:30\t0\t组\t无此地",
+       "未知的出生地：无此地（请从出生地列表中选择，或填写经度，如116.4）", false},
+      {"寅\t男\t公历\t1990-05-17\t08:30\t0\t组\t200", "经度应在-180至180之间", false},
       {"子\t男\t公历\t1990-05-17\t08:30\r", "子", true},
   };
   std::string text;

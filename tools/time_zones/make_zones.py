@@ -4,8 +4,8 @@ constant UTC offset and daylight saving from 1900 to 2050.
 
     python3 tools/time_zones/make_zones.py [EXTRA_ZONE ...]
 
-Zones: the `zone` column of tools/places/places.tsv when that file exists,
-else tools/time_zones/zones_provisional.txt; always the zones of mainland
+Zones: the `zone` column of tools/places/places.tsv, and the zones of
+tools/time_zones/zones_provisional.txt (cities abroad the tests name); always the zones of mainland
 China, Hong Kong, Macau and Taiwan; plus the zones named on the command line;
 plus every tzdata link name (Asia/Chongqing, PRC, Asia/Calcutta ...) whose
 target is one of them.
@@ -77,7 +77,9 @@ def zones_from_provisional(path):
 
 
 def wanted_zones(extra):
-    listed = zones_from_places(PLACES) if PLACES.exists() else zones_from_provisional(PROVISIONAL)
+    listed = zones_from_provisional(PROVISIONAL)
+    if PLACES.exists():
+        listed += zones_from_places(PLACES)
     return sorted(set(ALWAYS) | set(listed) | set(extra))
 
 

@@ -1,0 +1,73 @@
+// The lines a chart computed with birth-moment choices of its own shows
+// under its lunar birth date; a chart computed with the defaults has none.
+#include "calendar/longitude.h"
+#include "calendar/term_source.h"
+#include "calendar/zi_school.h"
+#include "report/layout_renderer.h"
+#include "report/layout_texts.h"
+
+namespace xuanshu {
+
+using namespace layout_text;
+
+namespace {
+
+constexpr TextView kSection = u"chusheng";
+
+std::string AsciiOf(TextView text) {
+  std::string ascii;
+  for (char16_t c : text) ascii += c < 0x80 ? static_cast<char>(c) : '?';
+  return ascii;
+}
+
+bool IsFixedOffset(TextView zone) {
+  return !zone.empty() && (zone.front() == u'+' || zone.front() == u'-');
+}
+
+}  // namespace
+
+void LayoutRenderer::WriteBirthChoices() {
+  const Text place = Read(kSection, u"didian");
+  const Text longitude = Read(kSection, u"jingdu");
+  const Text zone = Read(kSection, u"shiqu");
+  const bool showZone = IsFixedOffset(zone) && zone != u"+08:00";
+  if (!place.empty() || !longitude.empty()) {
+    Text line(kBirthplaceLabel);
+    line += place;
+    if (!longitude.empty()) {
+      if (!place.empty()) line += kSplitGap;
+      const std::optional<double> degrees = ParseLongitude(longitude);
+      line += degrees ? LongitudeText(*degrees) : longitude;
+    }
+    Put(line);
+    if (showZone) Put(Text(kSplitGap) + Text(kZoneLabel) + zone);
+    Put(kLineBreak);
+  } else if (showZone) {
+    Put(Text(kZoneLabel) + zone);
+    Put(kLineBreak);
+  }
+  const Text trueSolar = Read(kSection, u"zhentaiyang");
+  if (!trueSolar.empty()) {
+    PutFormat(ReportColor::kBlack, kTrueSolarFormat,
+              {CharactersAt(trueSolar, 0, 4), CharactersAt(trueSolar, 5, 2),
+               CharactersAt(trueSolar, 8, 2), CharactersAt(trueSolar, 11, 2),
+               CharactersAt(trueSolar, 14, 2)});
+  }
+  const Text termKey = Read(kSection, u"jieqi");
+  const Text ziKey = Read(kSection, u"zishi");
+  const TermSource* terms = TermSourceByKey(AsciiOf(termKey));
+  const ZiSchool* school = ZiSchoolByKey(AsciiOf(ziKey));
+  Put(kTermModeLabel);
+  Put(terms ? terms->label() : termKey);
+  Put(kZiSchoolLabel);
+  Put(school ? Text(school->name) + Text(school->explanation) : ziKey);
+  Put(kLineBreak);
+  const long long count = BoundedCount(ReadInt(kSection, u"count"));
+  for (long long i = 1; i <= count; ++i) {
+    Put(kWarningLabel);
+    Put(Read(kSection, u"tishi" + Num(i)), ReportColor::kRed);
+    Put(kLineBreak);
+  }
+}
+
+}  // namespace xuanshu
