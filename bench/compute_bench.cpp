@@ -80,6 +80,59 @@ void BM_ComputeChartRecord(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputeChartRecord)->Unit(benchmark::kMicrosecond);
 
+// The same charts with every birth-moment choice made: astronomical terms,
+// the same-day 子 school, and a birthplace with true solar time and its
+// zone's daylight saving. The difference to BM_ComputeChartRecord is what
+// the choices add to a chart.
+void BM_ComputeChartRecordWithChoices(benchmark::State& state) {
+  std::array<ChartRequest, kBirths.size()> requests;
+  const auto choices = ResolveBirthChoices({u"astronomical", u"same-day", u"乌鲁木齐"});
+  for (std::size_t i = 0; i < kBirths.size(); ++i) {
+    requests[i] = RequestFor(kBirths[i], "data", i);
+    requests[i].choices = std::get<BirthChoices>(choices);
+  }
+  ChartEngine engine;
+  ChartRecord record;
+  std::size_t next = 0;
+  for (auto _ : state) {
+    const bool done = ComputeChartRecord(engine, requests[next], record);
+    benchmark::DoNotOptimize(done);
+    benchmark::DoNotOptimize(record);
+    next = (next + 1) % requests.size();
+  }
+}
+BENCHMARK(BM_ComputeChartRecordWithChoices)->Unit(benchmark::kMicrosecond);
+
+// The birth steps alone: placing the clock reading (zone, daylight saving,
+// true solar time), the terms around it and the four pillars.
+void PlaceAndCast(benchmark::State& state, const BirthChoices& choices) {
+  ChartEngine engine;
+  ChartRecord record;
+  std::size_t next = 0;
+  for (auto _ : state) {
+    const Birth& b = kBirths[next];
+    engine.hour = b.hour;
+    engine.minute = b.minute;
+    engine.SetBirthDate(b.year, b.month, b.day, b.gregorian, b.leapMonth);
+    engine.PlaceBirth(choices);
+    engine.WriteSolarTerms(record);
+    engine.ComputeFourPillars();
+    benchmark::DoNotOptimize(engine.hourPillar);
+    next = (next + 1) % kBirths.size();
+  }
+}
+
+void BM_BirthStepsDefault(benchmark::State& state) {
+  PlaceAndCast(state, BirthChoices{});
+}
+BENCHMARK(BM_BirthStepsDefault);
+
+void BM_BirthStepsAstronomicalAtABirthplace(benchmark::State& state) {
+  PlaceAndCast(state,
+               std::get<BirthChoices>(ResolveBirthChoices({u"astronomical", u"", u"乌鲁木齐"})));
+}
+BENCHMARK(BM_BirthStepsAstronomicalAtABirthplace);
+
 void BM_ComputeChartWithSave(benchmark::State& state) {
   BenchFolder folder;
   std::array<ChartRequest, kBirths.size()> requests;

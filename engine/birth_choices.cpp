@@ -15,6 +15,7 @@ constexpr TextView kBadTermMode = u"节气方式只能是formula（公式）或a
 constexpr TextView kBadZiSchool = u"子时规则只能是next-day（子初换日）或same-day（子正换日）";
 constexpr TextView kBadDst = u"夏令时只能是auto（自动）或off（不计）";
 constexpr std::int64_t kMaxOffsetHours = 14;
+constexpr std::string_view kBeijingZone = "Asia/Shanghai";
 
 std::string AsciiKey(TextView text) {
   std::string key;
@@ -101,6 +102,9 @@ std::variant<BirthChoices, Text> ResolveBirthChoices(const BirthChoiceTexts& tex
     if (!offset) return Text(kMalformedOffset);
     place.zone.clear();
     place.fixedOffsetSeconds = *offset;
+  } else if (place.longitude && place.zone.empty()) {
+    // A bare longitude: the clock kept Beijing time, with its daylight saving.
+    place.zone = kBeijingZone;
   }
   if (!texts.dst.empty()) {
     const std::string dst = AsciiKey(texts.dst);

@@ -30,7 +30,9 @@ struct BirthChoiceTexts {
   Text zi;         // next-day | same-day
   Text place;      // a place of the table, or a longitude such as 116.4 or 116°24′
   Text longitude;  // a longitude that overrides the place's
-  Text utcOffset;  // ±HH:MM, the clock's zone when the place is not in the table
+  // ±HH:MM, the clock's zone when the place is not in the table; without it a
+  // bare longitude counts as kept on Beijing time (with its daylight saving).
+  Text utcOffset;
   Text dst;        // auto | off
 };
 

@@ -164,5 +164,37 @@ TEST(BatchCommand, UnreadableFileAndBadUsage) {
   EXPECT_EQ(RunCli({"batch", "--name", "x"}).code, 2);
 }
 
+TEST(BatchCommand, BirthOptionsApplyToEveryLineAndAPlaceColumnToItsOwn) {
+  TempDir home;
+  const fs::path input = home.path() / "in.txt";
+  WriteFileBytes(input,
+                 "甲\t男\t公历\t1988-07-15\t12:00\t0\t\t喀什\n"
+                 "乙\t男\t公历\t1988-07-15\t12:00\n"
+                 "丙\t男\t公历\t1988-07-15\t12:00\t0\t\t75.9868\n");
+  const CliResult result = RunCli({"batch", input.string(), "--terms", "astronomical", "--place",
+                                   "乌鲁木齐", "--home", home.path().string()});
+  EXPECT_EQ(result.code, 0) << result.out;
+  EXPECT_EQ(result.err,
+            "提示：甲：出生时当地实行夏令时，已减去1小时，按标准时间1988年07月15日11时00分计算\n"
+            "提示：乙：出生时当地实行夏令时，已减去1小时，按标准时间1988年07月15日11时00分计算\n"
+            "提示：丙：出生时当地实行夏令时，已减去1小时，按标准时间1988年07月15日11时00分计算\n")
+      << "a bare longitude counts as kept on Beijing time, daylight saving included";
+  const auto place = [&](const std::string& name) {
+    return LoadIniFile(Record(home.path(), name)).ReadString(u"chusheng", u"didian");
+  };
+  EXPECT_EQ(place("甲"), u"喀什（新疆）");
+  EXPECT_EQ(place("乙"), u"乌鲁木齐（新疆）");
+  EXPECT_EQ(place("丙"), u"");
+  EXPECT_EQ(LoadIniFile(Record(home.path(), "丙")).ReadString(u"chusheng", u"jieqi"),
+            u"astronomical");
+
+  const CliResult bad = RunCli(
+      {"batch", input.string(), "--zi", "early", "--home", (home.path() / "other").string()});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err, "子时规则只能是next-day（子初换日）或same-day（子正换日）\n");
+  EXPECT_FALSE(fs::exists(home.path() / "other"));
+}
+
 }  // namespace
 }  // namespace xuanshu::testing

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "cli_run.h"
 #include "record/record_file.h"
 
@@ -213,6 +215,99 @@ TEST(ChartCommand, LeapOptionChoosesTheLeapMonthOfALunarYear) {
   const CliResult noLeap = RunCli(With(args, "--date", "2021-04-01"));
   EXPECT_EQ(noLeap.code, 1) << "2021 has no leap fourth month";
   EXPECT_EQ(noLeap.err, "生成排盘失败！\n");
+}
+
+TEST(ChartCommand, BirthOptionsAreRecordedAndWarnedAbout) {
+  TempDir home;
+  std::vector<std::string> args = With(ChartArgs(home.path()), "--date", "1988-07-15");
+  args =
+      With(With(With(args, "--time", "12:00"), "--place", "乌鲁木齐"), "--terms", "astronomical");
+  const CliResult result = RunCli(args);
+  EXPECT_EQ(result.code, 0) << result.err;
+  EXPECT_EQ(result.out, RecordOf(home.path(), "张三") + "\n");
+  EXPECT_EQ(result.err,
+            "提示：出生时当地实行夏令时，已减去1小时，按标准时间1988年07月15日11时00分计算\n");
+  const IniDocument record = LoadIniFile(RecordOf(home.path(), "张三"));
+  EXPECT_EQ(record.ReadString(u"chusheng", u"zhentaiyang"), u"1988:07:15:08:44");
+  EXPECT_EQ(record.ReadString(u"shizhu", u"hour"), u"壬辰");
+}
+
+TEST(ChartCommand, BadBirthOptionsAreRefusedAndWriteNothing) {
+  struct Case {
+    const char* option;
+    const char* value;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"--place", "火星", "未知的出生地：火星（请从出生地列表中选择，或填写经度，如116.4）"},
+      {"--longitude", "190", "经度应在-180至180之间"},
+      {"--place", "-181", "经度应在-180至180之间"},
+      {"--utc-offset", "8", "时区应写作±HH:MM，如+08:00"},
+      {"--terms", "lunar", "节气方式只能是formula（公式）或astronomical（天文）"},
+      {"--zi", "early", "子时规则只能是next-day（子初换日）或same-day（子正换日）"},
+      {"--dst", "on", "夏令时只能是auto（自动）或off（不计）"},
+  };
+  for (const Case& c : cases) {
+    TempDir home;
+    const CliResult result = RunCli(With(ChartArgs(home.path()), c.option, c.value));
+    EXPECT_EQ(result.code, 1) << c.option << " " << c.value;
+    EXPECT_EQ(result.err, std::string(c.message) + "\n");
+    EXPECT_FALSE(fs::exists(home.path() / "data")) << c.option << " " << c.value;
+  }
+}
+
+TEST(ChartCommand, ConfigSettingsApplyUnlessAnOptionSaysOtherwise) {
+  TempDir home;
+  WriteFileBytes(home.path() / "Config.ini",
+                 "[Option]\r\nterms=astronomical\r\nzi=same-day\r\nbirthplace=喀什\r\n");
+  ASSERT_EQ(RunCli(ChartArgs(home.path(), "甲")).code, 0);
+  const IniDocument fromSettings = LoadIniFile(RecordOf(home.path(), "甲"));
+  EXPECT_EQ(fromSettings.ReadString(u"chusheng", u"jieqi"), u"astronomical");
+  EXPECT_EQ(fromSettings.ReadString(u"chusheng", u"zishi"), u"same-day");
+  EXPECT_EQ(fromSettings.ReadString(u"chusheng", u"didian"), u"喀什（新疆）");
+
+  std::vector<std::string> args = With(ChartArgs(home.path(), "乙"), "--terms", "formula");
+  args = With(With(args, "--zi", "next-day"), "--longitude", "116.4");
+  ASSERT_EQ(RunCli(args).code, 0);
+  const IniDocument fromOptions = LoadIniFile(RecordOf(home.path(), "乙"));
+  EXPECT_EQ(fromOptions.ReadString(u"chusheng", u"jieqi"), u"formula");
+  EXPECT_EQ(fromOptions.ReadString(u"chusheng", u"didian"), u"") << "a longitude, not 喀什";
+  EXPECT_EQ(fromOptions.ReadString(u"chusheng", u"jingdu"), u"116.4000");
+}
+
+TEST(TermsCommand, PrintsTheYearsTermsInBeijingTimeFromEitherSource) {
+  TempDir home;
+  const CliResult table =
+      RunCli({"terms", "2024", "--terms", "astronomical", "--home", home.path().string()});
+  ASSERT_EQ(table.code, 0) << table.err;
+  const std::string lines = table.out;
+  EXPECT_TRUE(lines.starts_with("小寒\t2024-01-06 04:49:")) << lines;
+  EXPECT_NE(lines.find("\n立春\t2024-02-04 16:27:"), std::string::npos)
+      << "Hong Kong Observatory: 16:27";
+  EXPECT_NE(lines.find("\n冬至\t2024-12-21 17:20:"), std::string::npos) << "USNO: 09:20 UTC";
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 24);
+  const CliResult formula = RunCli({"terms", "2024", "--home", home.path().string()});
+  EXPECT_NE(formula.out.find("\n立春\t2024-02-04 14:39:00\n"), std::string::npos)
+      << "the formula's 14:39:00.862, milliseconds cut";
+  for (const char* year : {"1899", "2051", "abc"}) {
+    const CliResult bad = RunCli({"terms", year, "--home", home.path().string()});
+    EXPECT_EQ(bad.code, 1) << year;
+    EXPECT_EQ(bad.err, "年份应在1900至2050之间\n");
+  }
+}
+
+TEST(PlacesCommand, ListsMatchingPlacesWithCoordinatesAndZone) {
+  const CliResult kashgar = RunCli({"places", "喀什"});
+  EXPECT_EQ(kashgar.code, 0);
+  EXPECT_EQ(kashgar.out, "喀什\t新疆\t75.9868\t39.4672\tAsia/Shanghai\n");
+  const CliResult auckland = RunCli({"places", "奥克兰"});
+  EXPECT_NE(auckland.out.find("\t新西兰\t174."), std::string::npos) << "both namesakes";
+  EXPECT_NE(auckland.out.find("\t美国\t-122."), std::string::npos);
+  const std::string all = RunCli({"places"}).out;
+  EXPECT_GT(std::count(all.begin(), all.end(), '\n'), 560);
+  const CliResult none = RunCli({"places", "火星"});
+  EXPECT_EQ(none.code, 1);
+  EXPECT_EQ(none.err, "没有匹配的出生地\n");
 }
 
 }  // namespace

@@ -97,6 +97,43 @@ TEST(ReportPaddingTest, DatesAndLuckStartArePaddedWithZeros) {
   EXPECT_TRUE(out.Has(u"芒种：1990年06月00日00时00分\r\n\r\n")) << "short moment";
 }
 
+TEST(ReportBirthChoicesTest, ChoicesShowUnderTheLunarDateInEveryLayout) {
+  IniDocument record = LoadSample("lisi");  // hour 23
+  record.Set(u"chusheng", u"jieqi", u"astronomical");
+  record.Set(u"chusheng", u"zishi", u"same-day");
+  record.Set(u"chusheng", u"didian", u"喀什（新疆）");
+  record.Set(u"chusheng", u"jingdu", u"75.9868");
+  record.Set(u"chusheng", u"shiqu", u"Asia/Shanghai");
+  record.Set(u"chusheng", u"zhentaiyang", u"1984:12:13:20:05");
+  record.Set(u"chusheng", u"count", u"2");
+  record.Set(u"chusheng", u"tishi1", u"第一条");
+  record.Set(u"chusheng", u"tishi2", u"第二条");
+  const Text block =
+      u"\r\n出生地：喀什（新疆）　东经75°59′\r\n"
+      u"真太阳时：1984年12月13日20时05分\r\n"
+      u"节气：天文节气　　子时：子正换日（夜子时：23时至24时仍为当日）\r\n"
+      u"提示：第一条\r\n提示：第二条\r\n\r\n";
+  for (int layout : {0, 1, 2}) {
+    const Rendered out = Render(record, layout);
+    const std::size_t lunar = out.text.find(u"出生农历：");
+    ASSERT_NE(lunar, Text::npos);
+    EXPECT_EQ(U8(out.text.substr(out.text.find(u"时", lunar + 12) + 1, block.size())), U8(block))
+        << "layout " << layout;
+    EXPECT_FALSE(out.Has(u"［子时：一日之始"))
+        << "the same-day school does not start the day at 23";
+    EXPECT_EQ(out.ColorOf(u"第一条"), ReportColor::kRed);
+  }
+  record.Set(u"chusheng", u"didian", u"");
+  record.Set(u"chusheng", u"jingdu", u"");
+  record.Set(u"chusheng", u"shiqu", u"-05:00");
+  record.Set(u"chusheng", u"zhentaiyang", u"");
+  record.Set(u"chusheng", u"zishi", u"next-day");
+  const Rendered offsetOnly = Render(record, kStandardLayout);
+  EXPECT_TRUE(offsetOnly.Has(u"时区：UTC-05:00\r\n节气：天文节气")) << U8(offsetOnly.text);
+  EXPECT_TRUE(offsetOnly.Has(u"［子时：一日之始，23时至1时］"));
+  EXPECT_FALSE(offsetOnly.Has(u"真太阳时"));
+}
+
 TEST(ReportGrowthStageTest, OneCharacterStageGetsOneMoreSpace) {
   IniDocument record = LoadSample("zhangsan");
   record.Set(u"shizhu", u"wangshuai", u"衰/病/长生/");
