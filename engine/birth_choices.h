@@ -26,14 +26,14 @@ struct BirthChoices {
 // The choices as the user typed them (settings, form field, command line);
 // an empty text is a choice not made.
 struct BirthChoiceTexts {
-  Text terms;      // formula | astronomical
-  Text zi;         // next-day | same-day
-  Text place;      // a place of the table, or a longitude such as 116.4 or 116°24′
-  Text longitude;  // a longitude that overrides the place's
+  Text terms{};      // formula | astronomical
+  Text zi{};         // next-day | same-day
+  Text place{};      // a place of the table, or a longitude such as 116.4 or 116°24′
+  Text longitude{};  // a longitude that overrides the place's
   // ±HH:MM, the clock's zone when the place is not in the table; without it a
   // bare longitude counts as kept on Beijing time (with its daylight saving).
-  Text utcOffset;
-  Text dst;        // auto | off
+  Text utcOffset{};
+  Text dst{};  // auto | off
 };
 
 // The choices, or the message that names the first bad text.
