@@ -7,16 +7,26 @@ constexpr TextView kYangStems = u"甲丙戊庚壬";
 
 // Rows: reference stem; columns: other stem.
 constexpr std::array<std::array<TextView, 10>, 10> kTenGodTable = {{
-    {u"比肩", u"劫财", u"食神", u"伤官", u"偏财", u"正财", u"偏官", u"正官", u"偏印", u"正印"},  // 甲
-    {u"劫财", u"比肩", u"伤官", u"食神", u"正财", u"偏财", u"正官", u"偏官", u"正印", u"偏印"},  // 乙
-    {u"偏印", u"正印", u"比肩", u"劫财", u"食神", u"伤官", u"偏财", u"正财", u"偏官", u"正官"},  // 丙
-    {u"正印", u"偏印", u"劫财", u"比肩", u"伤官", u"食神", u"正财", u"偏财", u"正官", u"偏官"},  // 丁
-    {u"偏官", u"正官", u"偏印", u"正印", u"比肩", u"劫财", u"食神", u"伤官", u"偏财", u"正财"},  // 戊
-    {u"正官", u"偏官", u"正印", u"偏印", u"劫财", u"比肩", u"伤官", u"食神", u"正财", u"偏财"},  // 己
-    {u"偏财", u"正财", u"偏官", u"正官", u"偏印", u"正印", u"比肩", u"劫财", u"食神", u"伤官"},  // 庚
-    {u"正财", u"偏财", u"正官", u"偏官", u"正印", u"偏印", u"劫财", u"比肩", u"伤官", u"食神"},  // 辛
-    {u"食神", u"伤官", u"偏财", u"正财", u"偏官", u"正官", u"偏印", u"正印", u"比肩", u"劫财"},  // 壬
-    {u"伤官", u"食神", u"正财", u"偏财", u"正官", u"偏官", u"正印", u"偏印", u"劫财", u"比肩"},  // 癸
+    {u"比肩", u"劫财", u"食神", u"伤官", u"偏财", u"正财", u"偏官", u"正官", u"偏印",
+     u"正印"},  // 甲
+    {u"劫财", u"比肩", u"伤官", u"食神", u"正财", u"偏财", u"正官", u"偏官", u"正印",
+     u"偏印"},  // 乙
+    {u"偏印", u"正印", u"比肩", u"劫财", u"食神", u"伤官", u"偏财", u"正财", u"偏官",
+     u"正官"},  // 丙
+    {u"正印", u"偏印", u"劫财", u"比肩", u"伤官", u"食神", u"正财", u"偏财", u"正官",
+     u"偏官"},  // 丁
+    {u"偏官", u"正官", u"偏印", u"正印", u"比肩", u"劫财", u"食神", u"伤官", u"偏财",
+     u"正财"},  // 戊
+    {u"正官", u"偏官", u"正印", u"偏印", u"劫财", u"比肩", u"伤官", u"食神", u"正财",
+     u"偏财"},  // 己
+    {u"偏财", u"正财", u"偏官", u"正官", u"偏印", u"正印", u"比肩", u"劫财", u"食神",
+     u"伤官"},  // 庚
+    {u"正财", u"偏财", u"正官", u"偏官", u"正印", u"偏印", u"劫财", u"比肩", u"伤官",
+     u"食神"},  // 辛
+    {u"食神", u"伤官", u"偏财", u"正财", u"偏官", u"正官", u"偏印", u"正印", u"比肩",
+     u"劫财"},  // 壬
+    {u"伤官", u"食神", u"正财", u"偏财", u"正官", u"偏官", u"正印", u"偏印", u"劫财",
+     u"比肩"},  // 癸
 }};
 
 // Each stem with the stems that control it; a yin stem lists only its yin
@@ -38,16 +48,22 @@ constexpr std::array<StemControl, 10> kStemControlTable = {{
     {u'癸', u"己"},
 }};
 
-constexpr std::array<std::array<char16_t, 2>, 5> kStemCombinePairs = {{
-    {u'甲', u'己'}, {u'乙', u'庚'}, {u'丙', u'辛'}, {u'丁', u'壬'}, {u'戊', u'癸'}}};
+constexpr std::array<std::array<char16_t, 2>, 5> kStemCombinePairs = {
+    {{u'甲', u'己'}, {u'乙', u'庚'}, {u'丙', u'辛'}, {u'丁', u'壬'}, {u'戊', u'癸'}}};
 
-constexpr std::array<std::array<char16_t, 2>, 6> kBranchClashPairs = {{
-    {u'子', u'午'}, {u'丑', u'未'}, {u'寅', u'申'}, {u'卯', u'酉'}, {u'辰', u'戌'}, {u'巳', u'亥'}}};
+constexpr std::array<std::array<char16_t, 2>, 6> kBranchClashPairs = {{{u'子', u'午'},
+                                                                       {u'丑', u'未'},
+                                                                       {u'寅', u'申'},
+                                                                       {u'卯', u'酉'},
+                                                                       {u'辰', u'戌'},
+                                                                       {u'巳', u'亥'}}};
 
 constexpr std::array<TextView, 9> kNumeralWords = {u"一", u"两", u"三", u"四", u"五",
                                                    u"六", u"七", u"八", u"九"};
 
-bool IsOneChar(TextView text, char16_t c) { return text.size() == 1 && text[0] == c; }
+bool IsOneChar(TextView text, char16_t c) {
+  return text.size() == 1 && text[0] == c;
+}
 
 }  // namespace
 
@@ -65,8 +81,12 @@ int BranchIndex(char16_t c) {
   return 0;
 }
 
-int StemIndex(TextView text) { return text.size() == 1 ? StemIndex(text[0]) : 0; }
-int BranchIndex(TextView text) { return text.size() == 1 ? BranchIndex(text[0]) : 0; }
+int StemIndex(TextView text) {
+  return text.size() == 1 ? StemIndex(text[0]) : 0;
+}
+int BranchIndex(TextView text) {
+  return text.size() == 1 ? BranchIndex(text[0]) : 0;
+}
 
 Text GanZhiName(long long n) {
   // A negative count (never passed for supported years) still names a pillar.
@@ -75,17 +95,22 @@ Text GanZhiName(long long n) {
   return Text{kStems[stem], kBranches[branch]};
 }
 
-bool IsYangStem(TextView text) { return kYangStems.find(text) != TextView::npos; }
+bool IsYangStem(TextView text) {
+  return kYangStems.find(text) != TextView::npos;
+}
 
 TextView TenGodOf(int referenceStem, int otherStem) {
-  return kTenGodTable[referenceStem][otherStem];
+  const auto index = [](int stem) { return stem >= 0 && stem < 10 ? stem : 0; };
+  return kTenGodTable[index(referenceStem)][index(otherStem)];
 }
 
 TextView TenGodOf(TextView referenceStem, TextView otherStem) {
   return TenGodOf(StemIndex(referenceStem), StemIndex(otherStem));
 }
 
-TextView NumeralWord(int n) { return (n >= 1 && n <= 9) ? kNumeralWords[n - 1] : TextView{}; }
+TextView NumeralWord(int n) {
+  return (n >= 1 && n <= 9) ? kNumeralWords[n - 1] : TextView{};
+}
 
 int StemRelation(TextView a, TextView b, Text& out) {
   for (const StemControl& entry : kStemControlTable) {

@@ -24,8 +24,13 @@ int StemIndex(char16_t c);
 int BranchIndex(TextView text);
 int BranchIndex(char16_t c);
 
-inline Text StemName(int index) { return Text(1, kStems[index]); }
-inline Text BranchName(int index) { return Text(1, kBranches[index]); }
+// Indices outside the table run round the cycle: -1 is 癸 (or 亥).
+inline Text StemName(int index) {
+  return Text(1, kStems[(index % 10 + 10) % 10]);
+}
+inline Text BranchName(int index) {
+  return Text(1, kBranches[(index % 12 + 12) % 12]);
+}
 
 // The pillar of a raw (unreduced, non-negative) sexagenary count: 0 is 甲子.
 Text GanZhiName(long long n);
@@ -35,6 +40,7 @@ bool IsYangStem(TextView text);
 
 // Ten god of otherStem seen from referenceStem (the day stem), two characters.
 TextView TenGodOf(TextView referenceStem, TextView otherStem);
+// An index outside 0-9 counts as 0, like a character that is no stem.
 TextView TenGodOf(int referenceStem, int otherStem);
 
 // 一 两 三 … 九 for n = 1 … 9.
@@ -53,7 +59,9 @@ bool BranchesClash(TextView a, TextView b);
 int StrikeAndClash(TextView pillarA, TextView pillarB);
 
 // First and last character of a pillar text (empty when the text is empty).
-inline TextView StemOf(TextView pillar) { return pillar.substr(0, pillar.empty() ? 0 : 1); }
+inline TextView StemOf(TextView pillar) {
+  return pillar.substr(0, pillar.empty() ? 0 : 1);
+}
 inline TextView BranchOf(TextView pillar) {
   return pillar.empty() ? TextView{} : pillar.substr(pillar.size() - 1);
 }

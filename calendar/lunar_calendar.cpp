@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 
 namespace xuanshu {
@@ -261,6 +262,7 @@ CivilDate ToGregorian(int lunarYear, int lunarMonth, int lunarDay, bool isLeap) 
 CivilDate NextDay(int year, int month, int day, bool wantGregorian) {
   CivilDate next{year, month, day};
   if (day >= GregorianMonthDays(year, month)) {
+    if (month >= 12 ? year == INT_MAX : month == INT_MAX) return {};  // no such day
     next.day = 1;
     next.month = month + 1;
     if (month >= 12) {

@@ -82,11 +82,11 @@ class ChartEngine {
   // Section shizhu, complete: pillars, hidden stems, ten gods, void, growth
   // stages, then hcxh, anhe, tiangankehe, tiankedichong and yongshen.
   void WritePillarDetails(ChartRecord& record);
-  Text NatalBranchRelations() const;   // hcxh
+  Text NatalBranchRelations() const;     // hcxh
   Text NatalHiddenCombinations() const;  // anhe
-  Text NatalStemRelations() const;     // tiangankehe
-  Text NatalStrikeAndClash() const;    // tiankedichong
-  Text UsefulGodText() const;          // yongshen
+  Text NatalStemRelations() const;       // tiangankehe
+  Text NatalStrikeAndClash() const;      // tiankedichong
+  Text UsefulGodText() const;            // yongshen
 
   // Sections dayun and minbiao.
   void WriteLuckStart(ChartRecord& record);
@@ -133,7 +133,11 @@ bool ComputeChartRecord(ChartEngine& engine, const ChartRequest& request, ChartR
 
 // Computes the chart and saves it atomically at request.recordPath. False
 // when the date is invalid or the record cannot be saved; the disk is then
-// left exactly as it was.
-bool ComputeChart(ChartEngine& engine, const ChartRequest& request);
+// left exactly as it was, and *failure (when given) receives the message to
+// show: 生成排盘失败！, followed for a failed save by what failed.
+bool ComputeChart(ChartEngine& engine, const ChartRequest& request, Text* failure = nullptr);
+
+// 生成排盘失败！ followed by what failed when saving the record at path.
+Text SaveFailureMessage(const std::filesystem::path& path, int error);
 
 }  // namespace xuanshu
