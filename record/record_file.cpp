@@ -314,6 +314,16 @@ bool UpdateIniFile(const std::filesystem::path& path,
   return SaveIniFile(doc, path);
 }
 
+void RemoveStaleTemporariesIn(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> temporaries;
+  std::error_code ec;
+  std::filesystem::directory_iterator it(folder, ec);
+  for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    if (IsTemporaryFileName(it->path().filename().native())) temporaries.push_back(it->path());
+  }
+  RemoveStaleTemporaries(temporaries);
+}
+
 Text FileErrorText(int error) {
   switch (error) {
     case ENOTDIR:

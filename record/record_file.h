@@ -49,6 +49,9 @@ bool IsTemporaryFileName(std::string_view name);
 // held by their writer, and not in a folder another program holds locked.
 void RemoveStaleTemporaries(const std::vector<std::filesystem::path>& temporaries);
 
+// The same for the temporaries directly in one folder.
+void RemoveStaleTemporariesIn(const std::filesystem::path& folder);
+
 // What failed, in words for the user, for an errno of a failed write.
 Text FileErrorText(int error);
 
