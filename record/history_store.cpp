@@ -95,6 +95,12 @@ TextView MainSectionOf(TextView text, bool& closed) {
   return start == TextView::npos ? TextView() : text.substr(start);
 }
 
+RecordMainKeys KeysOfMainSection(TextView section) {
+  const IniDocument main = IniDocument::Parse(Text(u"[main]\n") + Text(section));
+  return RecordMainKeys{main.ReadString(kMainSection, kClassKey, kListCapacity),
+                        main.ReadString(kMainSection, kNameKey, kListCapacity)};
+}
+
 // The files under a folder at any depth, sorted by path, with what could not
 // be read. Each folder is read whole and closed before its subfolders, so a
 // deep tree needs no more than one open folder at a time.
@@ -158,6 +164,11 @@ StoreResult NotUpdated(std::vector<std::filesystem::path> paths, TextView messag
 
 }  // namespace
 
+RecordMainKeys MainKeysOf(TextView text) {
+  bool closed = false;
+  return KeysOfMainSection(MainSectionOf(text, closed));
+}
+
 // "class" and "name" of a file, read from its head only; nullopt when the
 // file cannot be read at all. A record's "main" section comes first, so the
 // first few kilobytes nearly always hold it; otherwise the head is read again
@@ -176,11 +187,7 @@ std::optional<RecordMainKeys> ReadRecordMainKeys(const std::filesystem::path& pa
     const Text text = DecodeFileBytes(*bytes);
     bool closed = false;
     const TextView section = MainSectionOf(text, closed);
-    if (whole || closed || limit == kListReadBytes) {
-      const IniDocument main = IniDocument::Parse(Text(u"[main]\n") + Text(section));
-      return RecordMainKeys{main.ReadString(kMainSection, kClassKey, kListCapacity),
-                            main.ReadString(kMainSection, kNameKey, kListCapacity)};
-    }
+    if (whole || closed || limit == kListReadBytes) return KeysOfMainSection(section);
   }
   return std::nullopt;
 }
@@ -249,7 +256,7 @@ StoreResult HistoryStore::DeleteChart(ChartLocation at) {
   }
   if (ec) return FileFailure(kCannotRemove, charts[at.index].path);
   charts.erase(charts.begin() + static_cast<std::ptrdiff_t>(at.index));
-  return {true, {}, at};
+  return {true, {}, at, {}};
 }
 
 StoreResult HistoryStore::RenameChart(ChartLocation at, TextView newName) {
@@ -260,7 +267,7 @@ StoreResult HistoryStore::RenameChart(ChartLocation at, TextView newName) {
   HistoryChart& entry = groups_[at.group].charts[at.index];
   if (!WriteMainKey(entry.path, kNameKey, newName)) return FileFailure(kCannotWrite, entry.path);
   entry.name = Text(newName);
-  return {true, {}, at};
+  return {true, {}, at, {}};
 }
 
 StoreResult HistoryStore::RenameGroup(std::size_t group, TextView newName) {
@@ -328,7 +335,7 @@ StoreResult HistoryStore::DeleteGroup(std::size_t group) {
 
 StoreResult HistoryStore::MoveChart(ChartLocation at, std::size_t targetGroup) {
   if (!Contains(at) || targetGroup >= groups_.size()) return Failure(kNoSuchEntry);
-  if (targetGroup == at.group) return {true, {}, at};
+  if (targetGroup == at.group) return {true, {}, at, {}};
   std::vector<HistoryChart>& from = groups_[at.group].charts;
   if (!WriteMainKey(from[at.index].path, kClassKey, groups_[targetGroup].name)) {
     return FileFailure(kCannotWrite, from[at.index].path);
@@ -336,7 +343,7 @@ StoreResult HistoryStore::MoveChart(ChartLocation at, std::size_t targetGroup) {
   std::vector<HistoryChart>& to = groups_[targetGroup].charts;
   to.push_back(std::move(from[at.index]));
   from.erase(from.begin() + static_cast<std::ptrdiff_t>(at.index));
-  return {true, {}, {targetGroup, to.size() - 1}};
+  return {true, {}, {targetGroup, to.size() - 1}, {}};
 }
 
 std::size_t HistoryStore::NewGroup() {

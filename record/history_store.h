@@ -69,7 +69,12 @@ struct AddedChart {
 struct RecordMainKeys {
   Text group;
   Text name;
+  bool operator==(const RecordMainKeys&) const = default;
 };
+
+// The keys as the listing reads them from a record's whole text: the first
+// section "main", read into buffers of 260 characters.
+RecordMainKeys MainKeysOf(TextView text);
 
 // Reads only the head of the file, up to the end of its main section, so a
 // stray binary or huge file cannot stall the caller; nullopt when the file
