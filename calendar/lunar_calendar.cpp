@@ -262,10 +262,12 @@ CivilDate ToGregorian(int lunarYear, int lunarMonth, int lunarDay, bool isLeap) 
 CivilDate NextDay(int year, int month, int day, bool wantGregorian) {
   CivilDate next{year, month, day};
   if (day >= GregorianMonthDays(year, month)) {
-    if (month >= 12 ? year == INT_MAX : month == INT_MAX) return {};  // no such day
     next.day = 1;
-    next.month = month + 1;
-    if (month >= 12) {
+    if (month < 12) {
+      next.month = month + 1;
+    } else if (year == INT_MAX) {
+      return {};  // the next year is beyond int
+    } else {
       next.month = 1;
       ++next.year;
     }

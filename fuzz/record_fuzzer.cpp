@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -34,43 +35,47 @@ std::string Utf16LeWithBom(TextView text) {
 
 // The text in GBK, characters GBK cannot hold left out.
 std::string Gbk(TextView text) {
-  static const iconv_t cd = iconv_open("GBK", "UTF-16LE");
+  static const iconv_t cd = iconv_open("GBK//IGNORE", "UTF-16LE");
   if (cd == reinterpret_cast<iconv_t>(-1)) return {};
-  std::string out;
+  std::string in;
   for (char16_t unit : text) {
-    char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    char buffer[8];
-    char* inPtr = in;
-    char* outPtr = buffer;
-    std::size_t inLeft = 2, outLeft = sizeof buffer;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1)) {
-      out.append(buffer, static_cast<std::size_t>(outPtr - buffer));
-    }
+    in += static_cast<char>(unit & 0xFF);
+    in += static_cast<char>(unit >> 8);
   }
+  std::string out(in.size() + 16, '\0');
+  char* inPtr = in.data();
+  char* outPtr = out.data();
+  std::size_t inLeft = in.size(), outLeft = out.size();
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);  // -1 when something was left out
+  out.resize(out.size() - outLeft);
   return out;
 }
 
 // Everything between <pre class="report"> and </pre> but the colour spans
-// must be escaped text.
+// must be escaped text, and so must the title.
 void CheckHtmlEscaped(const std::string& page) {
   const std::string open = "<pre class=\"report\">";
+  const std::string spanOpen = "<span style=\"color:#";
+  const std::string spanClose = "</span>";
   const std::size_t start = page.find(open);
   const std::size_t end = page.rfind("</pre>");
   FUZZ_CHECK(start != std::string::npos && end != std::string::npos && start < end);
-  std::string body = page.substr(start + open.size(), end - start - open.size());
-  for (const std::string tag : {"</span>"}) {
-    for (std::size_t at; (at = body.find(tag)) != std::string::npos;) body.erase(at, tag.size());
+  for (std::size_t at = start + open.size(); at < end;) {
+    if (page.compare(at, spanOpen.size(), spanOpen) == 0) {
+      at += spanOpen.size() + 8;  // six hex digits, a quote and ">"
+    } else if (page.compare(at, spanClose.size(), spanClose) == 0) {
+      at += spanClose.size();
+    } else {
+      FUZZ_CHECK(page[at] != '<' && page[at] != '>' && page[at] != '"');
+      ++at;
+    }
   }
-  for (std::size_t at; (at = body.find("<span style=\"color:#")) != std::string::npos;) {
-    body.erase(at, std::string("<span style=\"color:#XXXXXX\">").size());
-  }
-  FUZZ_CHECK(body.find_first_of("<>\"") == std::string::npos);
   const std::size_t titleEnd = page.find("</title>");
   FUZZ_CHECK(page.find_first_of("<>", page.find("<title>") + 7) == titleEnd);
 }
 
-void CheckRecord(std::string_view bytes) {
+void CheckRecord(std::string_view bytes, std::initializer_list<int> layouts) {
   const Text text = DecodeFileBytes(bytes);
   const IniDocument record = IniDocument::Parse(text);
 
@@ -85,13 +90,15 @@ void CheckRecord(std::string_view bytes) {
   FUZZ_CHECK(keys.name == record.ReadString(u"main", u"name", 260));
   FUZZ_CHECK(keys.group == record.ReadString(u"main", u"class", 260));
 
-  for (int layout : {0, 1, 2}) {
+  for (int layout : layouts) {
     IniDocument first = record;
     CollectingSink once;
     RenderChart(first, layout, once);
-    CollectingSink twice;
-    RenderChart(first, layout, twice);
-    FUZZ_CHECK(once.PlainText() == twice.PlainText());
+    if (layout == 1) {
+      CollectingSink twice;
+      RenderChart(first, layout, twice);
+      FUZZ_CHECK(once.PlainText() == twice.PlainText());
+    }
     // A computed record's report has some 12,000 characters; a record may
     // add what its own values hold, never a multiple of its counts.
     FUZZ_CHECK(once.PlainText().size() <= 60000 + 8 * text.size());
@@ -106,9 +113,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace xuanshu;
   if (size > kMaxInput) return 0;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  CheckRecord(bytes);
+  CheckRecord(bytes, {0, 1, 2});
   const Text text = DecodeFileBytes(bytes);
-  CheckRecord(Utf16LeWithBom(text));
-  CheckRecord(Gbk(text));
+  const std::string utf16 = Utf16LeWithBom(text);
+  FUZZ_CHECK(DecodeFileBytes(utf16) == text);
+  CheckRecord(utf16, {});
+  CheckRecord(Gbk(text), {});
   return 0;
 }

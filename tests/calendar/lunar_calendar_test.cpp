@@ -331,7 +331,7 @@ TEST(NextDay, EveryIntIsSafeAndAnUnrepresentableDayIsNoDate) {
   const Case cases[] = {
       {kMax, 12, 31, "0-0-0"},     {kMax, 11, 30, "2147483647-12-1"},
       {2000, kMax, 1, "2001-1-1"}, {kMin, 1, 1, "-2147483648-1-2"},
-      {2000, 1, kMax, "2000-2-1"},
+      {2000, 1, kMax, "2000-2-1"}, {kMax, kMax, 1, "0-0-0"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Show(NextDay(c.year, c.month, c.day, true)), c.expected)
