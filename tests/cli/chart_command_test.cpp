@@ -153,7 +153,8 @@ TEST(ChartCommand, ReadOnlyDataFolderFailsTheComputation) {
   fs::permissions(home.path() / "data", fs::perms::owner_read | fs::perms::owner_exec);
   const CliResult result = RunCli(ChartArgs(home.path()));
   EXPECT_EQ(result.code, 1);
-  EXPECT_EQ(result.err, "生成排盘失败！\n");
+  EXPECT_EQ(result.err, "生成排盘失败！无法保存排盘记录“" + RecordOf(home.path(), "张三") +
+                            "”：没有写入权限\n");
   EXPECT_TRUE(fs::is_empty(home.path() / "data"));
 }
 
@@ -163,9 +164,9 @@ TEST(ChartCommand, SaveFailuresSayWhatFailedAfterTheProgramsMessage) {
   const fs::path readOnly = root.path() / "readonly";
   fs::create_directories(readOnly / "data");
   fs::permissions(readOnly, fs::perms::all);
-  fs::permissions(readOnly / "data", fs::perms::owner_all | fs::perms::others_read |
-                                         fs::perms::others_exec | fs::perms::group_read |
-                                         fs::perms::group_exec);
+  fs::permissions(readOnly / "data", fs::perms::owner_read | fs::perms::owner_exec |
+                                         fs::perms::group_read | fs::perms::group_exec |
+                                         fs::perms::others_read | fs::perms::others_exec);
   std::string deep = root.path().string();
   while (deep.size() < 4200) deep += "/" + std::string(200, 'd');
   struct Case {
