@@ -31,6 +31,14 @@ std::filesystem::path ScratchFolder() {
     FUZZ_CHECK(made != nullptr);
     return std::filesystem::path(made);
   }();
+  static const bool removedAtExit = [] {
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(folder, ignored);
+    });
+    return true;
+  }();
+  (void)removedAtExit;
   return folder;
 }
 
