@@ -235,8 +235,9 @@ void BirthForm::ComputeFromForm() {
     return;
   }
   const ChartRequest& request = std::get<ChartRequest>(result);
-  if (!ComputeChart(engine_, request)) {
-    ShowMessage(this, QStringLiteral(u"生成排盘失败！"));
+  Text failure;  // 生成排盘失败！, and what failed when the record could not be saved
+  if (!ComputeChart(engine_, request, &failure)) {
+    ShowMessage(this, ToQString(failure));
     return;
   }
   if (history_->AddChart(request.recordPath)) report_->RenderChart(request.recordPath, layout_);

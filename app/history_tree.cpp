@@ -242,8 +242,10 @@ void HistoryTree::Forget(QTreeWidgetItem* removed) {
   if (IsWithin(menuNode_, removed)) menuNode_ = nullptr;
 }
 
+// Also a success that left files as they were (a group rename that could
+// not read some folders) says which.
 void HistoryTree::ReportFailure(const StoreResult& result) {
-  if (!result.ok && !result.message.empty()) ShowMessage(this, ToQString(result.message));
+  if (!result.message.empty()) ShowMessage(this, ToQString(result.message));
 }
 
 void HistoryTree::SelectNode(QTreeWidgetItem* node) {

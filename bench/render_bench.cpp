@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <string>
 
 #include "record/record_file.h"
 #include "report/report_renderer.h"
@@ -36,6 +37,25 @@ void BM_RenderChartFromFile(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RenderChartFromFile)->Unit(benchmark::kMicrosecond);
+
+// The hand-edited record of 843 bytes that once rendered 26 MB: count 10000
+// and a liunian1 of 600 slashes, plus absurd counts and spans elsewhere. The
+// report must stay well under 50 ms, like any record's.
+void BM_RenderHostileRecord(benchmark::State& state) {
+  const std::string bytes =
+      "[main]\r\nname=x\r\nsex=男\r\n[jieqi]\r\nbefore=立春 1990:02:04:10:14\r\n"
+      "after=立夏 1990:05:06:02:35\r\n[liunian]\r\ncount=10000\r\nliunian1=" +
+      std::string(600, '/') +
+      "\r\n[tijian]\r\ncount=10000\r\n[liunianhcxh]\r\nyearBegin=1\r\nyearEnd=1000000\r\n";
+  const Text text = FromUtf8(bytes);
+  for (auto _ : state) {
+    IniDocument record = IniDocument::Parse(text);
+    CollectingSink sink;
+    RenderChart(record, kStandardLayout, sink);
+    benchmark::DoNotOptimize(sink.pieces().data());
+  }
+}
+BENCHMARK(BM_RenderHostileRecord)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace xuanshu

@@ -7,6 +7,7 @@
 // late 子 hour birth to the next day is the caller's job.
 #include "calendar/four_pillars.h"
 
+#include <climits>
 #include <tuple>
 
 #include "calendar/ganzhi.h"
@@ -49,7 +50,10 @@ int HourBranchPosition(long long hour) {
 
 Text YearPillar(int year, int month, int day, int hour) {
   const bool afterSpring = OnOrAfter(year, month, day, hour, TermMoment(year, 2));
-  return GanZhiName(ToLunar(afterSpring ? year : year - 1, 6, 1).yearCount);
+  // The lunar year runs only within the table, so the year before INT_MIN
+  // may as well be INT_MIN.
+  const int lunarYear = afterSpring || year == INT_MIN ? year : year - 1;
+  return GanZhiName(ToLunar(lunarYear, 6, 1).yearCount);
 }
 
 Text MonthPillar(int year, int month, int day, int hour) {

@@ -100,7 +100,8 @@ bool IsYangStem(TextView text) {
 }
 
 TextView TenGodOf(int referenceStem, int otherStem) {
-  return kTenGodTable[referenceStem][otherStem];
+  const auto index = [](int stem) { return stem >= 0 && stem < 10 ? stem : 0; };
+  return kTenGodTable[index(referenceStem)][index(otherStem)];
 }
 
 TextView TenGodOf(TextView referenceStem, TextView otherStem) {

@@ -24,11 +24,12 @@ int StemIndex(char16_t c);
 int BranchIndex(TextView text);
 int BranchIndex(char16_t c);
 
+// Indices outside the table run round the cycle: -1 is 癸 (or 亥).
 inline Text StemName(int index) {
-  return Text(1, kStems[index]);
+  return Text(1, kStems[(index % 10 + 10) % 10]);
 }
 inline Text BranchName(int index) {
-  return Text(1, kBranches[index]);
+  return Text(1, kBranches[(index % 12 + 12) % 12]);
 }
 
 // The pillar of a raw (unreduced, non-negative) sexagenary count: 0 is 甲子.
@@ -39,6 +40,7 @@ bool IsYangStem(TextView text);
 
 // Ten god of otherStem seen from referenceStem (the day stem), two characters.
 TextView TenGodOf(TextView referenceStem, TextView otherStem);
+// An index outside 0-9 counts as 0, like a character that is no stem.
 TextView TenGodOf(int referenceStem, int otherStem);
 
 // 一 两 三 … 九 for n = 1 … 9.

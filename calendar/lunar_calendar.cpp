@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cstdint>
 
 namespace xuanshu {
@@ -262,8 +263,11 @@ CivilDate NextDay(int year, int month, int day, bool wantGregorian) {
   CivilDate next{year, month, day};
   if (day >= GregorianMonthDays(year, month)) {
     next.day = 1;
-    next.month = month + 1;
-    if (month >= 12) {
+    if (month < 12) {
+      next.month = month + 1;
+    } else if (year == INT_MAX) {
+      return {};  // the next year is beyond int
+    } else {
       next.month = 1;
       ++next.year;
     }

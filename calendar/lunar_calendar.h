@@ -37,7 +37,8 @@ bool ValidateBirthDate(int year, int month, int day, bool gregorian, bool leapMo
 LunarDate ToLunar(int year, int month, int day);
 // (0, 0, 0) when no date matches.
 CivilDate ToGregorian(int lunarYear, int lunarMonth, int lunarDay, bool isLeap);
-// The Gregorian day after (y, m, d), or that day's lunar year, month and day.
+// The Gregorian day after (y, m, d), or that day's lunar year, month and day;
+// (0, 0, 0) when that day's year is beyond int.
 CivilDate NextDay(int year, int month, int day, bool wantGregorian);
 
 }  // namespace xuanshu

@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <set>
 #include <system_error>
 
@@ -46,26 +48,29 @@ bool BatchRecordWriter::IsStaged(const std::filesystem::path& target) const {
   return targets_.contains(target.native());
 }
 
-std::vector<bool> BatchRecordWriter::Commit() {
-  std::vector<bool> saved(staged_.size(), false);
+std::vector<int> BatchRecordWriter::Commit() {
+  std::vector<int> errors(staged_.size(), 0);
   std::set<std::filesystem::path> folders;
   for (const Staged& s : staged_) folders.insert(s.target.parent_path());
   for (const std::filesystem::path& folder : folders) {
     if (!FlushFileSystemOf(folder)) {
+      std::fill(errors.begin(), errors.end(), errno);
       Discard();
-      return saved;
+      return errors;
     }
   }
   for (std::size_t i = 0; i < staged_.size(); ++i) {
-    saved[i] = ::rename(staged_[i].temporary.c_str(), staged_[i].target.c_str()) == 0;
-    if (!saved[i]) ::unlink(staged_[i].temporary.c_str());
+    if (::rename(staged_[i].temporary.c_str(), staged_[i].target.c_str()) != 0) {
+      errors[i] = errno;
+      ::unlink(staged_[i].temporary.c_str());
+    }
   }
   staged_.clear();
   targets_.clear();
   for (const std::filesystem::path& folder : folders) {
     SyncFolder(folder.empty() ? std::filesystem::path(".") : folder);
   }
-  return saved;
+  return errors;
 }
 
 void BatchRecordWriter::Discard() {

@@ -32,8 +32,9 @@ class BatchRecordWriter {
   std::size_t size() const { return staged_.size(); }
 
   // Flushes, then moves every staged record into place. Returns, in the
-  // order staged, whether each record was saved; the writer is empty again.
-  std::vector<bool> Commit();
+  // order staged, 0 for each record saved, else the errno of its failure;
+  // the writer is empty again.
+  std::vector<int> Commit();
 
  private:
   struct Staged {

@@ -6,9 +6,11 @@
 
 #include "cli/cli_args.h"
 #include "engine/chart_request.h"
+#include "record/folder_lock.h"
 #include "record/history_store.h"
 #include "record/program_home.h"
 #include "record/record_file.h"
+#include "record/unicode_nfc.h"
 
 namespace xuanshu::cli {
 namespace {
@@ -18,6 +20,7 @@ constexpr TextView kBadCalendar = u"日历类别只能是公历或农历";
 constexpr TextView kBadDate = u"日期应写作YYYY-MM-DD";
 constexpr TextView kBadTime = u"时间应写作HH:MM";
 constexpr TextView kLeapMark = u" 闰月";
+constexpr TextView kNameNotFileName = u"姓名不能用作文件名";
 
 // Splits "2024-02-29" or "08:05" into parts of 1 to maxDigits ASCII digits;
 // nullopt when the text has another shape.
@@ -46,14 +49,16 @@ Text Utf16(std::string_view utf8) {
 }
 
 // The group of an existing record of this name, so a recomputed chart stays
-// where the user filed it.
-Text ExistingGroup(const Text& name, const std::filesystem::path& dataDir) {
-  if (!CheckChartName(name).empty()) return {};
+// where the user filed it; nullopt when something is there that cannot be
+// read, so the group would only be a guess.
+std::optional<Text> ExistingGroup(const Text& name, const std::filesystem::path& dataDir) {
+  if (!CheckChartName(name).empty()) return Text();
   const std::filesystem::path path = RecordPathFor(dataDir, name);
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return {};
+  if (!std::filesystem::exists(std::filesystem::symlink_status(path, ec))) return Text();
   const std::optional<RecordMainKeys> keys = ReadRecordMainKeys(path);
-  return keys ? keys->group : Text();
+  if (!keys) return std::nullopt;
+  return keys->group;
 }
 
 ChartOutcome BadValue(TextView message) {
@@ -92,8 +97,13 @@ std::variant<ChartRequest, ChartOutcome> PrepareChart(const ChartInput& input,
   const auto time = SplitNumbers(input.time, ':', 2, 2);
   if (!input.time.empty() && !time) return BadValue(kBadTime);
 
+  // Bytes that are no UTF-8 would turn into U+FFFD, and different names
+  // into one file.
+  if (!IsValidUtf8(input.name))
+    return ChartOutcome{ChartOutcome::Kind::kRefused, {}, Text(kNameNotFileName)};
+
   ChartForm form;
-  form.name = Utf16(input.name);
+  form.name = ToNfc(Utf16(input.name));
   form.maleChecked = input.sex == "男";
   form.femaleChecked = input.sex == "女";
   form.calendar = Utf16(input.calendar);
@@ -107,7 +117,16 @@ std::variant<ChartRequest, ChartOutcome> PrepareChart(const ChartInput& input,
     form.hour = Utf16((*time)[0]);
     form.minute = Utf16((*time)[1]);
   }
-  form.group = input.group.empty() ? ExistingGroup(form.name, dataDir) : Utf16(input.group);
+  if (input.group.empty()) {
+    std::optional<Text> group = ExistingGroup(form.name, dataDir);
+    if (!group) {
+      return Refused(Text(kChartFailedMessage) + u"无法读取已有的排盘记录“" +
+                     TextFromPath(RecordPathFor(dataDir, form.name)) + u"”");
+    }
+    form.group = std::move(*group);
+  } else {
+    form.group = Utf16(input.group);
+  }
 
   RequestResult result = BuildChartRequest(form, dataDir);
   if (const Text* message = std::get_if<Text>(&result)) return Refused(*message);
@@ -120,10 +139,15 @@ std::variant<ChartRequest, ChartOutcome> PrepareChart(const ChartInput& input,
 
 ChartOutcome ComputeFromInput(ChartEngine& engine, const ChartInput& input,
                               const std::filesystem::path& dataDir, const BirthSettings& settings) {
+  RemoveStaleTemporariesIn(dataDir);
+  // Held from reading the existing record's group to the save, so an edit
+  // of that record in between is neither lost nor undone.
+  const FolderLock lock = FolderLock::Lock(dataDir);
   auto prepared = PrepareChart(input, dataDir, settings);
   if (const ChartOutcome* early = std::get_if<ChartOutcome>(&prepared)) return *early;
   const ChartRequest& request = std::get<ChartRequest>(prepared);
-  if (!ComputeChart(engine, request)) return Refused(kChartFailedMessage);
+  Text failure;
+  if (!ComputeChart(engine, request, &failure)) return Refused(failure);
   return {ChartOutcome::Kind::kSaved, request.recordPath, {}, engine.warnings};
 }
 

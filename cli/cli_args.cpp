@@ -26,6 +26,7 @@ constexpr std::string_view kUsage =
     "          prints one line per input line: the record path, or ERROR<TAB>message\n"
     "  report  print the report of a saved chart; layout 0 简易版, 1 标准版, 2 港台版\n"
     "          (default: \"format\" in DIR/Config.ini); --out writes it to a file\n"
+    "          (\"-\": standard output; a link, pipe or terminal is written through)\n"
     "  list    print the history: each group, then its charts as \"  NAME<TAB>PATH\"\n"
     "  terms   print the 24 solar terms of YEAR (1900-2050) in Beijing time, 小寒 first\n"
     "  places  print the birthplaces matching QUERY (all without one):\n"

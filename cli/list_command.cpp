@@ -4,6 +4,7 @@
 #include "cli/cli_args.h"
 #include "cli/commands.h"
 #include "record/history_store.h"
+#include "record/record_file.h"
 
 namespace xuanshu::cli {
 namespace {
@@ -21,12 +22,15 @@ int RunListCommand(std::span<const std::string> args) {
   }
 
   HistoryStore store(DataFolder(HomeFolder(parsed)));
-  store.LoadAll();
+  store.LoadExisting();  // a reading command creates nothing
+  // Control characters shown escaped, so each chart stays one line and a
+  // terminal obeys nothing in a name.
+  const auto shown = [](TextView text) { return ToUtf8(EscapeControls(text)); };
   std::string out;
   for (const HistoryGroup& group : store.groups()) {
-    out += ToUtf8(group.name) + "\n";
+    out += shown(group.name) + "\n";
     for (const HistoryChart& chart : group.charts) {
-      out += "  " + ToUtf8(chart.name) + "\t" + PathUtf8(chart.path) + "\n";
+      out += "  " + shown(chart.name) + "\t" + shown(TextFromPath(chart.path)) + "\n";
     }
   }
   WriteOut(out);

@@ -1,7 +1,10 @@
 // xuanshu-cli report: a saved chart's report, as plain text, for a terminal,
 // as a web page or as the desktop program's export file.
+#include <unistd.h>
+
 #include <array>
 #include <optional>
+#include <vector>
 
 #include "cli/cli_args.h"
 #include "cli/commands.h"
@@ -9,6 +12,7 @@
 #include "record/app_config.h"
 #include "record/program_home.h"
 #include "record/record_file.h"
+#include "record/unicode_nfc.h"
 #include "report/report_renderer.h"
 
 namespace xuanshu::cli {
@@ -39,10 +43,18 @@ std::optional<int> LayoutNamed(std::string_view name) {
   return std::nullopt;
 }
 
-std::string Formatted(const CollectingSink& report, Format format, TextView title) {
+// Control characters of the record (an escape sequence in a name) shown,
+// not obeyed, by a terminal; the report's own line breaks and tabs stay.
+std::vector<ReportPiece> ForTerminal(const std::vector<ReportPiece>& pieces) {
+  std::vector<ReportPiece> shown = pieces;
+  for (ReportPiece& piece : shown) piece.text = EscapeControls(piece.text, u"\t\r\n");
+  return shown;
+}
+
+std::string Formatted(const CollectingSink& report, Format format, TextView title, bool terminal) {
   switch (format) {
     case Format::kAnsi:
-      return AnsiText(report.pieces());
+      return AnsiText(terminal ? ForTerminal(report.pieces()) : report.pieces());
     case Format::kHtml:
       return HtmlPage(report.pieces(), title);
     case Format::kExport:
@@ -50,7 +62,8 @@ std::string Formatted(const CollectingSink& report, Format format, TextView titl
     case Format::kText:
       break;
   }
-  return ToUtf8(report.PlainText());
+  const Text text = report.PlainText();
+  return ToUtf8(terminal ? EscapeControls(text, u"\t\r\n") : text);
 }
 
 }  // namespace
@@ -74,7 +87,11 @@ int RunReportCommand(std::span<const std::string> args) {
   const std::filesystem::path home = HomeFolder(parsed);
   std::filesystem::path recordPath;
   if (name) {
-    const Text chartName = FromUtf8(*name);
+    const Text chartName = ToNfc(FromUtf8(*name));
+    if (!IsValidUtf8(*name)) {
+      ErrLine(u"姓名不能用作文件名");
+      return kExitFailed;
+    }
     if (Text message = CheckChartName(chartName); !message.empty()) {
       ErrLine(message);
       return kExitFailed;
@@ -89,13 +106,21 @@ int RunReportCommand(std::span<const std::string> args) {
     return kExitFailed;
   }
 
+  if (const Text problem = RecordProblem(recordPath); !problem.empty()) {
+    ErrLine(problem);
+    return kExitFailed;
+  }
+
   CollectingSink report;
   const int layout = chosenLayout ? *chosenLayout : AppConfig(ConfigPath(home)).ReadLayout();
   RenderChart(recordPath, layout, report);
-  const std::string bytes = Formatted(report, *format, TextFromPath(recordPath.stem()));
-  if (const std::string* out = parsed.Value("out")) {
-    if (!WriteFileAtomic(PathFromUtf8(*out), bytes)) {
-      WriteErr("xuanshu-cli: cannot write " + *out + "\n");
+  const std::string* out = parsed.Value("out");
+  const bool toStandardOutput = out == nullptr || *out == "-";
+  const bool terminal = toStandardOutput && ::isatty(STDOUT_FILENO);
+  const std::string bytes = Formatted(report, *format, TextFromPath(recordPath.stem()), terminal);
+  if (!toStandardOutput) {
+    if (const int error = WriteOutputFile(PathFromUtf8(*out), bytes); error != 0) {
+      ErrLine(u"无法写入“" + FromUtf8(*out) + u"”：" + FileErrorText(error));
       return kExitFailed;
     }
     return kExitOk;

@@ -152,7 +152,11 @@ bool ComputeChartRecord(ChartEngine& engine, const ChartRequest& request, ChartR
 
 // Computes the chart and saves it atomically at request.recordPath. False
 // when the date is invalid or the record cannot be saved; the disk is then
-// left exactly as it was.
-bool ComputeChart(ChartEngine& engine, const ChartRequest& request);
+// left exactly as it was, and *failure (when given) receives the message to
+// show: 生成排盘失败！, followed for a failed save by what failed.
+bool ComputeChart(ChartEngine& engine, const ChartRequest& request, Text* failure = nullptr);
+
+// 生成排盘失败！ followed by what failed when saving the record at path.
+Text SaveFailureMessage(const std::filesystem::path& path, int error);
 
 }  // namespace xuanshu

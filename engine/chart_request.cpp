@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "record/record_file.h"
+#include "record/unicode_nfc.h"
 
 namespace xuanshu {
 namespace {
@@ -78,12 +79,26 @@ bool IsUsableFileName(TextView name) {
   return !IsWindowsDeviceName(name);
 }
 
+// An unpaired surrogate would become U+FFFD in the file name, so two
+// different names would share one record.
+bool HasUnpairedSurrogate(TextView name) {
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char16_t c = name[i];
+    if (c >= 0xDC00 && c <= 0xDFFF) return true;
+    if (c >= 0xD800 && c <= 0xDBFF) {
+      if (i + 1 == name.size() || name[i + 1] < 0xDC00 || name[i + 1] > 0xDFFF) return true;
+      ++i;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 Text CheckChartName(TextView name) {
   if (name.empty()) return Text(kEnterName);
   if (CharacterCount(name) > kMaxNameLength) return Text(kNameTooLong);
-  if (!IsUsableFileName(name)) return Text(kNameNotFileName);
+  if (!IsUsableFileName(name) || HasUnpairedSurrogate(name)) return Text(kNameNotFileName);
   return {};
 }
 
@@ -95,8 +110,9 @@ std::filesystem::path RecordPathFor(const std::filesystem::path& dataDir, TextVi
 
 RequestResult BuildChartRequest(const ChartForm& form, const std::filesystem::path& dataDir) {
   ChartRequest request;
-  if (Text message = CheckChartName(form.name); !message.empty()) return message;
-  request.name = form.name;
+  // Names that differ only in their Unicode form are one chart.
+  request.name = ToNfc(form.name);
+  if (Text message = CheckChartName(request.name); !message.empty()) return message;
 
   if (!form.maleChecked && !form.femaleChecked) return Text(kChooseSex);
   request.male = !form.femaleChecked;  // 女 is tested last and wins

@@ -49,10 +49,12 @@ struct ChartForm {
 using RequestResult = std::variant<ChartRequest, Text>;
 
 // Checks the fields in the form's fixed order and builds the record path
-// dataDir / "<name>.bze".
+// dataDir / "<name>.bze". The name is taken in Unicode normalisation form C,
+// so names that differ only in their form are one chart.
 RequestResult BuildChartRequest(const ChartForm& form, const std::filesystem::path& dataDir);
 
-// Empty when the name can be used as a record file name, else the message.
+// Empty when the name can be used as a record file name, else the message
+// (an unpaired surrogate, which no file name can hold, is refused too).
 Text CheckChartName(TextView name);
 
 // The record path of a chart name inside a data folder.

@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <system_error>
 
 #include "calendar/lunar_calendar.h"
@@ -52,14 +53,25 @@ bool ComputeChartRecord(ChartEngine& engine, const ChartRequest& request, ChartR
   return true;
 }
 
-bool ComputeChart(ChartEngine& engine, const ChartRequest& request) {
+Text SaveFailureMessage(const std::filesystem::path& path, int error) {
+  return Text(kChartFailedMessage) + u"无法保存排盘记录“" + TextFromPath(path) + u"”：" +
+         FileErrorText(error);
+}
+
+bool ComputeChart(ChartEngine& engine, const ChartRequest& request, Text* failure) {
   ChartRecord record;
-  if (!ComputeChartRecord(engine, request, record)) return false;
+  if (!ComputeChartRecord(engine, request, record)) {
+    if (failure != nullptr) *failure = Text(kChartFailedMessage);
+    return false;
+  }
   // The data folder is made on the first chart; a plain file in its place
   // or a folder that cannot be made fails the save below.
-  std::error_code ignored;
-  std::filesystem::create_directories(request.recordPath.parent_path(), ignored);
-  return SaveIniFile(record, request.recordPath);
+  std::error_code madeFolder;
+  std::filesystem::create_directories(request.recordPath.parent_path(), madeFolder);
+  if (SaveIniFile(record, request.recordPath)) return true;
+  const int error = madeFolder ? madeFolder.value() : errno;
+  if (failure != nullptr) *failure = SaveFailureMessage(request.recordPath, error);
+  return false;
 }
 
 }  // namespace xuanshu

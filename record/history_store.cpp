@@ -6,6 +6,7 @@
 #include <system_error>
 #include <unordered_map>
 
+#include "record/folder_lock.h"
 #include "record/ini_document.h"
 #include "record/record_file.h"
 
@@ -40,9 +41,10 @@ constexpr TextView kLabelHasControl = u"名称不能包含换行等控制字符"
 constexpr TextView kNoSuchEntry = u"该项已不存在";
 constexpr TextView kCannotWrite = u"无法写入排盘记录：";
 constexpr TextView kCannotRemove = u"无法删除排盘记录：";
+constexpr TextView kCannotReadFolders = u"分组已改名，但无法读取这些文件夹，其中的排盘记录未更新：";
 
 StoreResult Failure(TextView message) {
-  return {false, Text(message), {}};
+  return {false, Text(message), {}, {}};
 }
 
 StoreResult FileFailure(TextView message, const std::filesystem::path& path) {
@@ -93,31 +95,55 @@ TextView MainSectionOf(TextView text, bool& closed) {
   return start == TextView::npos ? TextView() : text.substr(start);
 }
 
-// Leftovers of an interrupted atomic save: ".<name>.tmp-<pid>-<n>".
-bool IsTemporaryFile(const std::filesystem::path& path) {
-  const std::string name = path.filename().string();
-  return name.starts_with('.') && name.find(".tmp-") != std::string::npos;
+RecordMainKeys KeysOfMainSection(TextView section) {
+  const IniDocument main = IniDocument::Parse(Text(u"[main]\n") + Text(section));
+  return RecordMainKeys{main.ReadString(kMainSection, kClassKey, kListCapacity),
+                        main.ReadString(kMainSection, kNameKey, kListCapacity)};
 }
 
-// Every file under folder, at any depth, sorted by path.
-std::vector<std::filesystem::path> ListFiles(const std::filesystem::path& folder) {
+// The files under a folder at any depth, sorted by path, with what could not
+// be read. Each folder is read whole and closed before its subfolders, so a
+// deep tree needs no more than one open folder at a time.
+struct FolderListing {
   std::vector<std::filesystem::path> files;
-  std::error_code ec;
-  auto it = std::filesystem::recursive_directory_iterator(
-      folder, std::filesystem::directory_options::skip_permission_denied, ec);
-  for (; !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-    std::error_code typeError;
-    if (it->is_regular_file(typeError) && !IsTemporaryFile(it->path())) {
-      files.push_back(it->path());
+  std::vector<std::filesystem::path> temporaries;  // of interrupted saves
+  std::vector<std::filesystem::path> unreadable;   // folders skipped
+};
+
+FolderListing ListFiles(const std::filesystem::path& root) {
+  FolderListing listing;
+  std::vector<std::filesystem::path> pending{root};
+  while (!pending.empty()) {
+    const std::filesystem::path folder = std::move(pending.back());
+    pending.pop_back();
+    std::vector<std::filesystem::path> subfolders;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+      std::error_code typeError;
+      const std::filesystem::path& path = it->path();
+      if (it->is_symlink(typeError) ? false : it->is_directory(typeError)) {
+        subfolders.push_back(path);
+      } else if (it->is_regular_file(typeError)) {
+        (IsTemporaryFileName(path.filename().native()) ? listing.temporaries : listing.files)
+            .push_back(path);
+      }
     }
+    if (ec && (folder != root || ec != std::errc::no_such_file_or_directory)) {
+      listing.unreadable.push_back(folder);
+    }
+    pending.insert(pending.end(), subfolders.rbegin(), subfolders.rend());
   }
-  std::sort(files.begin(), files.end());
-  return files;
+  std::sort(listing.files.begin(), listing.files.end());
+  return listing;
 }
 
-// Rewrites one key of section "main" in an existing record. Refused for a
-// missing file and for one that is no text (it would be damaged).
+// Rewrites one key of section "main" in an existing record, holding the
+// folder's lock from the read to the save. Refused for a missing file and
+// for one that is no text (it would be damaged).
 bool WriteMainKey(const std::filesystem::path& path, TextView key, TextView value) {
+  const FolderLock lock = FolderLock::Lock(path.parent_path());
+  if (lock.busy()) return false;
   const std::optional<Text> text = ReadTextFile(path, kEditReadBytes);
   if (!text || text->find_first_of(TextView(u"\0\uFFFD", 2)) != Text::npos) return false;
   IniDocument record = IniDocument::Parse(*text);
@@ -125,7 +151,23 @@ bool WriteMainKey(const std::filesystem::path& path, TextView key, TextView valu
   return SaveIniFile(record, path);
 }
 
+// "无法写入排盘记录：a、b" for every file that could not be updated.
+StoreResult NotUpdated(std::vector<std::filesystem::path> paths, TextView message) {
+  StoreResult result{false, Text(message), {}, {}};
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (i > 0) result.message += u"、";
+    result.message += TextFromPath(paths[i]);
+  }
+  result.notUpdated = std::move(paths);
+  return result;
+}
+
 }  // namespace
+
+RecordMainKeys MainKeysOf(TextView text) {
+  bool closed = false;
+  return KeysOfMainSection(MainSectionOf(text, closed));
+}
 
 // "class" and "name" of a file, read from its head only; nullopt when the
 // file cannot be read at all. A record's "main" section comes first, so the
@@ -145,11 +187,7 @@ std::optional<RecordMainKeys> ReadRecordMainKeys(const std::filesystem::path& pa
     const Text text = DecodeFileBytes(*bytes);
     bool closed = false;
     const TextView section = MainSectionOf(text, closed);
-    if (whole || closed || limit == kListReadBytes) {
-      const IniDocument main = IniDocument::Parse(Text(u"[main]\n") + Text(section));
-      return RecordMainKeys{main.ReadString(kMainSection, kClassKey, kListCapacity),
-                            main.ReadString(kMainSection, kNameKey, kListCapacity)};
-    }
+    if (whole || closed || limit == kListReadBytes) return KeysOfMainSection(section);
   }
   return std::nullopt;
 }
@@ -163,11 +201,18 @@ bool HistoryStore::Contains(ChartLocation at) const {
 }
 
 void HistoryStore::LoadAll() {
-  groups_.assign(1, {Text(kDefaultGroupName), {}});
   std::error_code ec;
   std::filesystem::create_directories(dataDir_, ec);
+  LoadExisting();
+}
+
+void HistoryStore::LoadExisting() {
+  groups_.assign(1, {Text(kDefaultGroupName), {}});
   std::unordered_map<Text, std::size_t> groupIndex{{Text(kDefaultGroupName), 0}};
-  for (std::filesystem::path& path : ListFiles(dataDir_)) {
+  FolderListing listing = ListFiles(dataDir_);
+  RemoveStaleTemporaries(listing.temporaries);
+  unreadable_ = std::move(listing.unreadable);
+  for (std::filesystem::path& path : listing.files) {
     std::optional<RecordMainKeys> keys = ReadRecordMainKeys(path);
     if (!keys) continue;  // unreadable: nothing to list
     auto [it, added] = groupIndex.try_emplace(keys->group, groups_.size());
@@ -205,10 +250,13 @@ StoreResult HistoryStore::DeleteChart(ChartLocation at) {
   if (!Contains(at)) return Failure(kNoSuchEntry);
   std::vector<HistoryChart>& charts = groups_[at.group].charts;
   std::error_code ec;
-  std::filesystem::remove(charts[at.index].path, ec);
+  {
+    const FolderLock lock = FolderLock::Lock(charts[at.index].path.parent_path());
+    std::filesystem::remove(charts[at.index].path, ec);
+  }
   if (ec) return FileFailure(kCannotRemove, charts[at.index].path);
   charts.erase(charts.begin() + static_cast<std::ptrdiff_t>(at.index));
-  return {true, {}, at};
+  return {true, {}, at, {}};
 }
 
 StoreResult HistoryStore::RenameChart(ChartLocation at, TextView newName) {
@@ -219,7 +267,7 @@ StoreResult HistoryStore::RenameChart(ChartLocation at, TextView newName) {
   HistoryChart& entry = groups_[at.group].charts[at.index];
   if (!WriteMainKey(entry.path, kNameKey, newName)) return FileFailure(kCannotWrite, entry.path);
   entry.name = Text(newName);
-  return {true, {}, at};
+  return {true, {}, at, {}};
 }
 
 StoreResult HistoryStore::RenameGroup(std::size_t group, TextView newName) {
@@ -232,6 +280,7 @@ StoreResult HistoryStore::RenameGroup(std::size_t group, TextView newName) {
   if (HasControlCharacter(newName)) return Failure(kLabelHasControl);
   if (FindGroup(newName)) return Failure(kGroupExists);
 
+  std::vector<std::filesystem::path> unreadable;
   if (!target.charts.empty()) {
     // Files listed under another group of the same name stay with it.
     std::set<std::filesystem::path> elsewhere;
@@ -239,37 +288,43 @@ StoreResult HistoryStore::RenameGroup(std::size_t group, TextView newName) {
       if (g == group || groups_[g].name != target.name) continue;
       for (const HistoryChart& c : groups_[g].charts) elsewhere.insert(c.path);
     }
-    std::vector<std::filesystem::path> rewritten;
-    for (const std::filesystem::path& path : ListFiles(dataDir_)) {
+    FolderListing listing = ListFiles(dataDir_);
+    unreadable = std::move(listing.unreadable);
+    std::vector<std::filesystem::path> rewritten, failed;
+    for (const std::filesystem::path& path : listing.files) {
       const std::optional<RecordMainKeys> keys = ReadRecordMainKeys(path);
       if (!keys || keys->group != target.name || elsewhere.contains(path)) continue;
-      if (!WriteMainKey(path, kClassKey, newName)) {
-        // Put back what was already renamed, so the group stays whole.
-        for (const std::filesystem::path& done : rewritten) {
-          WriteMainKey(done, kClassKey, target.name);
-        }
-        return FileFailure(kCannotWrite, path);
+      (WriteMainKey(path, kClassKey, newName) ? rewritten : failed).push_back(path);
+    }
+    if (!failed.empty()) {
+      // Put back what was already renamed, so the group stays whole.
+      for (const std::filesystem::path& done : rewritten) {
+        WriteMainKey(done, kClassKey, target.name);
       }
-      rewritten.push_back(path);
+      return NotUpdated(std::move(failed), kCannotWrite);
     }
   }
   target.name = Text(newName);
-  return {};
+  if (unreadable.empty()) return {};
+  StoreResult partial = NotUpdated(std::move(unreadable), kCannotReadFolders);
+  partial.ok = true;
+  return partial;
 }
 
 StoreResult HistoryStore::DeleteGroup(std::size_t group) {
   if (group >= groups_.size()) return Failure(kNoSuchEntry);
   if (group == 0) return Failure(kCannotDeleteGroup);
   std::vector<HistoryChart> kept;
-  StoreResult result;
+  std::vector<std::filesystem::path> failed;
   for (HistoryChart& entry : groups_[group].charts) {
     if (WriteMainKey(entry.path, kClassKey, kDefaultGroupName)) {
       groups_[0].charts.push_back(std::move(entry));
     } else {
-      if (result.ok) result = FileFailure(kCannotWrite, entry.path);
+      failed.push_back(entry.path);
       kept.push_back(std::move(entry));
     }
   }
+  StoreResult result = failed.empty() ? StoreResult{} : NotUpdated(std::move(failed), kCannotWrite);
   if (kept.empty()) {
     groups_.erase(groups_.begin() + static_cast<std::ptrdiff_t>(group));
   } else {
@@ -280,7 +335,7 @@ StoreResult HistoryStore::DeleteGroup(std::size_t group) {
 
 StoreResult HistoryStore::MoveChart(ChartLocation at, std::size_t targetGroup) {
   if (!Contains(at) || targetGroup >= groups_.size()) return Failure(kNoSuchEntry);
-  if (targetGroup == at.group) return {true, {}, at};
+  if (targetGroup == at.group) return {true, {}, at, {}};
   std::vector<HistoryChart>& from = groups_[at.group].charts;
   if (!WriteMainKey(from[at.index].path, kClassKey, groups_[targetGroup].name)) {
     return FileFailure(kCannotWrite, from[at.index].path);
@@ -288,7 +343,7 @@ StoreResult HistoryStore::MoveChart(ChartLocation at, std::size_t targetGroup) {
   std::vector<HistoryChart>& to = groups_[targetGroup].charts;
   to.push_back(std::move(from[at.index]));
   from.erase(from.begin() + static_cast<std::ptrdiff_t>(at.index));
-  return {true, {}, {targetGroup, to.size() - 1}};
+  return {true, {}, {targetGroup, to.size() - 1}, {}};
 }
 
 std::size_t HistoryStore::NewGroup() {

@@ -44,12 +44,15 @@ struct ChartLocation {
   bool operator==(const ChartLocation&) const = default;
 };
 
-// Outcome of an operation; message is the text to show when it failed.
+// Outcome of an operation; message is the text to show when it failed, or
+// when it succeeded but left some files as they were (notUpdated).
 // location is where the chart is afterwards (RenameChart, MoveChart).
 struct StoreResult {
   bool ok = true;
   Text message;
   ChartLocation location;
+  // Files (or folders that could not be read) a group operation did not update.
+  std::vector<std::filesystem::path> notUpdated;
   explicit operator bool() const { return ok; }
 };
 
@@ -66,7 +69,12 @@ struct AddedChart {
 struct RecordMainKeys {
   Text group;
   Text name;
+  bool operator==(const RecordMainKeys&) const = default;
 };
+
+// The keys as the listing reads them from a record's whole text: the first
+// section "main", read into buffers of 260 characters.
+RecordMainKeys MainKeysOf(TextView text);
 
 // Reads only the head of the file, up to the end of its main section, so a
 // stray binary or huge file cannot stall the caller; nullopt when the file
@@ -91,8 +99,13 @@ class HistoryStore {
 
   // Rebuilds the model from every file under the data folder (created when
   // missing), in path order. Files that are no record are listed with an
-  // empty name under an empty-named group.
+  // empty name under an empty-named group; folders that cannot be read are
+  // skipped (unreadableFolders()). Stale temporaries of interrupted saves
+  // are removed.
   void LoadAll();
+  // The same without creating the data folder, for a reading command.
+  void LoadExisting();
+  const std::vector<std::filesystem::path>& unreadableFolders() const { return unreadable_; }
 
   // Lists the record at path after a computation. Earlier listed charts of
   // the same display name or the same file are removed first (their files
@@ -104,12 +117,16 @@ class HistoryStore {
   // Writes newName as "name" of the record; the file keeps its name.
   StoreResult RenameChart(ChartLocation at, TextView newName);
   // Renames a group. When it has charts, every file under the data folder
-  // whose "class" equals the old name gets the new one. Refused for the
-  // default group, an empty name, a name another group has, or too long a name.
+  // whose "class" equals the old name gets the new one; when one of them
+  // cannot be rewritten, none is (notUpdated names those that failed).
+  // Folders that cannot be read are skipped and named in notUpdated of a
+  // successful result. Refused for the default group, an empty name, a name
+  // another group has, or too long a name.
   StoreResult RenameGroup(std::size_t group, TextView newName);
   // Moves the group's charts to the default group (appended in order,
   // rewriting their "class") and removes the group. No file is deleted.
-  // Charts whose file cannot be rewritten stay, and so does the group.
+  // Charts whose file cannot be rewritten stay (notUpdated), and so does the
+  // group.
   StoreResult DeleteGroup(std::size_t group);
   // Moves a chart to another group, writing that group's name as "class".
   // On success the chart is appended to the target group (result.location).
@@ -129,6 +146,7 @@ class HistoryStore {
  private:
   std::filesystem::path dataDir_;
   std::vector<HistoryGroup> groups_;
+  std::vector<std::filesystem::path> unreadable_;
 };
 
 }  // namespace xuanshu

@@ -163,7 +163,8 @@ IniDocument IniDocument::Parse(TextView text) {
       const std::size_t close = trimmed.find(u']');
       const TextView name =
           TrimBlanks(trimmed.substr(1, close == TextView::npos ? TextView::npos : close - 1));
-      current = &doc.SectionFor(name);
+      // Like the profile functions, only the first section of a name counts.
+      current = doc.FindSection(name) == nullptr ? &doc.SectionFor(name) : nullptr;
       continue;
     }
     const std::size_t eq = line.find(u'=');

@@ -83,7 +83,8 @@ class IniDocument {
   // "[section]" and "key=value" lines, each ended by CR LF.
   Text Serialize() const;
   // Accepts CR LF, LF or CR line ends. Lines outside a section, lines without
-  // "=" and ";" comments are ignored; the first of duplicate keys wins.
+  // "=" and ";" comments are ignored; the first of duplicate keys wins, and a
+  // later section with the name of an earlier one is ignored whole.
   static IniDocument Parse(TextView text);
 
  private:

@@ -2,12 +2,17 @@
 
 #include <fcntl.h>
 #include <iconv.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <string>
+
+#include "record/folder_lock.h"
 
 namespace xuanshu {
 namespace {
@@ -127,23 +132,48 @@ std::filesystem::path FolderOf(const std::filesystem::path& path) {
 }
 
 // Creates a fresh hidden temporary file beside target: ".<name>.tmp-<pid>-<n>".
+// A record's name always ends in ".bze", so no chart can be named like it.
+// The temporary is locked while it is open, so a clean-up leaves it alone.
 int CreateTempBeside(const std::filesystem::path& target, std::filesystem::path& tempPath) {
   static std::atomic<unsigned> counter{0};
   const std::string stem = "." + target.filename().string() + ".tmp-" + std::to_string(::getpid());
   for (int attempt = 0; attempt < 100; ++attempt) {
     tempPath = FolderOf(target) / (stem + "-" + std::to_string(counter++));
     const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) ::flock(fd, LOCK_EX | LOCK_NB);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
 }
 
-// The replacement keeps the permission bits of the file it replaces.
+// The replacement keeps the permission bits of the regular file it replaces;
+// one that replaces a link (or nothing) gets the default mode. Set-user and
+// set-group bits are never carried over.
 void CopyModeOfExisting(const std::filesystem::path& target, int fd) {
   struct stat info {};
-  if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-    ::fchmod(fd, info.st_mode & 07777);
+  if (::lstat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+    ::fchmod(fd, info.st_mode & 0777);
   }
+}
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A temporary is stale once it is older than this and no writer holds it.
+constexpr auto kStaleAge = std::chrono::minutes(1);
+
+// Removes one temporary of an interrupted save when it is stale.
+void RemoveIfStale(const std::filesystem::path& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return;
+  const auto modified = std::chrono::system_clock::from_time_t(info.st_mtime);
+  if (std::chrono::system_clock::now() - modified < kStaleAge) return;
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) return;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
+  ::close(fd);
 }
 
 }  // namespace
@@ -191,30 +221,59 @@ std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem:
   if (fd < 0) return std::nullopt;
   CopyModeOfExisting(target, fd);
   bool ok = WriteAll(fd, bytes) && (!flush || ::fsync(fd) == 0);
-  ok = (::close(fd) == 0) && ok;
+  int error = ok ? 0 : errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
   if (!ok) {
     ::unlink(tempPath.c_str());
+    errno = error;
     return std::nullopt;
   }
   return tempPath;
 }
 
 void SyncFolder(const std::filesystem::path& folder) {
+  const int saved = errno;
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);  // some file systems refuse it; the rename has happened by then
-  ::close(fd);
+  if (fd >= 0) {
+    ::fsync(fd);  // some file systems refuse it; the rename has happened by then
+    ::close(fd);
+  }
+  errno = saved;
 }
 
 bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes) {
   const std::optional<std::filesystem::path> tempPath = WriteTemporaryBeside(path, bytes, true);
   if (!tempPath) return false;
   if (::rename(tempPath->c_str(), path.c_str()) != 0) {
+    const int error = errno;
     ::unlink(tempPath->c_str());
+    errno = error;
     return false;
   }
   SyncFolder(FolderOf(path));
   return true;
+}
+
+bool IsTemporaryFileName(std::string_view name) {
+  // ".<file>.tmp-<pid>-<n>"
+  const std::size_t dash = name.rfind('-');
+  const std::size_t tmp = name.rfind(".tmp-");
+  if (name.size() < 2 || name[0] != '.' || dash == std::string_view::npos ||
+      tmp == std::string_view::npos || tmp < 2 || tmp + 5 > dash) {
+    return false;
+  }
+  return AllDigits(name.substr(tmp + 5, dash - tmp - 5)) && AllDigits(name.substr(dash + 1));
+}
+
+void RemoveStaleTemporaries(const std::vector<std::filesystem::path>& temporaries) {
+  for (const std::filesystem::path& path : temporaries) {
+    // A program that holds the folder may be about to rename it into place.
+    const FolderLock lock = FolderLock::TryLock(FolderOf(path));
+    if (!lock.busy()) RemoveIfStale(path);
+  }
 }
 
 bool FolderIsWritable(const std::filesystem::path& folder) {
@@ -229,11 +288,21 @@ IniDocument LoadIniFile(const std::filesystem::path& path) {
 }
 
 bool SaveIniFile(const IniDocument& doc, const std::filesystem::path& path) {
+  const FolderLock lock = FolderLock::Lock(FolderOf(path));
+  if (lock.busy()) {
+    errno = EWOULDBLOCK;
+    return false;
+  }
   return WriteFileAtomic(path, ToUtf8(doc.Serialize()));
 }
 
 bool UpdateIniFile(const std::filesystem::path& path,
                    const std::function<void(IniDocument&)>& edit) {
+  const FolderLock lock = FolderLock::Lock(FolderOf(path));
+  if (lock.busy()) {
+    errno = EWOULDBLOCK;
+    return false;
+  }
   IniDocument doc;
   if (std::optional<Text> text = ReadTextFile(path)) {
     doc = IniDocument::Parse(*text);
@@ -243,6 +312,64 @@ bool UpdateIniFile(const std::filesystem::path& path,
   }
   edit(doc);
   return SaveIniFile(doc, path);
+}
+
+void RemoveStaleTemporariesIn(const std::filesystem::path& folder) {
+  std::vector<std::filesystem::path> temporaries;
+  std::error_code ec;
+  std::filesystem::directory_iterator it(folder, ec);
+  for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+    if (IsTemporaryFileName(it->path().filename().native())) temporaries.push_back(it->path());
+  }
+  RemoveStaleTemporaries(temporaries);
+}
+
+Text FileErrorText(int error) {
+  switch (error) {
+    case ENOTDIR:
+    case EEXIST:
+    case ELOOP:
+      return u"路径中有一段不是文件夹";
+    case ENOENT:
+      return u"文件夹不存在";
+    case ENAMETOOLONG:
+      return u"路径过长";
+    case EACCES:
+    case EPERM:
+      return u"没有写入权限";
+    case EROFS:
+      return u"文件系统只读";
+    case ENOSPC:
+    case EDQUOT:
+      return u"磁盘空间不足";
+    case EISDIR:
+      return u"同名的文件夹已存在";
+    case EWOULDBLOCK:
+      return u"排盘记录正被其他程序修改，请稍后再试";
+    default:
+      return u"写入失败（错误" + Num(error) + u"）";
+  }
+}
+
+int WriteOutputFile(const std::filesystem::path& path, std::string_view bytes) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || S_ISREG(info.st_mode)) {
+    return WriteFileAtomic(path, bytes) ? 0 : errno;
+  }
+  if (S_ISDIR(info.st_mode)) return EISDIR;
+  // A link, a pipe or a device: written through, as a shell's redirection does.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+  if (fd < 0) return errno;
+  int error = 0;
+  if (::fstat(fd, &info) != 0) {
+    error = errno;
+  } else if (S_ISDIR(info.st_mode) || S_ISBLK(info.st_mode) || S_ISSOCK(info.st_mode)) {
+    error = EPERM;  // never a disk or a socket
+  } else if (!WriteAll(fd, bytes)) {
+    error = errno;
+  }
+  if (::close(fd) != 0 && error == 0) error = errno;
+  return error;
 }
 
 bool WriteProfileString(const std::filesystem::path& path, TextView section, TextView key,

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "record/ini_document.h"
 #include "record/text.h"
@@ -37,19 +38,41 @@ std::optional<std::filesystem::path> WriteTemporaryBeside(const std::filesystem:
 // Makes renames inside the folder durable; failures are ignored.
 void SyncFolder(const std::filesystem::path& folder);
 
-// Writes bytes atomically; false (and the old file untouched) on any failure.
+// Writes bytes atomically; false (and the old file untouched) on any failure,
+// with errno telling why. A regular file keeps its permission bits; a file
+// that replaces a link gets the default mode.
 bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes);
+
+// True for the name of a temporary that WriteTemporaryBeside made.
+bool IsTemporaryFileName(std::string_view name);
+// Removes those of the temporaries that are stale: older than a minute, not
+// held by their writer, and not in a folder another program holds locked.
+void RemoveStaleTemporaries(const std::vector<std::filesystem::path>& temporaries);
+
+// The same for the temporaries directly in one folder.
+void RemoveStaleTemporariesIn(const std::filesystem::path& folder);
+
+// What failed, in words for the user, for an errno of a failed write.
+Text FileErrorText(int error);
+
+// A file the user names for output: a missing or regular file is replaced
+// atomically; a link, pipe or terminal is written through; a folder, disk or
+// socket is refused. 0 when done, else the errno.
+int WriteOutputFile(const std::filesystem::path& path, std::string_view bytes);
 
 // True when files can be created in the folder.
 bool FolderIsWritable(const std::filesystem::path& folder);
 
 // Record / INI file: parse (missing or unreadable file -> empty document).
 IniDocument LoadIniFile(const std::filesystem::path& path);
-// Serialises to UTF-8 with CR LF and writes atomically.
+// Serialises to UTF-8 with CR LF and writes atomically, holding the lock of
+// the file's folder (record/folder_lock.h); errno tells why it failed
+// (EWOULDBLOCK: another program held the lock too long).
 bool SaveIniFile(const IniDocument& doc, const std::filesystem::path& path);
 
-// Load, edit, save. Refused (false) when an existing file cannot be read, so
-// a write never throws away what is there.
+// Load, edit, save, all under the lock of the file's folder, so no other
+// save comes in between. Refused (false) when an existing file cannot be
+// read, so a write never throws away what is there.
 bool UpdateIniFile(const std::filesystem::path& path,
                    const std::function<void(IniDocument&)>& edit);
 

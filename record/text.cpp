@@ -173,6 +173,28 @@ bool HasControlCharacter(TextView text) {
   return false;
 }
 
+Text EscapeControls(TextView text, TextView keep) {
+  Text out;
+  out.reserve(text.size());
+  for (char16_t c : text) {
+    if (!IsControlCharacter(c) || keep.find(c) != TextView::npos) {
+      out += c;
+    } else if (c == u'\t') {
+      out += u"\\t";
+    } else if (c == u'\n') {
+      out += u"\\n";
+    } else if (c == u'\r') {
+      out += u"\\r";
+    } else {
+      static constexpr char16_t kHex[] = u"0123456789abcdef";
+      out += u"\\x";
+      out += kHex[(c >> 4) & 0xF];
+      out += kHex[c & 0xF];
+    }
+  }
+  return out;
+}
+
 std::size_t CharacterCount(TextView text) {
   std::size_t count = 0;
   for (char16_t c : text) count += IsLowSurrogate(c) ? 0 : 1;

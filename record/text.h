@@ -41,6 +41,11 @@ Text PadZero(TextView text, std::size_t width);
 bool IsControlCharacter(char16_t c);
 bool HasControlCharacter(TextView text);
 
+// The text with every control character (C0, DEL and C1) not in `keep`
+// shown as an escape: \t, \n, \r, else \x followed by two hex digits
+// (\x1b), so a terminal shows it instead of obeying it.
+Text EscapeControls(TextView text, TextView keep = {});
+
 // Characters as the user counts them: a surrogate pair is one character.
 std::size_t CharacterCount(TextView text);
 // The first `limit` characters, never splitting a surrogate pair.

@@ -49,7 +49,7 @@ void LayoutRenderer::WriteScores() {
 // "name score" for each key%d of the section, "，" between, "。" after the last.
 void LayoutRenderer::WriteScoreList(TextView label, TextView section) {
   Put(label);
-  const long long count = BoundedCount(ReadInt(section, u"count"));
+  const long long count = BoundedCount(ReadInt(section, u"count"), record_.FindSection(section));
   for (long long n = 1; n <= count; ++n) {
     const Text name = Read(section, u"key" + Num(n));
     Put(name);
@@ -66,7 +66,8 @@ void LayoutRenderer::WriteUsefulElement() {
 
 void LayoutRenderer::WriteHealthCheck() {
   Put(kHealthLabel);
-  const long long count = BoundedCount(ReadInt(u"tijian", u"count"));
+  const long long count =
+      BoundedCount(ReadInt(u"tijian", u"count"), record_.FindSection(u"tijian"));
   for (long long n = 1; n <= count; ++n) {
     const Text number = Num(n);
     PutFormat(ReportColor::kBlack, kHealthEntryFormat,

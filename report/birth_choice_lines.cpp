@@ -62,7 +62,7 @@ void LayoutRenderer::WriteBirthChoices() {
   Put(kZiSchoolLabel);
   Put(school ? Text(school->name) + Text(school->explanation) : ziKey);
   Put(kLineBreak);
-  const long long count = BoundedCount(ReadInt(kSection, u"count"));
+  const long long count = BoundedCount(ReadInt(kSection, u"count"), record_.FindSection(kSection));
   for (long long i = 1; i <= count; ++i) {
     Put(kWarningLabel);
     Put(Read(kSection, u"tishi" + Num(i)), ReportColor::kRed);

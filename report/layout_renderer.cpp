@@ -56,6 +56,7 @@ bool LayoutRenderer::Render() {
   birthYear_ = spanFirst_ - ReadInt(u"liunian", u"age1") + 1;
   luckPillarList_ = Read(u"minbiao", u"dayun");
   luckPillars_ = SplitSlashList(luckPillarList_);
+  if (luckPillars_.size() > kMaxLuckPillars) luckPillars_.resize(kMaxLuckPillars);
 
   WriteColumnHeader();
   WriteTenGods();
@@ -244,7 +245,8 @@ void LayoutRenderer::PutSplitText(TextView value, TextView gap) {
 }
 
 long long LayoutRenderer::LuckCount() const {
-  return BoundedCount(ReadInt(u"liunian", u"count"));
+  return std::min(BoundedCount(ReadInt(u"liunian", u"count"), record_.FindSection(u"liunian")),
+                  kMaxLuckPillars);
 }
 
 }  // namespace xuanshu

@@ -107,7 +107,7 @@ void LayoutRenderer::WriteAnnualGrid() {
   }
   // One row per year of the first luck pillar, also when count is 0.
   const Text firstDecade = Read(u"liunian", u"liunian1");
-  const std::size_t rows = SplitSlashList(firstDecade).size();
+  const std::size_t rows = std::min<std::size_t>(SplitSlashList(firstDecade).size(), kGridRows);
   for (std::size_t row = 0; row < rows; ++row) WriteGridRow(row, beforeLuck, columns);
 
   const long long age1 = ReadInt(u"liunian", u"age1");

@@ -161,8 +161,9 @@ long long ClampedLast(long long first, long long last) {
   return std::min(last, first + kMaxLoopSpan - 1);
 }
 
-long long BoundedCount(long long count) {
-  return std::clamp(count, 0LL, kMaxLoopSpan);
+long long BoundedCount(long long count, const IniDocument::Section* section) {
+  const auto keys = static_cast<long long>(section == nullptr ? 0 : section->entries().size());
+  return std::clamp(count, 0LL, keys);
 }
 
 YearSet ClashYearSet(const IniDocument& record, long long first, long long last) {

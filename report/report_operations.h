@@ -66,12 +66,15 @@ YearSet ConcurrenceYearSet(const IniDocument& record, long long first, long long
 // Colour of a year cell in the annual grid: 岁运并临 red before clash blue.
 ReportColor AnnualGridColor(long long year, const YearSet& concurrence, const YearSet& clash);
 
-// Upper bound of every year span and count loop: a hand-edited record with an
-// absurd yearEnd or count must not stall the pane.
-inline constexpr long long kMaxLoopSpan = 10000;
+// A report never shows more than a computed record can hold, so a small
+// hand-edited record with an absurd yearEnd or count cannot make a huge
+// report: the annual rows span 90 years (nine luck pillars of ten years).
+inline constexpr long long kMaxLoopSpan = 90;
+inline constexpr long long kMaxLuckPillars = 9;
 // The last year a loop from `first` visits for a record's `last`.
 long long ClampedLast(long long first, long long last);
-// A count read from the record, within 0 .. kMaxLoopSpan.
-long long BoundedCount(long long count);
+// A count read from the record, within 0 and the number of keys its section
+// holds (each counted item has at least one key of its own).
+long long BoundedCount(long long count, const IniDocument::Section* section);
 
 }  // namespace xuanshu

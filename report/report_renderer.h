@@ -18,8 +18,15 @@ inline constexpr int kHongKongLayout = kHongKongTaiwanLayout;
 
 // Reads the record afresh from disk and renders it. Before the annual grid
 // section yunqian is rebuilt from the record's own liunian keys; when that
-// changes the record, the record is saved (atomically) first. Always true.
+// changes the record, the record is saved (atomically, keeping its mode)
+// first, except a record reached through a link or made read-only, which is
+// rendered from memory. Always true.
 bool RenderChart(const std::filesystem::path& recordPath, int layout, ReportSink& sink);
+
+// Why a file cannot be shown as a record, in words for the user; empty when
+// it can. Refused: a file that cannot be read, one over 64 MB, and one with
+// text but no section at all.
+Text RecordProblem(const std::filesystem::path& recordPath);
 
 // Renders a record held in memory; section yunqian of `record` is rebuilt
 // before the annual grid exactly as on disk. Returns true when that rebuild

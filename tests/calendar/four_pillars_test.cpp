@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "calendar/ganzhi.h"
@@ -97,6 +98,22 @@ TEST(HourPillar, FollowsTheFiveRatsRule) {
   for (TextView wild : {u"99", u"-1", u"24", u"x", u"99999999999999999999"}) {
     EXPECT_LE(HourPillar(u"甲", wild).size(), 2u) << U8(wild);
   }
+}
+
+TEST(FourPillars, EveryIntGivesAPillarWithoutOverflow) {
+  constexpr int kMin = std::numeric_limits<int>::min();
+  constexpr int kMax = std::numeric_limits<int>::max();
+  for (int y : {kMin, kMin + 1, -1, 0, 1900, kMax - 1, kMax}) {
+    for (int v : {kMin, -1, 0, 1, 12, 31, kMax}) {
+      EXPECT_EQ(YearPillar(y, v, v, v).size(), 2u) << y << " " << v;
+      EXPECT_EQ(MonthPillar(y, v, v, v).size(), 2u) << y << " " << v;
+      EXPECT_EQ(DayPillar(y, v, v).size(), 2u) << y << " " << v;
+    }
+  }
+  EXPECT_EQ(U8(StemName(-1)), U8(u"癸")) << "stem indices run round the cycle";
+  EXPECT_EQ(U8(BranchName(kMax)), U8(BranchName(kMax % 12)));
+  EXPECT_EQ(U8(TenGodOf(kMax, kMin)), U8(TenGodOf(0, 0))) << "no such stem counts as 甲";
+  EXPECT_EQ(U8(TenGodOf(10, 3)), U8(TenGodOf(0, 3)));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -318,6 +319,32 @@ TEST(NextDay, CrossesMonthAndYearEnds) {
   EXPECT_EQ(Show(NextDay(2001, 4, 30, true)), "2001-5-1");
   EXPECT_EQ(Show(NextDay(1999, 12, 31, false)), "1999-11-25") << "lunar date of 2000-01-01";
   EXPECT_EQ(Show(NextDay(2017, 8, 21, false)), "2017-7-1") << "leap flag dropped";
+}
+
+TEST(NextDay, EveryIntIsSafeAndAnUnrepresentableDayIsNoDate) {
+  constexpr int kMin = std::numeric_limits<int>::min();
+  constexpr int kMax = std::numeric_limits<int>::max();
+  struct Case {
+    int year, month, day;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {kMax, 12, 31, "0-0-0"},     {kMax, 11, 30, "2147483647-12-1"},
+      {2000, kMax, 1, "2001-1-1"}, {kMin, 1, 1, "-2147483648-1-2"},
+      {2000, 1, kMax, "2000-2-1"}, {kMax, kMax, 1, "0-0-0"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Show(NextDay(c.year, c.month, c.day, true)), c.expected)
+        << c.year << "-" << c.month << "-" << c.day;
+    NextDay(c.year, c.month, c.day, false);  // any lunar answer, without overflow
+  }
+  for (int v : {kMin, -1, 0, kMax}) {
+    EXPECT_EQ(LunarMonthDays(v, v), 0);
+    EXPECT_EQ(Show(ToGregorian(v, v, v, true)), "0-0-0");
+    ToLunar(v, v, v);
+    DayNumber(v, v, v);
+    ValidateBirthDate(v, v, v, v % 2 == 0, true);
+  }
 }
 
 }  // namespace

@@ -150,7 +150,11 @@ TEST(BatchCommand, UnusableDataFolderFailsEveryLine) {
   WriteFileBytes(input, "甲\t男\t公历\t1990-05-17\t08:30\n乙\t男\t公历\t1990-05-17\t08:30\n");
   const CliResult result = RunCli({"batch", input.string(), "--home", home.path().string()});
   EXPECT_EQ(result.code, 1);
-  EXPECT_EQ(result.out, "ERROR\t生成排盘失败！\nERROR\t生成排盘失败！\n");
+  const std::string failed = "ERROR\t生成排盘失败！无法保存排盘记录“";
+  const std::vector<std::string> lines = Lines(result.out);
+  ASSERT_EQ(lines.size(), 2u) << result.out;
+  EXPECT_EQ(lines[0], failed + Record(home.path(), "甲") + "”：路径中有一段不是文件夹");
+  EXPECT_EQ(lines[1], failed + Record(home.path(), "乙") + "”：路径中有一段不是文件夹");
   EXPECT_EQ(ReadFileBytes(home.path() / "data"), "plain file");
 }
 
@@ -194,6 +198,62 @@ TEST(BatchCommand, BirthOptionsApplyToEveryLineAndAPlaceColumnToItsOwn) {
   EXPECT_EQ(bad.out, "");
   EXPECT_EQ(bad.err, "子时规则只能是next-day（子初换日）或same-day（子正换日）\n");
   EXPECT_FALSE(fs::exists(home.path() / "other"));
+}
+
+constexpr char kLineTooLong[] = "ERROR\t行过长：每行最多65536字节";
+
+TEST(BatchCommand, OverlongLinesAreRefusedAndReadingGoesOn) {
+  TempDir home;
+  const fs::path input = home.path() / "in.tsv";
+  WriteFileBytes(input, "甲\t男\t公历\t1990-05-17\t08:30\n乙" + std::string(70000, 'x') +
+                            "\t男\t公历\t1990-05-17\t08:30\n丙\t男\t公历\t1990-05-17\t08:30");
+  const CliResult result = RunCli({"batch", input.string(), "--home", home.path().string()});
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(Lines(result.out), (std::vector<std::string>{Record(home.path(), "甲"), kLineTooLong,
+                                                         Record(home.path(), "丙")}));
+}
+
+TEST(BatchCommand, FoldersAndReadErrorsFailWithAMessage) {
+  TempDir home;
+  const std::string h = home.path().string();
+  const CliResult folder = RunCli({"batch", h, "--home", h});
+  EXPECT_EQ(folder.code, 1);
+  EXPECT_EQ(folder.out, "");
+  EXPECT_NE(folder.err.find("文件夹"), std::string::npos) << folder.err;
+  const CliResult fromFolder = RunCli({"batch", "--home", h}, h);
+  EXPECT_EQ(fromFolder.code, 1) << "standard input that cannot be read";
+  EXPECT_NE(fromFolder.err.find("读取"), std::string::npos) << fromFolder.err;
+}
+
+TEST(BatchCommand, EndlessInputWithoutLineBreaksKeepsMemoryBounded) {
+  TempDir home;
+  std::string command;
+#if !defined(__SANITIZE_ADDRESS__)
+  command = "ulimit -v 500000; ";  // a sanitizer build needs a vast address space
+#endif
+  command +=
+      "timeout 2 " + Quoted(CliPath()) + " batch /dev/zero --home " + Quoted(home.path().string());
+  std::string out;
+  const int code = RunCommand(command, &out, nullptr);
+  EXPECT_EQ(code, 124) << "still reading when stopped, not crashed";
+  EXPECT_EQ(out, std::string(kLineTooLong) + "\n");
+}
+
+TEST(BatchCommand, NamesAreOneChartPerNameWhateverTheirBytes) {
+  TempDir home;
+  const fs::path input = home.path() / "in.tsv";
+  const std::string rest = "\t男\t公历\t1990-05-17\t08:30\n";
+  WriteFileBytes(input, "\xEF\xBB\xBF甲" + rest + "\xEF\xBB\xBF乙" + rest + "\xFF名" + rest +
+                            "\xFE名" + rest + "e\xCC\x81" + rest + "\xC3\xA9" + rest);
+  const CliResult result = RunCli({"batch", input.string(), "--home", home.path().string()});
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(
+      Lines(result.out),
+      (std::vector<std::string>{Record(home.path(), "甲"), Record(home.path(), "乙"),
+                                "ERROR\t姓名不能用作文件名", "ERROR\t姓名不能用作文件名",
+                                Record(home.path(), "\xC3\xA9"), Record(home.path(), "\xC3\xA9")}));
+  EXPECT_EQ(TreeOf(home.path() / "data"),
+            (std::vector<std::string>{"\xC3\xA9.bze", "乙.bze", "甲.bze"}));
 }
 
 }  // namespace

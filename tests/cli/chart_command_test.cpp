@@ -143,7 +143,8 @@ TEST(ChartCommand, UnusableDataFolderFailsTheComputation) {
   WriteFileBytes(home.path() / "data", "plain file");
   const CliResult result = RunCli(ChartArgs(home.path()));
   EXPECT_EQ(result.code, 1);
-  EXPECT_EQ(result.err, "生成排盘失败！\n");
+  EXPECT_EQ(result.err, "生成排盘失败！无法保存排盘记录“" + RecordOf(home.path(), "张三") +
+                            "”：路径中有一段不是文件夹\n");
   EXPECT_EQ(ReadFileBytes(home.path() / "data"), "plain file");
 }
 
@@ -154,8 +155,67 @@ TEST(ChartCommand, ReadOnlyDataFolderFailsTheComputation) {
   fs::permissions(home.path() / "data", fs::perms::owner_read | fs::perms::owner_exec);
   const CliResult result = RunCli(ChartArgs(home.path()));
   EXPECT_EQ(result.code, 1);
-  EXPECT_EQ(result.err, "生成排盘失败！\n");
+  EXPECT_EQ(result.err, "生成排盘失败！无法保存排盘记录“" + RecordOf(home.path(), "张三") +
+                            "”：没有写入权限\n");
   EXPECT_TRUE(fs::is_empty(home.path() / "data"));
+}
+
+TEST(ChartCommand, SaveFailuresSayWhatFailedAfterTheProgramsMessage) {
+  TempDir root;
+  fs::permissions(root.path(), fs::perms::all);
+  const fs::path readOnly = root.path() / "readonly";
+  fs::create_directories(readOnly / "data");
+  fs::permissions(readOnly, fs::perms::all);
+  fs::permissions(readOnly / "data", fs::perms::owner_read | fs::perms::owner_exec |
+                                         fs::perms::group_read | fs::perms::group_exec |
+                                         fs::perms::others_read | fs::perms::others_exec);
+  std::string deep = root.path().string();
+  while (deep.size() < 4200) deep += "/" + std::string(200, 'd');
+  struct Case {
+    const char* what;
+    fs::path home;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"path too long", deep, "：路径过长\n"},
+      {"read-only data folder", readOnly, "：没有写入权限\n"},
+  };
+  for (const Case& c : cases) {
+    const CliResult result = RunCliWithoutPrivileges(ChartArgs(c.home));
+    EXPECT_EQ(result.code, 1) << c.what;
+    EXPECT_TRUE(result.err.starts_with("生成排盘失败！无法保存排盘记录“")) << result.err;
+    EXPECT_TRUE(result.err.ends_with(c.reason)) << c.what << ": " << result.err;
+  }
+}
+
+TEST(ChartCommand, ARecordThatCannotBeReadIsNeitherGuessedNorReplaced) {
+  TempDir home;
+  fs::permissions(home.path(), fs::perms::all);
+  ASSERT_EQ(RunCli(With(ChartArgs(home.path()), "--group", "客户")).code, 0);
+  fs::permissions(home.path() / "data", fs::perms::all);
+  const fs::path record = RecordOf(home.path(), "张三");
+  const std::string before = ReadFileBytes(record);
+  fs::permissions(record, fs::perms::none);
+  const CliResult result = RunCliWithoutPrivileges(ChartArgs(home.path()));
+  fs::permissions(record, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(result.err, "生成排盘失败！无法读取已有的排盘记录“" + record.string() + "”\n");
+  EXPECT_EQ(ReadFileBytes(record), before);
+}
+
+TEST(ChartCommand, InvalidUtf8IsRefusedAndNormalisationFormsAreOneChart) {
+  TempDir home;
+  for (const char* name : {"\xFF", "a\xC3", "\xED\xA0\x80"}) {
+    const CliResult result = RunCli(ChartArgs(home.path(), name));
+    EXPECT_EQ(result.code, 1) << name;
+    EXPECT_EQ(result.err, "姓名不能用作文件名\n") << name;
+  }
+  const CliResult composed = RunCli(ChartArgs(home.path(), "\xC3\xA9"));
+  const CliResult decomposed = RunCli(ChartArgs(home.path(), "e\xCC\x81"));
+  EXPECT_EQ(composed.out, RecordOf(home.path(), "\xC3\xA9") + "\n");
+  EXPECT_EQ(decomposed.out, composed.out);
+  EXPECT_EQ(LoadIniFile(RecordOf(home.path(), "\xC3\xA9")).ReadString(u"main", u"name"), u"é");
+  EXPECT_EQ(TreeOf(home.path()), (std::vector<std::string>{"data", "data/\xC3\xA9.bze"}));
 }
 
 TEST(ChartCommand, GroupComesFromTheOptionThenTheExistingRecordThenDefaults) {

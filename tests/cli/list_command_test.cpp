@@ -45,5 +45,26 @@ TEST(ListCommand, EmptyHistoryShowsTheDefaultGroupOnly) {
   EXPECT_EQ(RunCli({"list", "extra"}).code, 2);
 }
 
+TEST(ListCommand, ReadingCreatesNothing) {
+  TempDir root;
+  const CliResult result = RunCli({"list", "--home", (root.path() / "typo").string()});
+  EXPECT_EQ(result.code, 0);
+  EXPECT_EQ(result.out, "其他\n");
+  EXPECT_TRUE(fs::is_empty(root.path()));
+}
+
+TEST(ListCommand, EachChartStaysOneLineWithControlCharactersEscaped) {
+  TempDir home;
+  fs::create_directories(home.path() / "data");
+  WriteFileBytes(home.path() / "data" / "a\nb.bze",
+                 "[main]\r\nname=x\x1b]0;title\x07y\tz\r\nclass=\x1b[2J\r\n");
+  const std::string data = (home.path() / "data").string();
+  const std::string expected =
+      "其他\n\\x1b[2J\n  x\\x1b]0;title\\x07y\\tz\t" + data + "/a\\nb.bze\n";
+  EXPECT_EQ(RunCli({"list", "--home", home.path().string()}).out, expected);
+  const CliResult terminal = RunCliOnTerminal({"list", "--home", home.path().string()});
+  EXPECT_EQ(terminal.out.find('\x1b'), std::string::npos) << terminal.out;
+}
+
 }  // namespace
 }  // namespace xuanshu::testing

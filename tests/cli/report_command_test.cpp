@@ -1,4 +1,7 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "cli_run.h"
 #include "record/record_file.h"
@@ -98,6 +101,79 @@ TEST_F(ReportCommand, RefusesBadUsageAndMissingRecords) {
   const CliResult escaping = RunCli({"report", "--name", "../张三", "--home", Home()});
   EXPECT_EQ(escaping.code, 1);
   EXPECT_EQ(escaping.err, "姓名不能用作文件名\n");
+}
+
+TEST_F(ReportCommand, OutWritesThroughWhatIsNotARegularFileAndDashIsStandardOutput) {
+  const std::string text = ToUtf8(Rendered(0).PlainText());
+  const std::vector<std::string> report = {"report", RecordPath().string(), "--layout", "0",
+                                           "--out"};
+  const auto run = [&](const std::string& out) {
+    std::vector<std::string> args = report;
+    args.push_back(out);
+    return RunCli(args);
+  };
+
+  const fs::path target = fs::path(Home()) / "target.txt";
+  WriteFileBytes(target, "old");
+  const fs::path link = fs::path(Home()) / "link.txt";
+  fs::create_symlink(target, link);
+  EXPECT_EQ(run(link.string()).code, 0);
+  EXPECT_TRUE(fs::is_symlink(link)) << "the link stays a link";
+  EXPECT_EQ(ReadFileBytes(target), text);
+
+  const fs::path fifo = fs::path(Home()) / "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  EXPECT_EQ(run(fifo.string()).code, 0);
+  std::string piped(text.size() + 16, '\0');
+  const ssize_t n = ::read(reader, piped.data(), piped.size());
+  ::close(reader);
+  piped.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  EXPECT_EQ(piped, text);
+  EXPECT_EQ(fs::status(fifo).type(), fs::file_type::fifo);
+
+  const CliResult dash = run("-");
+  EXPECT_EQ(dash.out, text);
+  EXPECT_FALSE(fs::exists(fs::current_path() / "-"));
+  EXPECT_EQ(run("/dev/stdout").out, text) << "a shell's redirection is kept";
+  EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
+  EXPECT_EQ(run(Home()).code, 1) << "a folder";
+}
+
+TEST_F(ReportCommand, RefusesFilesThatAreNoRecordsOrTooLarge) {
+  const fs::path huge = fs::path(Home()) / "huge.bze";
+  WriteFileBytes(huge, "[main]\r\nname=x\r\n");
+  fs::resize_file(huge, 65u << 20);
+  for (const std::string& file : {std::string("/proc/self/status"), huge.string()}) {
+    const CliResult result = RunCli({"report", file, "--home", Home()});
+    EXPECT_EQ(result.code, 1) << file;
+    EXPECT_EQ(result.out, "") << file;
+    EXPECT_NE(result.err, "") << file;
+  }
+  WriteFileBytes(huge, "");
+  EXPECT_EQ(RunCli({"report", huge.string(), "--home", Home()}).code, 0)
+      << "an empty record, as a failed computation leaves it, still renders";
+}
+
+TEST_F(ReportCommand, ControlCharactersOfTheRecordAreEscapedOnATerminal) {
+  std::string bytes = ReadFileBytes(RecordPath());
+  const std::string hostile =
+      "name=\x1b]0;title\x07\x1b[2J\xC2\x9B"
+      "31m";
+  bytes.replace(bytes.find("name="), std::string("name=张三").size(), hostile);
+  WriteFileBytes(RecordPath(), bytes);
+  for (const char* format : {"text", "ansi"}) {
+    const CliResult result =
+        RunCliOnTerminal({"report", RecordPath().string(), "--format", format, "--layout", "0"});
+    EXPECT_EQ(result.code, 0) << format;
+    EXPECT_NE(result.out.find("\\x1b]0;title\\x07\\x1b[2J\\x9b31m"), std::string::npos) << format;
+    EXPECT_EQ(result.out.find("\x1b]"), std::string::npos) << format;
+    EXPECT_EQ(result.out.find("\x1b[2J"), std::string::npos) << format;
+    EXPECT_EQ(result.out.find("\xC2\x9B"), std::string::npos) << format;
+  }
+  const CliResult piped = RunCli({"report", RecordPath().string(), "--layout", "0"});
+  EXPECT_NE(piped.out.find("\x1b]0;title"), std::string::npos) << "a pipe gets the pane's text";
 }
 
 }  // namespace

@@ -143,7 +143,10 @@ void ChartFlowTest::failedComputationChangesNothing() {
   blocker.close();
   FillForm(*window, u"陈思远"_qs, u"1992"_qs, u"07"_qs, u"09"_qs);
   ClickChartButton(*window);
-  QCOMPARE(log.Take(), QStringList{u"生成排盘失败！"_qs});
+  // The program's message, then what failed.
+  const QString record = PathToQString(folder.dataDir() / "陈思远.bze");
+  QCOMPARE(log.Take(), QStringList{u"生成排盘失败！无法保存排盘记录“"_qs + record +
+                                   u"”：路径中有一段不是文件夹"_qs});
   QCOMPARE(window->historyTree()->groupNode(0)->childCount(), 1);
   QCOMPARE(Q(window->reportPane()->reportText()), Q(shown));
 }

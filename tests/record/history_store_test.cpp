@@ -1,11 +1,21 @@
 #include "record/history_store.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
+#include <functional>
 #include <map>
 #include <string>
+#include <thread>
+
+#include "engine/chart_engine.h"
 
 #include "record/record_file.h"
 #include "test_support.h"
@@ -90,6 +100,137 @@ class HistoryStoreTest : public ::testing::Test {
 
   TempDir dir_;
 };
+
+// Runs body in a child process that may hold at most `handles` open files;
+// the child's exit status.
+int InChildWithFewHandles(rlim_t handles, const std::function<int()>& body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const rlimit limit{handles, handles};
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+    ::_exit(body());
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+void MakeOlder(const std::filesystem::path& path, std::chrono::seconds age) {
+  std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() - age);
+}
+
+TEST_F(HistoryStoreTest, ListingAndRecordReaderAgreeOnARecordWithTwoMainSections) {
+  const auto path = Put("two.bze", Utf8(u"[main]\r\nclass=甲组\r\n[gongli]\r\nyear=1990\r\n"
+                                        u"[main]\r\nname=乙\r\nclass=丙组\r\n"));
+  const std::optional<RecordMainKeys> keys = ReadRecordMainKeys(path);
+  ASSERT_TRUE(keys);
+  const IniDocument record = LoadIniFile(path);
+  EXPECT_EQ(Utf8(keys->name), Utf8(record.ReadString(u"main", u"name")));
+  EXPECT_EQ(Utf8(keys->group), Utf8(record.ReadString(u"main", u"class")));
+  EXPECT_EQ(Utf8(keys->group), Utf8(u"甲组"));
+}
+
+TEST_F(HistoryStoreTest, ChartsNamedLikeTemporariesAreListedAndStaleTemporariesRemoved) {
+  PutRecord(".x.tmp-1.bze", u".x.tmp-1", kOther);
+  const auto stale = Put(".a.bze.tmp-42-0", RecordBytes(u"甲", u"家人"));
+  const auto fresh = Put(".b.bze.tmp-42-1", RecordBytes(u"乙", u"家人"));
+  const auto held = Put(".c.bze.tmp-42-2", RecordBytes(u"丙", u"家人"));
+  const auto nested = Put("sub/.d.bze.tmp-7-3", RecordBytes(u"丁", u"家人"));
+  for (const auto& path : {stale, held, nested}) MakeOlder(path, std::chrono::seconds(120));
+  const int writer = ::open(held.c_str(), O_RDONLY);
+  ASSERT_EQ(::flock(writer, LOCK_EX), 0) << "a writer still at work";
+
+  HistoryStore store(data());
+  store.LoadAll();
+  ::close(writer);
+  EXPECT_EQ(Listing(store), Utf8(u"[其他]\n  .x.tmp-1  .x.tmp-1.bze\n"));
+  EXPECT_FALSE(std::filesystem::exists(stale)) << "older than a minute and not locked";
+  EXPECT_FALSE(std::filesystem::exists(nested));
+  EXPECT_TRUE(std::filesystem::exists(fresh)) << "may belong to a save in progress";
+  EXPECT_TRUE(std::filesystem::exists(held));
+}
+
+TEST_F(HistoryStoreTest, DeepFoldersAreListedWhateverTheHandleLimit) {
+  std::string folder;
+  for (int i = 0; i < 40; ++i) {
+    folder += "d" + std::to_string(i) + "/";
+    PutRecord(folder + "c" + std::to_string(i) + ".bze", Num(i), u"深");
+  }
+  const int listed = InChildWithFewHandles(16, [this] {
+    HistoryStore store(data());
+    store.LoadAll();
+    std::size_t charts = 0;
+    for (const HistoryGroup& group : store.groups()) charts += group.charts.size();
+    return static_cast<int>(charts);
+  });
+  EXPECT_EQ(listed, 40);
+  const int renamed = InChildWithFewHandles(16, [this] {
+    HistoryStore store(data());
+    store.LoadAll();
+    const std::optional<std::size_t> group = store.FindGroup(u"深");
+    return group && store.RenameGroup(*group, u"浅") ? 0 : 1;
+  });
+  EXPECT_EQ(renamed, 0);
+  folder.clear();
+  for (int i = 0; i < 40; ++i) {
+    folder += "d" + std::to_string(i) + "/";
+    EXPECT_EQ(Utf8(ClassOf(folder + "c" + std::to_string(i) + ".bze")), Utf8(u"浅")) << i;
+  }
+}
+
+TEST_F(HistoryStoreTest, GroupOperationsNameEveryFileTheyCouldNotUpdate) {
+  PutRecord("a.bze", u"甲", u"家人");
+  Put("bin1.bze", RecordBytes(u"子", u"家人") + std::string(1, '\0'));
+  Put("bin2.bze", RecordBytes(u"丑", u"家人") + std::string(1, '\0'));
+  HistoryStore store(data());
+  store.LoadAll();
+  const std::size_t group = store.FindGroup(u"家人").value();
+  const auto before = Snapshot();
+  const StoreResult renamed = store.RenameGroup(group, u"亲戚");
+  EXPECT_FALSE(renamed);
+  const StoreResult deleted = store.DeleteGroup(group);
+  EXPECT_FALSE(deleted);
+  for (const StoreResult* result : {&renamed, &deleted}) {
+    for (const char* file : {"bin1.bze", "bin2.bze"}) {
+      EXPECT_NE(Utf8(result->message).find(file), std::string::npos) << Utf8(result->message);
+    }
+  }
+  EXPECT_EQ(ClassOf("a.bze"), kOther) << "the group's other chart moved";
+  EXPECT_EQ(Snapshot().at("bin1.bze"), before.at("bin1.bze"));
+}
+
+TEST(RecordLockTest, EditsOfTheHistoryNeverRevertARecompute) {
+  TempDir dir;
+  const auto data = dir.path() / "data";
+  ChartRequest request;
+  request.name = u"张三";
+  request.group = u"其他";
+  request.year = 1990;
+  request.month = 5;
+  request.day = 17;
+  request.recordPath = data / "张三.bze";
+  ChartEngine engine;
+  ASSERT_TRUE(ComputeChart(engine, request));
+  HistoryStore store(data);
+  store.LoadAll();
+
+  std::atomic<bool> done{false};
+  std::thread renamer([&] {
+    for (int i = 0; !done; ++i) store.RenameChart({0, 0}, u"名" + Num(i % 10));
+  });
+  int reverted = 0;
+  for (int i = 1; i < 200; ++i) {
+    request.hour = i / 60;
+    request.minute = i % 60;
+    ASSERT_TRUE(ComputeChart(engine, request));
+    std::this_thread::yield();
+    const IniDocument record = LoadIniFile(request.recordPath);
+    if (record.ReadInt(u"gongli", u"minute") != i % 60) ++reverted;
+  }
+  done = true;
+  renamer.join();
+  EXPECT_EQ(reverted, 0) << "recomputes undone by a rename's stale save";
+}
 
 TEST_F(HistoryStoreTest, DefaultGroupTextsAreTheProgramsOwn) {
   EXPECT_EQ(Text(kDefaultGroupName), kOther);

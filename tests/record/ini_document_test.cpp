@@ -55,5 +55,25 @@ TEST(IniDocument, LargeSectionsAndCopiesFindEveryKey) {
   EXPECT_EQ(parsed.ReadString(u"liunianhcxh", u"2000sybl"), u"2000") << "first of duplicate keys";
 }
 
+TEST(IniDocument, OnlyTheFirstSectionOfANameIsRead) {
+  struct Case {
+    const char* what;
+    Text text;
+    Text name;
+    Text group;
+  };
+  const Case cases[] = {
+      {"second main adds a key", u"[main]\nclass=甲\n[main]\nname=乙\n", u"", u"甲"},
+      {"second main repeats a key", u"[main]\nname=甲\n[x]\n[MAIN]\nname=乙\n", u"甲", u""},
+      {"only the second has keys", u"[main]\n[main]\nname=乙\nclass=丙\n", u"", u""},
+  };
+  for (const Case& c : cases) {
+    const IniDocument doc = IniDocument::Parse(c.text);
+    EXPECT_EQ(ToUtf8(doc.ReadString(u"main", u"name")), ToUtf8(c.name)) << c.what;
+    EXPECT_EQ(ToUtf8(doc.ReadString(u"main", u"class")), ToUtf8(c.group)) << c.what;
+    EXPECT_EQ(IniDocument::Parse(doc.Serialize()).Serialize(), doc.Serialize()) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace xuanshu

@@ -133,6 +133,23 @@ TEST(WriteFileAtomic, ReplacesTheFileAndLeavesNoTemporary) {
   EXPECT_EQ(info.st_mode & 0777, 0640u) << "the replacement keeps the old permissions";
 }
 
+TEST(WriteFileAtomic, ARecordReplacingASymlinkGetsTheDefaultMode) {
+  TempDir dir;
+  const auto target = dir.path() / "elsewhere.bze";
+  WriteFileBytes(target, "old");
+  ::chmod(target.c_str(), 04755);
+  const auto link = dir.path() / "张三.bze";
+  std::filesystem::create_symlink(target, link);
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  ASSERT_TRUE(WriteFileAtomic(link, "new"));
+  struct stat info {};
+  ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISREG(info.st_mode));
+  EXPECT_EQ(info.st_mode & 07777, 0666u & ~mask) << "not the link target's 4755";
+  EXPECT_EQ(ReadFileBytes(target), "old");
+}
+
 TEST(WriteFileAtomic, FailsCleanlyWhereTheFolderIsUnusable) {
   TempDir dir;
   const auto plain = dir.path() / "data";

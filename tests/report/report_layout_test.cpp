@@ -1,5 +1,6 @@
 // Behaviour of the report layouts on edited copies of a complete record.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "report_test_support.h"
 #include "test_support.h"
@@ -446,6 +447,83 @@ TEST(YearsBeforeLuckRewriteTest, RecordOnDiskIsSavedOnlyWhenTheRebuildChangesIt)
   EXPECT_EQ(ReadFileBytes(empty), "") << "an empty record stays empty";
   EXPECT_TRUE(RenderChart(dir.path() / "missing.bze", kStandardLayout, third));
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing.bze"));
+}
+
+// Hand-edited records that ask for far more than a computed record holds.
+TEST(HostileRecordTest, ReportsStayAsSmallAsAComputedRecordAllows) {
+  const std::string head =
+      "[main]\r\nname=x\r\nsex=男\r\n[jieqi]\r\nbefore=立春 1990:02:04:10:14\r\n"
+      "after=立夏 1990:05:06:02:35\r\n";
+  struct Case {
+    const char* what;
+    std::string record;
+  };
+  const Case cases[] = {
+      {"count 10000, liunian1 of 600 slashes",
+       head + "[liunian]\r\ncount=10000\r\nliunian1=" + std::string(600, '/') + "\r\n"},
+      {"score counts", head + "[shishenfenshu]\r\ncount=10000\r\n[liushenfenshu]\r\ncount=10000\r\n"
+                              "[tijian]\r\ncount=10000\r\n"},
+      {"annual span of a million years",
+       head + "[liunianhcxh]\r\nyearBegin=1\r\nyearEnd=1000000\r\n"},
+      {"hundreds of luck pillars", head + "[minbiao]\r\ndayun=" +
+                                       [] {
+                                         std::string list;
+                                         for (int i = 0; i < 170; ++i) list += "甲子/";
+                                         return list;
+                                       }() +
+                                       "\r\n[dayuntiangankehe]\r\n甲子=" + std::string(500, 'x') +
+                                       " y\r\n"},
+  };
+  // A computed record's standard report is about 12000 characters.
+  const std::size_t ordinary = [] {
+    CollectingSink sink;
+    IniDocument record = LoadSample("zhangsan");
+    RenderChart(record, kStandardLayout, sink);
+    return sink.PlainText().size();
+  }();
+  for (const Case& c : cases) {
+    for (int layout : {0, 1, 2}) {
+      IniDocument record = IniDocument::Parse(FromUtf8(c.record));
+      CollectingSink sink;
+      RenderChart(record, layout, sink);
+      EXPECT_LT(sink.PlainText().size(), 2 * ordinary) << c.what << ", layout " << layout;
+    }
+  }
+}
+
+TEST(YearsBeforeLuckRewriteTest, ReadOnlyAndSymlinkedRecordsAreRenderedFromMemory) {
+  TempDir dir;
+  std::string bytes = ReadFileBytes(ReportDataDir() / "zhangsan.bze");
+  const std::string edited = bytes.replace(bytes.find("birth=1990"), 10, "birth=1980");
+  CollectingSink reference;
+  RenderChart(ReportDataDir() / "zhangsan.bze", kStandardLayout, reference);
+
+  const auto readOnly = dir.path() / "只读.bze";
+  WriteFileBytes(readOnly, edited);
+  ::chmod(readOnly.c_str(), 0444);
+  const auto outside = dir.path() / "outside.bze";
+  WriteFileBytes(outside, edited);
+  std::filesystem::create_directory(dir.path() / "data");
+  const auto link = dir.path() / "data" / "链接.bze";
+  std::filesystem::create_symlink(outside, link);
+  const auto ordinary = dir.path() / "普通.bze";
+  WriteFileBytes(ordinary, edited);
+  ::chmod(ordinary.c_str(), 0640);
+
+  for (const auto& path : {readOnly, link, ordinary}) {
+    CollectingSink sink;
+    RenderChart(path, kStandardLayout, sink);
+    EXPECT_EQ(sink.PlainText(), reference.PlainText()) << path;
+  }
+  EXPECT_EQ(ReadFileBytes(readOnly), edited) << "the user made it read-only";
+  EXPECT_TRUE(std::filesystem::is_symlink(link)) << "the link stays a link";
+  EXPECT_EQ(ReadFileBytes(outside), edited);
+  EXPECT_EQ(U8(*LoadIniFile(ordinary).Find(u"yunqian", u"birth")), "1990") << "rewritten";
+  struct stat info {};
+  ASSERT_EQ(::stat(ordinary.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u) << "the rewrite keeps the file's mode";
+  ASSERT_EQ(::stat(readOnly.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0444u);
 }
 
 }  // namespace
