@@ -85,7 +85,7 @@ TEST_F(ReportCommand, RefusesBadUsageAndMissingRecords) {
       {"neither file nor name", {"report", "--home", Home()}},
       {"both file and name", {"report", RecordPath().string(), "--name", "张三"}},
       {"layout 3", {"report", RecordPath().string(), "--layout", "3"}},
-      {"format pdf", {"report", RecordPath().string(), "--format", "pdf"}},
+      {"format docx", {"report", RecordPath().string(), "--format", "docx"}},
   };
   for (const auto& [what, args] : usage) {
     const CliResult result = RunCli(args);

@@ -1,0 +1,48 @@
+// Printing the report. One text document, laid out in the units of the page
+// it goes to, serves the printer, the print preview, the PDF export and
+// xuanshu-cli: the font in points, tab stops and the ideographic-space
+// alignment measured in the device's own units, pages broken between lines,
+// the colours kept.
+#pragma once
+
+#include <QByteArray>
+#include <QFont>
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "report/report_sink.h"
+
+class QPagedPaintDevice;
+class QTextDocument;
+
+namespace xuanshu {
+
+struct PrintedReport {
+  std::vector<ReportPiece> pieces;
+  QFont font;     // the report pane's font (its pixel size counts at 96 dpi)
+  QString title;  // the document title, e.g. the chart's name
+};
+
+// Pages have at least these margins.
+inline constexpr qreal kMinPageMarginMm = 15;
+// Smallest print size: a font that would not fit a line of the report is
+// made smaller down to this, and longer lines then wrap.
+inline constexpr qreal kMinPrintPointSize = 8;
+
+// The screen font at its size in points (pixels at 96 per inch).
+QFont PrintFont(const QFont& screenFont);
+
+// The report laid out for the device's page: font in points, tab stops
+// every half inch in device units, at most the page's width.
+std::unique_ptr<QTextDocument> LayOutForPage(const PrintedReport& report,
+                                             QPagedPaintDevice* device);
+
+// Paints the report on the device, page after page; the number of pages,
+// 0 when the device cannot be painted on.
+int PaintReport(const PrintedReport& report, QPagedPaintDevice* device);
+
+// The report as an A4 PDF document, the same as printing to a PDF file.
+QByteArray ReportPdf(const PrintedReport& report);
+
+}  // namespace xuanshu
