@@ -263,8 +263,8 @@ void BirthForm::ComputeFromForm() {
 // The field that a request message names.
 QWidget* BirthForm::FieldNamedBy(const QString& message) const {
   const std::pair<const char16_t*, QWidget*> fields[] = {
-      {u"姓名", nameEdit_},   {u"性别", maleButton_}, {u"日历", calendarList_},
-      {u"年份", yearList_},   {u"月份", monthList_},  {u"日期", dayList_},
+      {u"姓名", nameEdit_}, {u"性别", maleButton_}, {u"日历", calendarList_},
+      {u"年份", yearList_}, {u"月份", monthList_},  {u"日期", dayList_},
   };
   for (const auto& [word, field] : fields) {
     if (message.contains(QString::fromUtf16(word))) return field;

@@ -5,9 +5,9 @@
 #include <QDirIterator>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QScrollBar>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStyle>
 #include <array>
 #include <map>
@@ -100,8 +100,7 @@ HistoryTree::HistoryTree(const AppHome& home, QWidget* parent)
   connect(&refreshSoon_, &QTimer::timeout, this, &HistoryTree::RefreshFromDisk);
   connect(&watcher_, &QFileSystemWatcher::directoryChanged, &refreshSoon_,
           qOverload<>(&QTimer::start));
-  connect(&watcher_, &QFileSystemWatcher::fileChanged, &refreshSoon_,
-          qOverload<>(&QTimer::start));
+  connect(&watcher_, &QFileSystemWatcher::fileChanged, &refreshSoon_, qOverload<>(&QTimer::start));
 }
 
 void HistoryTree::AttachPanes(BirthForm* form, ReportPane* report) {
@@ -427,8 +426,10 @@ void HistoryTree::DeleteChart(QTreeWidgetItem* node) {
   const std::optional<ChartLocation> at = LocationOf(node);
   if (!at) return;
   const HistoryChart chart = store_.chart(*at);
-  UndoStep step{store_.groups()[at->group].name, chart.path,
-                ReadFileHead(chart.path, std::string::npos).value_or(std::string()), {}};
+  UndoStep step{store_.groups()[at->group].name,
+                chart.path,
+                ReadFileHead(chart.path, std::string::npos).value_or(std::string()),
+                {}};
   const StoreResult result = store_.DeleteChart(*at);
   ReportFailure(result);
   Sync();

@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
-#include <string>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app_home.h"
@@ -112,9 +112,9 @@ class HistoryTree : public QTreeWidget {
   void SetDropTarget(QTreeWidgetItem* target);
   void AutoScrollStep();
   struct UndoStep {
-    Text group;                          // the chart's or the deleted group's name
-    std::filesystem::path chartPath;     // a deleted chart's record
-    std::string chartBytes;              //   and its bytes
+    Text group;                                      // the chart's or the deleted group's name
+    std::filesystem::path chartPath;                 // a deleted chart's record
+    std::string chartBytes;                          //   and its bytes
     std::vector<std::filesystem::path> groupCharts;  // a deleted group's charts
   };
 

@@ -109,7 +109,8 @@ void MainWindow::CreatePanes() {
   // Only a drag of the history column's own bar stores its width.
   outer_ = new PaneSplitter(Qt::Vertical, nullptr, this);
   form_ = new BirthForm(home_, outer_);
-  inner_ = new PaneSplitter(Qt::Horizontal, [this](int x) { config_.WritePaneWidth(x); }, outer_);
+  inner_ = new PaneSplitter(
+      Qt::Horizontal, [this](int x) { config_.WritePaneWidth(x); }, outer_);
   QWidget* historyPane = CreateHistoryPane();
   report_ = new ReportPane(home_, inner_);
 
@@ -172,7 +173,8 @@ void MainWindow::OnShownRecordChanged(const QString& recordPath) {
 void MainWindow::ReopenLastChart() {
   const Text last = config_.ReadLastChart();
   if (last.empty()) return;
-  if (const std::optional<ChartLocation> at = history_->store().FindChartByPath(PathFromText(last))) {
+  if (const std::optional<ChartLocation> at =
+          history_->store().FindChartByPath(PathFromText(last))) {
     QTreeWidgetItem* node = history_->chartNode(*at);
     history_->setCurrentItem(node);
     history_->OpenChart(node);
@@ -207,8 +209,8 @@ bool MainWindow::RestorePlacement() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   const QRect normal = isMaximized() ? normalGeometry() : geometry();
   const QList<int> heights = outer_->sizes();
-  config_.WriteWindowPlacement({normal.x(), normal.y(), normal.width(), normal.height(),
-                                isMaximized(), heights.value(0)});
+  config_.WriteWindowPlacement(
+      {normal.x(), normal.y(), normal.width(), normal.height(), isMaximized(), heights.value(0)});
   QMainWindow::closeEvent(event);
 }
 

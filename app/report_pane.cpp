@@ -6,10 +6,10 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QMenu>
-#include <QScrollBar>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTextCursor>
 
 #include "message_box.h"
@@ -198,7 +198,8 @@ bool ReportPane::ExportTo(const ExportTarget& target) {
       written = WriteWholeFile(target.path, ExportBytes(reportText_));
       break;
   }
-  if (written) emit statusMessage(QStringLiteral(u"已导出 ") + QDir::toNativeSeparators(target.path));
+  if (written)
+    emit statusMessage(QStringLiteral(u"已导出 ") + QDir::toNativeSeparators(target.path));
   return written;
 }
 

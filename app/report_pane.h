@@ -11,8 +11,8 @@
 
 #include "app_home.h"
 #include "report/report_sink.h"
-#include "report_print.h"
 #include "report_export.h"
+#include "report_print.h"
 
 class QMenu;
 

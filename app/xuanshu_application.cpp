@@ -3,8 +3,8 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <QScreen>
+#include <QTranslator>
 
 #include "app_home.h"
 #include "main_window.h"

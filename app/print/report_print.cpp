@@ -6,8 +6,11 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
+#include <vector>
 
 #include "pane_sink.h"
 
@@ -78,22 +81,36 @@ std::unique_ptr<QTextDocument> LayOutForPage(const PrintedReport& report,
   return document;
 }
 
+// Each line goes on the page its top lies on; the layout has already moved
+// lines that would cross a page's foot onto the next page. Drawing line by
+// line (not block by block under a clip) keeps a paragraph that straddles a
+// page break from being written, hidden, on both pages.
 int PaintReport(const PrintedReport& report, QPagedPaintDevice* device) {
   KeepMinimumMargins(device);
   QPainter painter;
   if (!painter.begin(device)) return 0;
   const std::unique_ptr<QTextDocument> document = LayOutForPage(report, device);
-  const QSizeF page = document->pageSize();
+  const qreal pageHeight = document->pageSize().height();
   const int pages = document->pageCount();
-  for (int i = 0; i < pages; ++i) {
-    if (i > 0) device->newPage();
-    const QRectF shown(0, i * page.height(), page.width(), page.height());
+  std::vector<std::vector<std::pair<QTextLine, QPointF>>> lines(static_cast<std::size_t>(pages));
+  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+    const QTextLayout* layout = block.layout();
+    const QPointF origin = layout->position();
+    for (int i = 0; i < layout->lineCount(); ++i) {
+      const QTextLine line = layout->lineAt(i);
+      const int page =
+          std::clamp(static_cast<int>((origin.y() + line.y()) / pageHeight), 0, pages - 1);
+      lines[static_cast<std::size_t>(page)].emplace_back(line, origin);
+    }
+  }
+  painter.setPen(Qt::black);
+  for (int page = 0; page < pages; ++page) {
+    if (page > 0) device->newPage();
     painter.save();
-    painter.translate(0, -shown.top());
-    painter.setClipRect(shown);
-    QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = shown;
-    document->documentLayout()->draw(&painter, context);
+    painter.translate(0, -page * pageHeight);
+    for (const auto& [line, origin] : lines[static_cast<std::size_t>(page)]) {
+      line.draw(&painter, origin);
+    }
     painter.restore();
   }
   painter.end();
