@@ -547,6 +547,10 @@ bool HistoryTree::DropChart(QTreeWidgetItem* source, QTreeWidgetItem* target) {
 }
 
 void HistoryTree::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Undo)) {
+    Undo();
+    return;
+  }
   QTreeWidgetItem* node = currentItem();
   switch (event->key()) {
     case Qt::Key_Return:
