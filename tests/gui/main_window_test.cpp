@@ -3,19 +3,25 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
+#include "app_title.h"
 #include "birth_form.h"
 #include "gui_fixture.h"
 #include "history_tree.h"
 #include "link_label.h"
 #include "pane_splitter.h"
+#include "qt_text.h"
 #include "record/app_config.h"
 #include "record/ini_document.h"
 #include "record/record_file.h"
+#include "report_pane.h"
+#include "xuanshu_application.h"
 
 namespace xuanshu::gui {
 namespace {
@@ -51,6 +57,10 @@ class MainWindowTest : public QObject {
   void barFollowsThePointerOnlyInsideTheLimits();
   void doubleClickHidesAndShowsTheHistoryColumn();
   void aboutBoxShowsNameLinkAndCloses();
+  void onlyADragOfTheHistoryBarStoresItsWidth();
+  void placeAndLastChartComeBackAtStart();
+  void titleFollowsTheChartOnShow();
+  void dialogsSpeakChinese();
 };
 
 void MainWindowTest::windowHasStatusBarAndNoMenu() {
@@ -162,6 +172,83 @@ void MainWindowTest::aboutBoxShowsNameLinkAndCloses() {
   QVERIFY(texts.contains(u"玄枢八字排盘 1.0"_qs));
   QVERIFY(texts.contains(u"官方网站："_qs));
   QVERIFY(linkLooksRight);
+}
+
+void MainWindowTest::onlyADragOfTheHistoryBarStoresItsWidth() {
+  ProgramFolder folder;
+  auto window = folder.OpenWindow({1400, 800});
+  const int width = window->historyTree()->width();
+  for (PaneSplitter* splitter : {window->innerSplitter(), window->outerSplitter()}) {
+    QSplitterHandle* bar = splitter->handle(1);
+    for (int i = 0; i < 2; ++i) QTest::mouseDClick(bar, Qt::LeftButton, {}, bar->rect().center());
+  }
+  QApplication::processEvents();
+  QCOMPARE(window->historyTree()->width(), width);
+  QCOMPARE(Q(OptionValue(folder, u"cx")), QString());
+  DragBar(window->innerSplitter(), 300);
+  QCOMPARE(Q(OptionValue(folder, u"cx")), u"300"_qs);
+}
+
+void MainWindowTest::placeAndLastChartComeBackAtStart() {
+  ProgramFolder folder;
+  const auto record = folder.dataDir() / "a.bze";
+  WriteRecord(record, {u"甲", u"其他"});
+  QRect closedAt;
+  {
+    // Within the offscreen screen, which a restored window is kept inside.
+    const QSize screen = QGuiApplication::primaryScreen()->availableSize();
+    auto window = folder.OpenWindow(screen - QSize(90, 70));
+    window->move(40, 30);
+    HistoryTree* tree = window->historyTree();
+    tree->setCurrentItem(tree->chartNode({0, 0}));
+    tree->OpenSelectedNode();
+    closedAt = window->geometry();
+    QVERIFY(window->close());
+  }
+  MainWindow restarted(folder.home());
+  QVERIFY(restarted.RestorePlacement());
+  QVERIFY(QTest::qWaitForWindowExposed(&restarted));
+  QCOMPARE(restarted.size(), closedAt.size());
+  QVERIFY(!restarted.isMaximized());
+  restarted.ReopenLastChart();
+  QCOMPARE(restarted.reportPane()->shownRecord(), record);
+  QCOMPARE(restarted.historyTree()->currentItem(), restarted.historyTree()->chartNode({0, 0}));
+  restarted.close();
+}
+
+// The title names the record on show, or none.
+void MainWindowTest::titleFollowsTheChartOnShow() {
+  ProgramFolder folder;
+  MessageLog log;
+  const auto opened = folder.dataDir() / "a.bze";
+  WriteRecord(opened, {u"甲", u"其他"});
+  auto window = folder.OpenWindow();
+  QCOMPARE(window->windowTitle(), AppTitle());
+  HistoryTree* tree = window->historyTree();
+  tree->setCurrentItem(tree->chartNode({0, 0}));
+  tree->OpenSelectedNode();
+  QCOMPARE(window->windowTitle(), AppTitleWithRecord(PathToQString(opened)));
+
+  SetName(*window, u"乙"_qs);
+  ClickChartButton(*window);
+  const auto computed = folder.dataDir() / "乙.bze";
+  QCOMPARE(window->windowTitle(), AppTitleWithRecord(PathToQString(computed)));
+
+  QVERIFY(TriggerTreeMenu(*window, tree->selectedNode(), u"删除排盘"_qs));
+  QCOMPARE(window->windowTitle(), AppTitle());
+  QVERIFY(window->reportPane()->toPlainText().isEmpty());
+  QVERIFY(window->reportPane()->shownRecord().empty());
+  QCOMPARE(log.Take(), QStringList());
+}
+
+void MainWindowTest::dialogsSpeakChinese() {
+  QVERIFY2(LoadChineseTranslations(*QCoreApplication::instance()),
+           "qtbase_zh_CN (qt6-translations-l10n) installed");
+  QMessageBox box(QMessageBox::NoIcon, AppName(), u"问"_qs, QMessageBox::Yes | QMessageBox::No);
+  QCOMPARE(box.button(QMessageBox::Yes)->text().left(1), u"是"_qs);
+  QCOMPARE(box.button(QMessageBox::No)->text().left(1), u"否"_qs);
+  QMessageBox ok(QMessageBox::NoIcon, AppName(), u"好"_qs, QMessageBox::Ok);
+  QVERIFY(ok.button(QMessageBox::Ok)->text().contains(u"确定"_qs));
 }
 
 }  // namespace xuanshu::gui
