@@ -549,6 +549,14 @@ void ReportPaneTest::fontDialogShowsAChineseSample() {
   QTest::mouseClick(Button(*open.window, "fontButton"), Qt::LeftButton);
   QVERIFY(samples.contains(ReportFontDialog::SampleText()));
   QVERIFY(!samples.contains(QStringLiteral("AaBbYyZz")));
+
+  // The preset's own style is selected, not the face's first (Bold, as the
+  // xcb platform's font list gave it; the offscreen one happens to agree).
+  const QFont preset = DefaultReportFont();
+  ReportFontDialog dialog(preset);
+  QCOMPARE(dialog.currentFont().family(), preset.family());
+  QCOMPARE(dialog.currentFont().weight(), preset.weight());
+  QCOMPARE(dialog.currentFont().italic(), false);
 }
 
 void ReportPaneTest::findSelectsTheNextMatch() {
