@@ -1,13 +1,16 @@
 // The main window: pane layout, the splitter limits stored in Config.ini,
 // hiding the history column, and the About box.
+#include <QClipboard>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 
 #include "app_title.h"
@@ -61,6 +64,7 @@ class MainWindowTest : public QObject {
   void placeAndLastChartComeBackAtStart();
   void titleFollowsTheChartOnShow();
   void dialogsSpeakChinese();
+  void shortcutsActOnTheReport();
 };
 
 void MainWindowTest::windowHasStatusBarAndNoMenu() {
@@ -256,6 +260,49 @@ void MainWindowTest::dialogsSpeakChinese() {
   QCOMPARE(box.button(QMessageBox::No)->text().left(1), u"否"_qs);
   QMessageBox ok(QMessageBox::NoIcon, AppName(), u"好"_qs, QMessageBox::Ok);
   QVERIFY(ok.button(QMessageBox::Ok)->text().contains(u"确定"_qs));
+}
+
+void MainWindowTest::shortcutsActOnTheReport() {
+  ProgramFolder folder;
+  WriteRecord(folder.dataDir() / "a.bze", {u"林文轩", u"其他"});
+  auto window = folder.OpenWindow();
+  HistoryTree* tree = window->historyTree();
+  tree->setCurrentItem(tree->chartNode({0, 0}));
+  tree->OpenSelectedNode();
+  tree->setFocus();
+  ReportPane* report = window->reportPane();
+
+  QTest::keyClick(tree, Qt::Key_A, Qt::ControlModifier);
+  QCOMPARE(report->textCursor().selectedText().size(), report->document()->characterCount() - 1);
+  QApplication::clipboard()->clear();
+  QTest::keyClick(tree, Qt::Key_C, Qt::ControlModifier);
+  QCOMPARE(QApplication::clipboard()->text(), report->toPlainText());
+  QCOMPARE(window->statusBar()->currentMessage(), u"已复制"_qs);
+
+  QTest::keyClick(tree, Qt::Key_F, Qt::ControlModifier);
+  QVERIFY(window->reportFind()->isVisible());
+  QCOMPARE(QApplication::focusWidget(), window->reportFind());
+  window->reportFind()->setText(u"林文轩"_qs);
+  QTest::keyClick(window->reportFind(), Qt::Key_Return);
+  QCOMPARE(report->textCursor().selectedText(), u"林文轩"_qs);
+  window->reportFind()->setText(u"无此字样"_qs);
+  QTest::keyClick(window->reportFind(), Qt::Key_Return);
+  QVERIFY(window->statusBar()->currentMessage().startsWith(u"未找到"_qs));
+
+  // Ctrl+S exports and Ctrl+P prints: each opens its dialog.
+  QStringList opened;
+  const auto watch = WhenModal([&](QWidget* modal) {
+    opened << QString::fromLatin1(modal->metaObject()->className());
+    modal->close();
+    return false;
+  });
+  tree->setFocus();
+  QTest::keyClick(tree, Qt::Key_S, Qt::ControlModifier);
+  window->activateWindow();  // the closed dialog does not give it back offscreen
+  QVERIFY(QTest::qWaitForWindowActive(window.get()));
+  QTest::keyClick(tree, Qt::Key_P, Qt::ControlModifier);
+  opened.removeDuplicates();
+  QCOMPARE(opened, (QStringList{u"QFileDialog"_qs, u"QPrintDialog"_qs}));
 }
 
 }  // namespace xuanshu::gui
