@@ -201,9 +201,10 @@ bool HistoryStore::Refresh() {
   }
   for (const auto& [path, keys] : onDisk) {
     if (placed.contains(path)) continue;
+    const Text& name = keys.group;
     auto group = std::find_if(refreshed.begin(), refreshed.end(),
-                              [&](const HistoryGroup& g) { return g.name == keys.group; });
-    if (group == refreshed.end()) group = refreshed.insert(refreshed.end(), {keys.group, {}});
+                              [&name](const HistoryGroup& g) { return g.name == name; });
+    if (group == refreshed.end()) group = refreshed.insert(refreshed.end(), {name, {}});
     group->charts.push_back({keys.name, path});
   }
   // A group that lost all its charts on disk goes, as at a restart.
