@@ -51,8 +51,11 @@ QFont PrintFont(const QFont& screenFont) {
   return font;
 }
 
-std::unique_ptr<QTextDocument> LayOutForPage(const PrintedReport& report,
-                                             QPagedPaintDevice* device) {
+namespace {
+
+// The report in its print font, unwrapped, laid out on the device.
+std::unique_ptr<QTextDocument> UnwrappedDocument(const PrintedReport& report,
+                                                 QPagedPaintDevice* device) {
   auto document = std::make_unique<QTextDocument>();
   document->documentLayout()->setPaintDevice(device);
   document->setDocumentMargin(0);
@@ -67,13 +70,24 @@ std::unique_ptr<QTextDocument> LayOutForPage(const PrintedReport& report,
     PaneSink sink(document.get());
     for (const ReportPiece& piece : report.pieces) sink.AppendText(piece.text, piece.color);
   }
+  return document;
+}
+
+}  // namespace
+
+std::unique_ptr<QTextDocument> LayOutForPage(const PrintedReport& report,
+                                             QPagedPaintDevice* device) {
+  std::unique_ptr<QTextDocument> document = UnwrappedDocument(report, device);
+  QTextOption option = document->defaultTextOption();
   // A report wider than the page is set smaller, then wrapped if need be.
   const qreal pageWidth = device->width();
+  const qreal chosen = document->defaultFont().pointSizeF();
+  const qreal smallest = std::clamp(chosen, kMinPrintPointSize, kMinFittedPointSize);
   for (int pass = 0; pass < 2; ++pass) {
     const qreal width = document->idealWidth();
     if (width <= pageWidth) break;
     const qreal current = document->defaultFont().pointSizeF();
-    SetPointSize(*document, std::max(kMinPrintPointSize, current * pageWidth / width));
+    SetPointSize(*document, std::max(smallest, current * pageWidth / width));
   }
   option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   document->setDefaultTextOption(option);

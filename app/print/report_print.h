@@ -26,15 +26,18 @@ struct PrintedReport {
 
 // Pages have at least these margins.
 inline constexpr qreal kMinPageMarginMm = 15;
-// Smallest print size: a font that would not fit a line of the report is
-// made smaller down to this, and longer lines then wrap.
+// A report wider than the page is set smaller to fit, but not below 10 pt
+// (nor below the chosen size when that is smaller, down to 8 pt); lines
+// still too long then wrap. The standard report's tables keep about 10.5 pt
+// on portrait A4 and only its long relation lists wrap.
+inline constexpr qreal kMinFittedPointSize = 10;
 inline constexpr qreal kMinPrintPointSize = 8;
 
 // The screen font at its size in points (pixels at 96 per inch).
 QFont PrintFont(const QFont& screenFont);
 
 // The report laid out for the device's page: font in points, tab stops
-// every half inch in device units, at most the page's width.
+// every half inch in device units, fitted to the page's width as above.
 std::unique_ptr<QTextDocument> LayOutForPage(const PrintedReport& report,
                                              QPagedPaintDevice* device);
 
@@ -42,7 +45,8 @@ std::unique_ptr<QTextDocument> LayOutForPage(const PrintedReport& report,
 // 0 when the device cannot be painted on.
 int PaintReport(const PrintedReport& report, QPagedPaintDevice* device);
 
-// The report as an A4 PDF document, the same as printing to a PDF file.
+// The report as a portrait A4 PDF document, the same as printing to a PDF
+// file.
 QByteArray ReportPdf(const PrintedReport& report);
 
 }  // namespace xuanshu
