@@ -1,5 +1,6 @@
 #include "birth_form.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -58,6 +59,9 @@ BirthForm::BirthForm(const AppHome& home, QWidget* parent)
 void BirthForm::AttachPanes(HistoryTree* history, ReportPane* report) {
   history_ = history;
   report_ = report;
+  connect(report_, &ReportPane::shownRecordChanged, this, &BirthForm::UpdateCommandButtons);
+  connect(history_, &QTreeWidget::itemSelectionChanged, this, &BirthForm::UpdateCommandButtons);
+  UpdateCommandButtons();
 }
 
 void BirthForm::CreateControls() {
@@ -82,6 +86,7 @@ void BirthForm::CreateControls() {
   copyButton_ = Named(new QPushButton(QStringLiteral(u"复制"), this), "copyButton");
   fontButton_ = Named(new QPushButton(QStringLiteral(u"字体"), this), "fontButton");
   printButton_ = Named(new QPushButton(QStringLiteral(u"打印"), this), "printButton");
+  previewButton_ = Named(new QPushButton(QStringLiteral(u"打印预览"), this), "previewButton");
   exportButton_ = Named(new QPushButton(QStringLiteral(u"导出"), this), "exportButton");
   aboutButton_ = Named(new QPushButton(QStringLiteral(u"关于"), this), "aboutButton");
 
@@ -96,30 +101,37 @@ void BirthForm::CreateControls() {
       Named(new QRadioButton(QStringLiteral(u"港台版"), this), "hongKongLayoutButton"),
       kHongKongTaiwanLayout);
 
-  auto* inputRow = new QHBoxLayout;
-  inputRow->addWidget(new QLabel(QStringLiteral(u"姓    名："), this));
-  inputRow->addWidget(nameEdit_);
-  inputRow->addWidget(maleButton_);
-  inputRow->addWidget(femaleButton_);
-  inputRow->addSpacing(12);
-  inputRow->addWidget(new QLabel(QStringLiteral(u"出生时间："), this));
-  inputRow->addWidget(calendarList_);
+  // Three rows keep the form inside 1024 pixels at scale 1 and inside 1920
+  // at scale 2: the person, the birth moment with the chart button, the
+  // report commands with the layout buttons.
+  personRow_ = new QHBoxLayout;
+  personRow_->addWidget(new QLabel(QStringLiteral(u"姓    名："), this));
+  personRow_->addWidget(nameEdit_);
+  personRow_->addWidget(maleButton_);
+  personRow_->addWidget(femaleButton_);
+  // The birthplace field, a label and an edit about ten characters wide,
+  // joins this row after the sex buttons.
+  personRow_->addStretch(1);
+
+  auto* birthRow = new QHBoxLayout;
+  birthRow->addWidget(new QLabel(QStringLiteral(u"出生时间："), this));
+  birthRow->addWidget(calendarList_);
   const std::pair<DropDownList*, const char16_t*> dateFields[] = {{yearList_, u"年"},
                                                                   {monthList_, u"月"},
                                                                   {dayList_, u"日"},
                                                                   {hourList_, u"时"},
                                                                   {minuteList_, u"分"}};
   for (const auto& [list, unit] : dateFields) {
-    inputRow->addWidget(list);
-    inputRow->addWidget(new QLabel(QString::fromUtf16(unit), this));
+    birthRow->addWidget(list);
+    birthRow->addWidget(new QLabel(QString::fromUtf16(unit), this));
   }
-  inputRow->addSpacing(12);
-  inputRow->addWidget(chartButton_);
-  inputRow->addStretch(1);
+  birthRow->addSpacing(12);
+  birthRow->addWidget(chartButton_);
+  birthRow->addStretch(1);
 
   auto* commandRow = new QHBoxLayout;
-  for (QPushButton* button :
-       {selectAllButton_, copyButton_, fontButton_, printButton_, exportButton_, aboutButton_}) {
+  for (QPushButton* button : {selectAllButton_, copyButton_, fontButton_, printButton_,
+                              previewButton_, exportButton_, aboutButton_}) {
     commandRow->addWidget(button);
   }
   commandRow->addSpacing(24);
@@ -133,8 +145,9 @@ void BirthForm::CreateControls() {
 
   auto* rows = new QVBoxLayout(this);
   rows->setContentsMargins(8, 6, 8, 6);
-  rows->setSpacing(6);
-  rows->addLayout(inputRow);
+  rows->setSpacing(4);
+  rows->addLayout(personRow_);
+  rows->addLayout(birthRow);
   rows->addLayout(commandRow);
 }
 
@@ -151,6 +164,7 @@ void BirthForm::ConnectControls() {
   connect(copyButton_, &QPushButton::clicked, this, [this] { report_->CopySelection(); });
   connect(fontButton_, &QPushButton::clicked, this, &BirthForm::OnFontButton);
   connect(printButton_, &QPushButton::clicked, this, [this] { report_->PrintReport(); });
+  connect(previewButton_, &QPushButton::clicked, this, [this] { report_->PreviewReport(); });
   connect(exportButton_, &QPushButton::clicked, this, &BirthForm::OnExportButton);
   connect(aboutButton_, &QPushButton::clicked, this, &BirthForm::OnAboutButton);
   connect(layoutButtons_, &QButtonGroup::idClicked, this, [this](int id) {
@@ -232,6 +246,7 @@ void BirthForm::ComputeFromForm() {
   RequestResult result = BuildChartRequest(form, home_.dataDir);
   if (const Text* message = std::get_if<Text>(&result)) {
     ShowMessage(this, ToQString(*message));
+    if (QWidget* field = FieldNamedBy(ToQString(*message))) field->setFocus(Qt::OtherFocusReason);
     return;
   }
   const ChartRequest& request = std::get<ChartRequest>(result);
@@ -240,7 +255,30 @@ void BirthForm::ComputeFromForm() {
     ShowMessage(this, ToQString(failure));
     return;
   }
-  if (history_->AddChart(request.recordPath)) report_->RenderChart(request.recordPath, layout_);
+  if (history_->AddChart(request.recordPath)) {
+    report_->RenderChart(request.recordPath, layout_);
+    emit statusMessage(QStringLiteral(u"已保存 ") + PathToQString(request.recordPath));
+  }
+}
+
+// The field that a request message names.
+QWidget* BirthForm::FieldNamedBy(const QString& message) const {
+  const std::pair<const char16_t*, QWidget*> fields[] = {
+      {u"姓名", nameEdit_}, {u"性别", maleButton_}, {u"日历", calendarList_},
+      {u"年份", yearList_}, {u"月份", monthList_},  {u"日期", dayList_},
+  };
+  for (const auto& [word, field] : fields) {
+    if (message.contains(QString::fromUtf16(word))) return field;
+  }
+  return nullptr;
+}
+
+void BirthForm::UpdateCommandButtons() {
+  const bool shown = report_ != nullptr && report_->hasReport();
+  for (QPushButton* button : {selectAllButton_, copyButton_, printButton_, previewButton_}) {
+    button->setEnabled(shown);
+  }
+  exportButton_->setEnabled(shown && history_ != nullptr && history_->selectedNode() != nullptr);
 }
 
 void BirthForm::FillFromChart(const ChartFormData& chart) {
@@ -274,10 +312,20 @@ void BirthForm::OnAboutButton() {
   about.exec();
 }
 
+// Escape quits only from the form itself: an open drop-down list, editor,
+// completion list or dialog takes it to close.
+bool BirthForm::EscapeQuits(QObject* watched) const {
+  const auto* widget = qobject_cast<const QWidget*>(watched);
+  return widget != nullptr && widget->window() == window() &&
+         QApplication::activePopupWidget() == nullptr &&
+         QApplication::activeModalWidget() == nullptr;
+}
+
 bool BirthForm::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   const auto* key = static_cast<QKeyEvent*>(event);
   if (key->key() == Qt::Key_Escape) {
+    if (!EscapeQuits(watched)) return false;
     emit quitRequested();
     return true;
   }
@@ -298,7 +346,7 @@ bool BirthForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void BirthForm::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
+  if (event->key() == Qt::Key_Escape && EscapeQuits(this)) {
     emit quitRequested();
     return;
   }

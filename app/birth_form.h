@@ -12,6 +12,7 @@
 #include "record/history_store.h"
 
 class QButtonGroup;
+class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -45,6 +46,8 @@ class BirthForm : public QWidget {
  signals:
   // Escape: the program ends at once.
   void quitRequested();
+  // What just happened, for the status bar.
+  void statusMessage(const QString& text);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,6 +67,10 @@ class BirthForm : public QWidget {
   void OnFontButton();
   void OnExportButton();
   void OnAboutButton();
+  bool EscapeQuits(QObject* watched) const;
+  QWidget* FieldNamedBy(const QString& message) const;
+  // Buttons with nothing to act on are disabled.
+  void UpdateCommandButtons();
 
   AppHome home_;
   AppConfig config_;
@@ -86,9 +93,11 @@ class BirthForm : public QWidget {
   QPushButton* copyButton_ = nullptr;
   QPushButton* fontButton_ = nullptr;
   QPushButton* printButton_ = nullptr;
+  QPushButton* previewButton_ = nullptr;
   QPushButton* exportButton_ = nullptr;
   QPushButton* aboutButton_ = nullptr;
   QButtonGroup* layoutButtons_ = nullptr;
+  QHBoxLayout* personRow_ = nullptr;  // name and sex, then the birthplace
 };
 
 }  // namespace xuanshu

@@ -9,6 +9,9 @@ DropDownList::DropDownList(int characters, QWidget* parent) : QComboBox(parent) 
   setMaxVisibleItems(20);
   setMinimumContentsLength(characters);
   setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  // Styles that pop the list up over the box show every entry, up to the
+  // screen's height; a plain list honours the row limit.
+  setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
 }
 
 void DropDownList::ResetEntries(const QStringList& entries, const QString& previous) {

@@ -1,23 +1,35 @@
 #include "history_tree.h"
 
+#include <QCollator>
 #include <QContextMenuEvent>
+#include <QDirIterator>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStyle>
+#include <array>
+#include <map>
 
-#include "app_title.h"
 #include "birth_form.h"
 #include "label_edit_delegate.h"
 #include "message_box.h"
 #include "qt_text.h"
+#include "record/record_file.h"
 #include "report_pane.h"
 
 namespace xuanshu {
 namespace {
 
 const QColor kBackground(251, 252, 253);
+const QColor kDropTargetBackground(204, 228, 247);
 constexpr int kIconSize = 16;
+// A drag near the top or bottom edge scrolls the list.
+constexpr int kAutoScrollMargin = 24;
+constexpr int kAutoScrollInterval = 40;
+// Changes on disk usually come in bursts (a save writes, then renames).
+constexpr int kRefreshDelay = 200;
 
 // The unchanged items at both ends of a list that changed in the middle.
 struct Alignment {
@@ -78,11 +90,24 @@ HistoryTree::HistoryTree(const AppHome& home, QWidget* parent)
   CreateMenus();
   connect(this, &QTreeWidget::itemClicked, this,
           [this](QTreeWidgetItem* node) { OpenChart(node); });
+  connect(this, &QTreeWidget::itemDoubleClicked, this,
+          [this](QTreeWidgetItem* node) { OpenChart(node); });
+
+  autoScroll_.setInterval(kAutoScrollInterval);
+  connect(&autoScroll_, &QTimer::timeout, this, &HistoryTree::AutoScrollStep);
+  refreshSoon_.setSingleShot(true);
+  refreshSoon_.setInterval(kRefreshDelay);
+  connect(&refreshSoon_, &QTimer::timeout, this, &HistoryTree::RefreshFromDisk);
+  connect(&watcher_, &QFileSystemWatcher::directoryChanged, &refreshSoon_,
+          qOverload<>(&QTimer::start));
+  connect(&watcher_, &QFileSystemWatcher::fileChanged, &refreshSoon_, qOverload<>(&QTimer::start));
 }
 
 void HistoryTree::AttachPanes(BirthForm* form, ReportPane* report) {
   form_ = form;
   report_ = report;
+  // The record on show is watched too, for changes written in place.
+  connect(report_, &ReportPane::shownRecordChanged, this, [this] { WatchFolders(); });
 }
 
 // A menu command runs once its menu has closed, so that a label editor it
@@ -119,8 +144,117 @@ void HistoryTree::InitialUpdate() {
   root->setIcon(0, groupIcon_);
   addTopLevelItem(root);
   store_.LoadAll();
-  Mirror();
+  Sync();
   root->setExpanded(true);
+}
+
+void HistoryTree::Sync() {
+  ApplyOrder();
+  Mirror();
+  ApplyFilter();
+  WatchFolders();
+}
+
+void HistoryTree::WatchFolders() {
+  QStringList wanted{PathToQString(store_.dataDir())};
+  QDirIterator folders(wanted.front(), QDir::Dirs | QDir::NoDotAndDotDot,
+                       QDirIterator::Subdirectories);
+  while (folders.hasNext()) wanted << folders.next();
+  if (report_ != nullptr && !report_->shownRecord().empty()) {
+    wanted << PathToQString(report_->shownRecord());
+  }
+  QStringList watched = watcher_.directories() + watcher_.files();
+  QStringList gone;
+  for (const QString& path : watched) {
+    if (!wanted.contains(path)) gone << path;
+  }
+  if (!gone.isEmpty()) watcher_.removePaths(gone);
+  QStringList added;
+  for (const QString& path : wanted) {
+    if (!watched.contains(path)) added << path;
+  }
+  if (!added.isEmpty()) watcher_.addPaths(added);
+}
+
+void HistoryTree::RefreshFromDisk() {
+  if (store_.Refresh()) Sync();
+  WatchFolders();
+  if (report_ != nullptr) report_->FollowDisk();
+}
+
+void HistoryTree::SetFilter(const QString& text) {
+  filter_ = text.trimmed();
+  ApplyFilter();
+}
+
+// Charts match by name, groups by name; a matching group shows all its
+// charts, another group only its matching ones and is hidden without any.
+void HistoryTree::ApplyFilter() {
+  QTreeWidgetItem* root = rootNode();
+  if (root == nullptr) return;
+  const auto matches = [this](const QTreeWidgetItem* item) {
+    return filter_.isEmpty() || item->text(0).contains(filter_, Qt::CaseInsensitive);
+  };
+  for (int g = 0; g < root->childCount(); ++g) {
+    QTreeWidgetItem* group = root->child(g);
+    const bool groupMatches = matches(group);
+    int shown = 0;
+    for (int c = 0; c < group->childCount(); ++c) {
+      QTreeWidgetItem* chart = group->child(c);
+      const bool show = groupMatches || matches(chart);
+      chart->setHidden(!show);
+      shown += show ? 1 : 0;
+    }
+    group->setHidden(!groupMatches && shown == 0);
+    if (!filter_.isEmpty() && shown > 0) group->setExpanded(true);
+  }
+}
+
+void HistoryTree::SetOrder(ChartOrder order) {
+  order_ = order;
+  Sync();
+}
+
+void HistoryTree::ApplyOrder() {
+  switch (order_) {
+    case ChartOrder::kListing:  // as listed and added
+      break;
+    case ChartOrder::kName: {
+      QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
+      store_.OrderCharts([&](const HistoryChart& a, const HistoryChart& b) {
+        return collator.compare(ToQString(a.name), ToQString(b.name)) < 0;
+      });
+      break;
+    }
+    case ChartOrder::kBirth: {
+      std::map<std::filesystem::path, std::array<int, 5>> births;
+      for (const HistoryGroup& group : store_.groups()) {
+        for (const HistoryChart& chart : group.charts) {
+          const std::optional<ChartFormData> d = HistoryStore::ReadChartForOpen(chart.path);
+          births[chart.path] = d ? std::array<int, 5>{d->year, d->month, d->day, d->hour, d->minute}
+                                 : std::array<int, 5>{};
+        }
+      }
+      store_.OrderCharts([&](const HistoryChart& a, const HistoryChart& b) {
+        return births[a.path] < births[b.path];
+      });
+      break;
+    }
+    case ChartOrder::kLastChange: {
+      std::map<std::filesystem::path, std::filesystem::file_time_type> changed;
+      for (const HistoryGroup& group : store_.groups()) {
+        for (const HistoryChart& chart : group.charts) {
+          std::error_code ec;
+          changed[chart.path] = std::filesystem::last_write_time(chart.path, ec);
+        }
+      }
+      // The newest first.
+      store_.OrderCharts([&](const HistoryChart& a, const HistoryChart& b) {
+        return changed[a.path] > changed[b.path];
+      });
+      break;
+    }
+  }
 }
 
 QTreeWidgetItem* HistoryTree::groupNode(std::size_t group) const {
@@ -238,6 +372,7 @@ void HistoryTree::MirrorCharts(QTreeWidgetItem* groupItem, const std::vector<His
 }
 
 void HistoryTree::Forget(QTreeWidgetItem* removed) {
+  if (IsWithin(dropTarget_, removed)) dropTarget_ = nullptr;
   if (IsWithin(pressedNode_, removed)) pressedNode_ = nullptr;
   if (IsWithin(menuNode_, removed)) menuNode_ = nullptr;
 }
@@ -257,10 +392,11 @@ void HistoryTree::SelectNode(QTreeWidgetItem* node) {
 bool HistoryTree::AddChart(const std::filesystem::path& recordPath) {
   const std::optional<AddedChart> added = store_.AddChart(recordPath);
   if (!added) return false;
-  Mirror();
-  QTreeWidgetItem* group = groupNode(added->location.group);
-  SelectNode(chartNode(added->location));
-  if (group != nullptr) group->setExpanded(true);
+  Sync();
+  if (const std::optional<ChartLocation> at = store_.FindChartByPath(recordPath)) {
+    if (QTreeWidgetItem* group = groupNode(at->group)) group->setExpanded(true);
+    SelectNode(chartNode(*at));
+  }
   return true;
 }
 
@@ -274,7 +410,6 @@ bool HistoryTree::OpenChart(QTreeWidgetItem* node) {
       form_->FillFromChart(*data);
     }
   }
-  window()->setWindowTitle(AppTitleWithRecord(PathToQString(path)));
   return true;
 }
 
@@ -292,8 +427,51 @@ Text HistoryTree::GroupForChart(TextView name) const {
 void HistoryTree::DeleteChart(QTreeWidgetItem* node) {
   const std::optional<ChartLocation> at = LocationOf(node);
   if (!at) return;
-  ReportFailure(store_.DeleteChart(*at));
-  Mirror();
+  const HistoryChart chart = store_.chart(*at);
+  UndoStep step{store_.groups()[at->group].name,
+                chart.path,
+                ReadFileHead(chart.path, std::string::npos).value_or(std::string()),
+                {}};
+  const StoreResult result = store_.DeleteChart(*at);
+  ReportFailure(result);
+  Sync();
+  if (!result) return;
+  if (report_ != nullptr && report_->shownRecord() == chart.path) report_->ClearChart();
+  undoSteps_.push_back(std::move(step));
+  emit undoAvailable(true);
+  emit statusMessage(QStringLiteral(u"已删除排盘 %1（Ctrl+Z 撤销）").arg(ToQString(chart.name)));
+}
+
+bool HistoryTree::Undo() {
+  if (undoSteps_.empty()) return false;
+  UndoStep step = std::move(undoSteps_.back());
+  undoSteps_.pop_back();
+  emit undoAvailable(!undoSteps_.empty());
+  if (!step.chartPath.empty()) {
+    std::error_code ec;
+    if (std::filesystem::exists(step.chartPath, ec) ||
+        !WriteFileAtomic(step.chartPath, step.chartBytes)) {
+      ShowMessage(this, QStringLiteral(u"无法恢复排盘记录：") + PathToQString(step.chartPath));
+      return false;
+    }
+    store_.AddChart(step.chartPath);
+  } else {
+    const std::size_t group = store_.EnsureGroup(step.group);
+    for (const std::filesystem::path& path : step.groupCharts) {
+      if (const std::optional<ChartLocation> at = store_.FindChartByPath(path)) {
+        ReportFailure(store_.MoveChart(*at, group));
+      }
+    }
+  }
+  Sync();
+  if (const std::optional<std::size_t> group = store_.FindGroup(step.group)) {
+    groupNode(*group)->setExpanded(true);
+  }
+  if (const std::optional<ChartLocation> at = store_.FindChartByPath(step.chartPath)) {
+    SelectNode(chartNode(*at));
+  }
+  emit statusMessage(QStringLiteral(u"已撤销删除"));
+  return true;
 }
 
 void HistoryTree::ExportChart(QTreeWidgetItem* node) {
@@ -302,7 +480,7 @@ void HistoryTree::ExportChart(QTreeWidgetItem* node) {
 
 void HistoryTree::NewGroup() {
   const std::size_t group = store_.NewGroup();
-  Mirror();
+  Sync();
   rootNode()->setExpanded(true);
   QTreeWidgetItem* node = groupNode(group);
   SelectNode(node);
@@ -317,8 +495,17 @@ void HistoryTree::DeleteGroup(QTreeWidgetItem* node) {
     ShowMessage(this, QStringLiteral(u"该组不能删除！"));
     return;
   }
-  ReportFailure(store_.DeleteGroup(group));
-  Mirror();
+  UndoStep step{store_.groups()[group].name, {}, {}, {}};
+  for (const HistoryChart& chart : store_.groups()[group].charts) {
+    step.groupCharts.push_back(chart.path);
+  }
+  const StoreResult result = store_.DeleteGroup(group);
+  ReportFailure(result);
+  Sync();
+  if (!result) return;
+  emit statusMessage(QStringLiteral(u"已删除分组 %1（Ctrl+Z 撤销）").arg(ToQString(step.group)));
+  undoSteps_.push_back(std::move(step));
+  emit undoAvailable(true);
 }
 
 void HistoryTree::StartRename(QTreeWidgetItem* node) {
@@ -339,7 +526,7 @@ void HistoryTree::EndLabelEdit(QTreeWidgetItem* node, const QString& newText) {
   } else if (const std::optional<ChartLocation> at = LocationOf(node)) {
     ReportFailure(store_.RenameChart(*at, ToText(newText)));
   }
-  Mirror();
+  Sync();
 }
 
 bool HistoryTree::DropChart(QTreeWidgetItem* source, QTreeWidgetItem* target) {
@@ -348,16 +535,76 @@ bool HistoryTree::DropChart(QTreeWidgetItem* source, QTreeWidgetItem* target) {
   const std::optional<ChartLocation> at = LocationOf(source);
   if (!at || !IsGroup(target)) return false;
   const auto targetGroup = static_cast<std::size_t>(rootNode()->indexOfChild(target));
+  const std::filesystem::path moved = store_.chart(*at).path;
   const StoreResult result = store_.MoveChart(*at, targetGroup);
   ReportFailure(result);
-  Mirror();
+  Sync();
   if (!result) return false;
+  // Every group keeps its expanded state; the target opens to show the chart.
   groupNode(targetGroup)->setExpanded(true);
-  if (QTreeWidgetItem* oldGroup = groupNode(at->group)) {
-    oldGroup->setExpanded(!oldGroup->isExpanded());
+  if (const std::optional<ChartLocation> now = store_.FindChartByPath(moved)) {
+    SelectNode(chartNode(*now));
   }
-  SelectNode(chartNode(result.location));
   return true;
+}
+
+void HistoryTree::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Undo)) {
+    Undo();
+    return;
+  }
+  QTreeWidgetItem* node = currentItem();
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (IsChart(node)) {
+        OpenChart(node);
+        return;
+      }
+      break;
+    case Qt::Key_F2:
+      if (node != nullptr && node != rootNode()) {
+        StartRename(node);
+        return;
+      }
+      break;
+    case Qt::Key_Delete:
+      if (IsChart(node)) {
+        DeleteChart(node);
+        return;
+      }
+      if (IsGroup(node)) {
+        DeleteGroup(node);
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  QTreeWidget::keyPressEvent(event);
+}
+
+void HistoryTree::SetDropTarget(QTreeWidgetItem* target) {
+  if (target == dropTarget_) return;
+  if (dropTarget_ != nullptr) dropTarget_->setBackground(0, QBrush());
+  dropTarget_ = target;
+  if (dropTarget_ != nullptr) dropTarget_->setBackground(0, kDropTargetBackground);
+}
+
+void HistoryTree::AutoScrollStep() {
+  QScrollBar* bar = verticalScrollBar();
+  const int y = dragPointer_.y();
+  const int height = viewport()->height();
+  int step = 0;
+  if (y < kAutoScrollMargin) step = -1;
+  if (y > height - kAutoScrollMargin) step = 1;
+  if (step == 0 || !IsChart(pressedNode_)) {
+    autoScroll_.stop();
+    return;
+  }
+  bar->setValue(bar->value() + step * std::max(1, bar->singleStep()));
+  QTreeWidgetItem* target = itemAt(dragPointer_);
+  SetDropTarget(IsGroup(target) && target != pressedNode_->parent() ? target : nullptr);
 }
 
 void HistoryTree::mousePressEvent(QMouseEvent* event) {
@@ -375,10 +622,15 @@ void HistoryTree::mouseMoveEvent(QMouseEvent* event) {
   // Dragging a chart: the selection stays, the pointer tells whether
   // releasing here moves the chart.
   if ((event->buttons() & Qt::LeftButton) && IsChart(pressedNode_)) {
-    QTreeWidgetItem* target = itemAt(event->position().toPoint());
+    dragPointer_ = event->position().toPoint();
+    QTreeWidgetItem* target = itemAt(dragPointer_);
     const bool movable = IsGroup(target) && target != pressedNode_->parent();
+    SetDropTarget(movable ? target : nullptr);
     viewport()->setCursor(movable ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
     if (target == pressedNode_) viewport()->unsetCursor();
+    const bool nearEdge = dragPointer_.y() < kAutoScrollMargin ||
+                          dragPointer_.y() > viewport()->height() - kAutoScrollMargin;
+    if (nearEdge && !autoScroll_.isActive()) autoScroll_.start();
     return;
   }
   QTreeWidget::mouseMoveEvent(event);
@@ -390,6 +642,8 @@ void HistoryTree::mouseReleaseEvent(QMouseEvent* event) {
     return;
   }
   viewport()->unsetCursor();
+  autoScroll_.stop();
+  SetDropTarget(nullptr);
   QTreeWidgetItem* source = pressedNode_;
   QTreeWidgetItem* target = itemAt(event->position().toPoint());
   QTreeWidget::mouseReleaseEvent(event);

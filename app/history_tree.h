@@ -1,11 +1,15 @@
 // The history pane: a tree of the saved charts, root "历史排盘", one node
 // per group and one per chart. It mirrors the history store after every
-// operation, so the tree always shows what is on disk.
+// operation and whenever the data folder changes on disk, so the tree always
+// shows what is there. Deletions can be undone until the program ends.
 #pragma once
 
+#include <QFileSystemWatcher>
+#include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app_home.h"
@@ -17,6 +21,9 @@ namespace xuanshu {
 
 class BirthForm;
 class ReportPane;
+
+// How the charts of each group are ordered.
+enum class ChartOrder { kListing, kName, kBirth, kLastChange };
 
 class HistoryTree : public QTreeWidget {
   Q_OBJECT
@@ -56,8 +63,29 @@ class HistoryTree : public QTreeWidget {
   void EndLabelEdit(QTreeWidgetItem* node, const QString& newText);
   // The drop: moves the chart when the target is another group.
   bool DropChart(QTreeWidgetItem* source, QTreeWidgetItem* target);
+  // The group a drag would drop into now, or none.
+  QTreeWidgetItem* dropTarget() const { return dropTarget_; }
+
+  // Reads the data folder again and re-renders the record on show when it
+  // changed on disk. Runs by itself shortly after the folder changes.
+  void RefreshFromDisk();
+
+  // Shows only charts whose name or group contains the text (all for none).
+  void SetFilter(const QString& text);
+  void SetOrder(ChartOrder order);
+
+  // Undoes the last deletion of a chart (its file comes back byte for byte
+  // in its group) or of a group (its charts go back into it).
+  bool canUndo() const { return !undoSteps_.empty(); }
+  bool Undo();
+
+ signals:
+  // What just happened, for the status bar.
+  void statusMessage(const QString& text);
+  void undoAvailable(bool available);
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -76,6 +104,19 @@ class HistoryTree : public QTreeWidget {
   void Forget(QTreeWidgetItem* removed);
   void ReportFailure(const StoreResult& result);
   void SelectNode(QTreeWidgetItem* node);
+  // Mirror() after ordering, filtering and watching again.
+  void Sync();
+  void ApplyFilter();
+  void ApplyOrder();
+  void WatchFolders();
+  void SetDropTarget(QTreeWidgetItem* target);
+  void AutoScrollStep();
+  struct UndoStep {
+    Text group;                                      // the chart's or the deleted group's name
+    std::filesystem::path chartPath;                 // a deleted chart's record
+    std::string chartBytes;                          //   and its bytes
+    std::vector<std::filesystem::path> groupCharts;  // a deleted group's charts
+  };
 
   HistoryStore store_;
   std::vector<HistoryGroup> shown_;  // what the tree shows, group by group
@@ -89,6 +130,14 @@ class HistoryTree : public QTreeWidget {
   QMenu* chartMenu_ = nullptr;
   QIcon groupIcon_;
   QIcon chartIcon_;
+  QTreeWidgetItem* dropTarget_ = nullptr;
+  QPoint dragPointer_;
+  QTimer autoScroll_;
+  QFileSystemWatcher watcher_;
+  QTimer refreshSoon_;
+  QString filter_;
+  ChartOrder order_ = ChartOrder::kListing;
+  std::vector<UndoStep> undoSteps_;
 };
 
 }  // namespace xuanshu

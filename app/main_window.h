@@ -1,12 +1,17 @@
-// The main window: the input form on top, and below it the history tree on
-// the left and the report pane on the right, split by two splitters. It has
-// a status bar and no menu bar.
+// The main window: the input form on top, and below it the history pane
+// (search, order and tree) on the left and the report pane on the right,
+// split by two splitters. It has a status bar and no menu bar. The title
+// names the record on show; the window's place is kept in Config.ini.
 #pragma once
 
 #include <QMainWindow>
 
 #include "app_home.h"
 #include "record/app_config.h"
+
+class QComboBox;
+class QLineEdit;
+class QToolButton;
 
 namespace xuanshu {
 
@@ -26,10 +31,31 @@ class MainWindow : public QMainWindow {
   ReportPane* reportPane() const { return report_; }
   PaneSplitter* outerSplitter() const { return outer_; }
   PaneSplitter* innerSplitter() const { return inner_; }
+  QLineEdit* historySearch() const { return search_; }
+  QComboBox* historyOrder() const { return order_; }
+  QLineEdit* reportFind() const { return find_; }
+  QToolButton* undoButton() const { return undo_; }
+
+  // Puts the window where it was when it last closed, and shows it; false
+  // (nothing done) when no place was saved.
+  bool RestorePlacement();
+  // Opens the chart that was on show when the program last ran.
+  void ReopenLastChart();
+
+ public slots:
+  void ShowStatus(const QString& text);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void CreateStatusBar();
   void CreatePanes();
+  QWidget* CreateHistoryPane();
+  void CreateShortcuts();
+  void OnShownRecordChanged(const QString& recordPath);
+  void ShowFindBar();
+  void FindInReport();
 
   AppHome home_;
   AppConfig config_;
@@ -38,6 +64,10 @@ class MainWindow : public QMainWindow {
   BirthForm* form_ = nullptr;
   HistoryTree* history_ = nullptr;
   ReportPane* report_ = nullptr;
+  QLineEdit* search_ = nullptr;
+  QComboBox* order_ = nullptr;
+  QLineEdit* find_ = nullptr;
+  QToolButton* undo_ = nullptr;
 };
 
 }  // namespace xuanshu

@@ -1,5 +1,6 @@
 #include "pane_splitter.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <algorithm>
 
@@ -53,12 +54,27 @@ int SplitterBar::PointerX(const QMouseEvent* event) const {
   return splitter()->mapFromGlobal(event->globalPosition().toPoint()).x();
 }
 
+void SplitterBar::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    pressedAt_ = event->globalPosition().toPoint();
+    dragged_ = false;
+  }
+  QSplitterHandle::mousePressEvent(event);
+}
+
 void SplitterBar::mouseMoveEvent(QMouseEvent* event) {
+  if ((event->buttons() & Qt::LeftButton) &&
+      (event->globalPosition().toPoint() - pressedAt_).manhattanLength() >=
+          QApplication::startDragDistance()) {
+    dragged_ = true;
+  }
   if (owner()->AcceptsBarMove(PointerX(event))) QSplitterHandle::mouseMoveEvent(event);
 }
 
+// A click or double-click without a drag leaves the stored width alone.
 void SplitterBar::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) owner()->OnBarReleased(PointerX(event));
+  if (event->button() == Qt::LeftButton && dragged_) owner()->OnBarReleased(PointerX(event));
+  dragged_ = false;
   QSplitterHandle::mouseReleaseEvent(event);
 }
 

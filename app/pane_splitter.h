@@ -1,7 +1,8 @@
 // The main window's splitters. A bar follows the mouse only while the
-// pointer's x coordinate lies from 30 to 800; releasing it stores that x,
-// clamped, as the history pane's width; a double-click on either bar hides
-// or shows the history column.
+// pointer's x coordinate lies from 30 to 800; releasing the history column's
+// bar after a drag stores that x, clamped, as the history pane's width (a
+// splitter without a width writer stores nothing); a double-click on either
+// bar hides or shows the history column.
 #pragma once
 
 #include <QPointer>
@@ -55,11 +56,15 @@ class SplitterBar : public QSplitterHandle {
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   PaneSplitter* owner() const { return static_cast<PaneSplitter*>(splitter()); }
   int PointerX(const QMouseEvent* event) const;
+
+  QPoint pressedAt_;
+  bool dragged_ = false;  // the pointer moved while the button was down
 };
 
 }  // namespace xuanshu

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <optional>
 
 namespace xuanshu {
 namespace {
@@ -11,10 +12,17 @@ const QString kAllFilesFilter = QStringLiteral("All Files (*)");
 const QString kHtmlFilter = QStringLiteral("HTML FILE(*.html *.htm)");
 const QString kPdfFilter = QStringLiteral("PDF FILE(*.pdf)");
 
-ExportKind KindOfExtension(const QString& fileName) {
+std::optional<ExportKind> KindOfExtension(const QString& fileName) {
   const QString suffix = QFileInfo(fileName).suffix().toLower();
+  if (suffix == QLatin1String("txt")) return ExportKind::kText;
   if (suffix == QLatin1String("html") || suffix == QLatin1String("htm")) return ExportKind::kHtml;
   if (suffix == QLatin1String("pdf")) return ExportKind::kPdf;
+  return std::nullopt;
+}
+
+ExportKind KindOfFilter(const QString& filter) {
+  if (filter == kHtmlFilter) return ExportKind::kHtml;
+  if (filter == kPdfFilter) return ExportKind::kPdf;
   return ExportKind::kText;
 }
 
@@ -37,14 +45,7 @@ QStringList ExportFilters() {
 }
 
 ExportTarget ResolveExportTarget(const QString& chosenPath, const QString& chosenFilter) {
-  ExportTarget target{chosenPath, ExportKind::kText};
-  if (chosenFilter == kHtmlFilter) {
-    target.kind = ExportKind::kHtml;
-  } else if (chosenFilter == kPdfFilter) {
-    target.kind = ExportKind::kPdf;
-  } else if (chosenFilter != kTextFilter) {
-    target.kind = KindOfExtension(chosenPath);
-  }
+  ExportTarget target{chosenPath, KindOfExtension(chosenPath).value_or(KindOfFilter(chosenFilter))};
   if (!QFileInfo(chosenPath).fileName().contains(QLatin1Char('.'))) {
     target.path += ExtensionOf(target.kind);
   }

@@ -19,10 +19,11 @@ struct ExportTarget {
 // offered them, then a web page and PDF.
 QStringList ExportFilters();
 
-// The file to write for the dialog's answer. The kind follows the chosen
-// filter, or for "All Files" the extension typed. A file name without any
-// "." gets the filter's extension (".txt" for the first two); folders with
-// dots in their names do not count.
+// The file to write for the dialog's answer. The extension typed decides
+// the kind (.txt, .html or .htm, .pdf); another extension or none takes the
+// chosen filter's kind (text for the first two). A file name without any
+// "." gets the filter's extension; folders with dots in their names do not
+// count.
 ExportTarget ResolveExportTarget(const QString& chosenPath, const QString& chosenFilter);
 
 // Replaces the file whole; false when it cannot be written.

@@ -7,7 +7,9 @@
 #include <QFontDialog>
 #include <QMenu>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTextCursor>
 
 #include "message_box.h"
@@ -16,6 +18,7 @@
 #include "report/report_output.h"
 #include "report/report_renderer.h"
 #include "report_font.h"
+#include "report_font_dialog.h"
 
 namespace xuanshu {
 namespace {
@@ -25,6 +28,14 @@ constexpr qreal kTabStopPixels = 48;
 
 QString ReplaceQuestion(const QString& path) {
   return QStringLiteral(u"%1 已存在。\n要替换它吗？").arg(QDir::toNativeSeparators(path));
+}
+
+std::pair<std::filesystem::file_time_type, std::uintmax_t> StampOf(
+    const std::filesystem::path& path) {
+  std::error_code ec;
+  const auto changed = std::filesystem::last_write_time(path, ec);
+  const auto size = std::filesystem::file_size(path, ec);
+  return {changed, ec ? 0 : size};
 }
 
 QString& LastExportFolder() {
@@ -59,6 +70,35 @@ void ReportPane::ClearReport() {
   reportTitle_.clear();
 }
 
+void ReportPane::FollowDisk() {
+  if (shownRecord_.empty()) return;
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(shownRecord_, ec)) {
+    ClearChart();
+  } else if (StampOf(shownRecord_) != shownStamp_) {
+    RenderShownAgain();
+  }
+}
+
+void ReportPane::SetShownRecord(const std::filesystem::path& recordPath, int layout) {
+  shownRecord_ = recordPath;
+  shownStamp_ = StampOf(recordPath);
+  shownLayout_ = layout;
+  emit shownRecordChanged(PathToQString(recordPath));
+}
+
+void ReportPane::ClearChart() {
+  ClearReport();
+  SetShownRecord({}, shownLayout_);
+}
+
+void ReportPane::RenderShownAgain() {
+  if (shownRecord_.empty()) return;
+  const int scrolled = verticalScrollBar()->value();
+  RenderChart(std::filesystem::path(shownRecord_), shownLayout_);
+  verticalScrollBar()->setValue(scrolled);
+}
+
 void ReportPane::RenderChart(const std::filesystem::path& recordPath, int layout) {
   ApplySavedFont();
   ClearReport();
@@ -71,6 +111,7 @@ void ReportPane::RenderChart(const std::filesystem::path& recordPath, int layout
   reportTitle_ = QFileInfo(PathToQString(recordPath)).completeBaseName();
   moveCursor(QTextCursor::Start);
   ensureCursorVisible();
+  SetShownRecord(recordPath, layout);
 }
 
 void ReportPane::SelectAllText() {
@@ -78,16 +119,17 @@ void ReportPane::SelectAllText() {
 }
 
 void ReportPane::CopySelection() {
+  if (!textCursor().hasSelection()) return;
   copy();
+  emit statusMessage(QStringLiteral(u"已复制"));
 }
 
 bool ReportPane::ChooseFont() {
   const std::optional<FontRecord> saved = ReadFontFile(home_.fontFilePath);
   const QFont preset = saved ? FontFromRecord(*saved) : font();
-  bool chosen = false;
-  const QFont font = QFontDialog::getFont(&chosen, preset, this, QStringLiteral(u"字体"));
-  if (!chosen) return false;
-  return ApplyChosenFont(font);
+  ReportFontDialog dialog(preset, this);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  return ApplyChosenFont(dialog.selectedFont());
 }
 
 bool ReportPane::ApplyChosenFont(const QFont& chosen) {
@@ -98,8 +140,11 @@ bool ReportPane::ApplyChosenFont(const QFont& chosen) {
   // A font that cannot be saved still applies until the program ends.
   WriteFontFile(home_.fontFilePath, RecordFromFont(chosen));
   setFont(chosen);
-  ClearReport();
   return true;
+}
+
+PrintedReport ReportPane::printedReport() const {
+  return {reportPieces_, font(), reportTitle_};
 }
 
 void ReportPane::PrintReport() {
@@ -107,17 +152,30 @@ void ReportPane::PrintReport() {
   printer.setDocName(reportTitle_.isEmpty() ? QStringLiteral("bztmp") : reportTitle_);
   QPrintDialog dialog(&printer, this);
   if (dialog.exec() != QDialog::Accepted) return;
-  document()->print(&printer);
+  if (PaintReport(printedReport(), &printer) > 0) emit statusMessage(QStringLiteral(u"已打印"));
+}
+
+void ReportPane::PreviewReport() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(reportTitle_);
+  QPrintPreviewDialog preview(&printer, this);
+  preview.setWindowTitle(QStringLiteral(u"打印预览"));
+  connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+          [this](QPrinter* target) { PaintReport(printedReport(), target); });
+  preview.exec();
 }
 
 void ReportPane::ExportReport() {
   SelectAllText();
   QFileDialog dialog(this);
+  dialog.setWindowTitle(QStringLiteral(u"导出排盘"));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilters(ExportFilters());
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setDirectory(LastExportFolder());
+  dialog.selectFile(reportTitle_);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
   const QString chosen = dialog.selectedFiles().constFirst();
   LastExportFolder() = QFileInfo(chosen).absolutePath();
@@ -128,24 +186,35 @@ bool ReportPane::ExportTo(const ExportTarget& target) {
   if (QFileInfo::exists(target.path) && !AskYesNo(this, ReplaceQuestion(target.path))) {
     return false;
   }
+  bool written = false;
   switch (target.kind) {
     case ExportKind::kHtml:
-      return WriteWholeFile(target.path, HtmlPage(reportPieces_, ToText(reportTitle_)));
+      written = WriteWholeFile(target.path, HtmlPage(reportPieces_, ToText(reportTitle_)));
+      break;
     case ExportKind::kPdf:
-      return WritePdf(target.path);
+      written = WritePdf(target.path);
+      break;
     case ExportKind::kText:
+      written = WriteWholeFile(target.path, ExportBytes(reportText_));
       break;
   }
-  return WriteWholeFile(target.path, ExportBytes(reportText_));
+  if (written)
+    emit statusMessage(QStringLiteral(u"已导出 ") + QDir::toNativeSeparators(target.path));
+  return written;
 }
 
 bool ReportPane::WritePdf(const QString& path) {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(path);
-  printer.setDocName(reportTitle_);
-  document()->print(&printer);
-  return QFileInfo(path).size() > 0;
+  const QByteArray pdf = ReportPdf(printedReport());
+  return !pdf.isEmpty() && WriteWholeFile(path, std::string_view(pdf.constData(), pdf.size()));
+}
+
+bool ReportPane::FindText(const QString& text) {
+  if (text.isEmpty()) return false;
+  if (find(text)) return true;
+  QTextCursor cursor = textCursor();
+  cursor.movePosition(QTextCursor::Start);
+  setTextCursor(cursor);
+  return find(text);
 }
 
 void ReportPane::contextMenuEvent(QContextMenuEvent* event) {

@@ -1,10 +1,12 @@
 #include "xuanshu_application.h"
 
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 
 #include "app_home.h"
-#include "app_title.h"
 #include "main_window.h"
 
 namespace xuanshu {
@@ -14,16 +16,30 @@ XuanshuApplication::XuanshuApplication(int& argc, char** argv) : QApplication(ar
   setApplicationVersion(QStringLiteral("1.0"));
   setDesktopFileName(QStringLiteral("xuanshu"));
   setWindowIcon(QIcon(QStringLiteral(":/xuanshu/xuanshu.png")));
+  LoadChineseTranslations(*this);
+}
+
+bool LoadChineseTranslations(QCoreApplication& app) {
+  // Qt's own dialogs (OK, Yes/No, Save As, Print, Cancel …) in Chinese.
+  auto* translator = new QTranslator(&app);
+  if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    delete translator;
+    return false;
+  }
+  return QCoreApplication::installTranslator(translator);
 }
 
 XuanshuApplication::~XuanshuApplication() = default;
 
 bool XuanshuApplication::CreateMainWindow() {
   window_ = std::make_unique<MainWindow>(AppHome::OfThisRun());
-  // The size it keeps where no window manager maximizes it.
-  if (const QScreen* screen = primaryScreen()) window_->resize(screen->availableSize() * 4 / 5);
-  window_->showMaximized();
-  window_->setWindowTitle(AppTitle());
+  if (!window_->RestorePlacement()) {
+    // The size it keeps where no window manager maximizes it.
+    if (const QScreen* screen = primaryScreen()) window_->resize(screen->availableSize() * 4 / 5);
+    window_->showMaximized();
+  }
+  window_->ReopenLastChart();
   return true;
 }
 

@@ -1,5 +1,6 @@
-// The application object: creates the main window, shows it maximized and
-// gives it the program's title.
+// The application object: loads Qt's Chinese translations, creates the main
+// window, shows it where it last was (maximized the first time) and opens
+// the chart last shown.
 #pragma once
 
 #include <QApplication>
@@ -8,6 +9,10 @@
 namespace xuanshu {
 
 class MainWindow;
+
+// Installs Qt's own Chinese translations (qtbase_zh_CN); false when they are
+// not installed.
+bool LoadChineseTranslations(QCoreApplication& app);
 
 class XuanshuApplication : public QApplication {
   Q_OBJECT

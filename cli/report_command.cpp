@@ -1,5 +1,5 @@
 // xuanshu-cli report: a saved chart's report, as plain text, for a terminal,
-// as a web page or as the desktop program's export file.
+// as a web page, as the desktop program's export file or as its PDF.
 #include <unistd.h>
 
 #include <array>
@@ -8,6 +8,7 @@
 
 #include "cli/cli_args.h"
 #include "cli/commands.h"
+#include "cli/report_pdf.h"
 #include "engine/chart_request.h"
 #include "record/app_config.h"
 #include "record/program_home.h"
@@ -26,13 +27,14 @@ constexpr std::array<OptionSpec, 5> kOptions = {{
     {"home"},
 }};
 
-enum class Format { kText, kAnsi, kHtml, kExport };
+enum class Format { kText, kAnsi, kHtml, kExport, kPdf };
 
 std::optional<Format> FormatNamed(std::string_view name) {
   if (name == "text") return Format::kText;
   if (name == "ansi") return Format::kAnsi;
   if (name == "html") return Format::kHtml;
   if (name == "export") return Format::kExport;
+  if (name == "pdf") return Format::kPdf;
   return std::nullopt;
 }
 
@@ -59,6 +61,7 @@ std::string Formatted(const CollectingSink& report, Format format, TextView titl
       return HtmlPage(report.pieces(), title);
     case Format::kExport:
       return ExportBytes(report.PlainText());
+    case Format::kPdf:  // made by ReportPdfBytes
     case Format::kText:
       break;
   }
@@ -82,7 +85,12 @@ int RunReportCommand(std::span<const std::string> args) {
   if (layoutText && !chosenLayout) return UsageError("--layout must be 0, 1 or 2");
   const std::string* formatText = parsed.Value("format");
   const std::optional<Format> format = formatText ? FormatNamed(*formatText) : Format::kText;
-  if (!format) return UsageError("--format must be text, ansi, html or export");
+  if (!format) return UsageError("--format must be text, ansi, html, export or pdf");
+
+  if (*format == Format::kPdf && !CanWritePdf()) {
+    ErrLine(u"本程序构建时没有 Qt，不能生成 PDF");
+    return kExitFailed;
+  }
 
   const std::filesystem::path home = HomeFolder(parsed);
   std::filesystem::path recordPath;
@@ -117,7 +125,18 @@ int RunReportCommand(std::span<const std::string> args) {
   const std::string* out = parsed.Value("out");
   const bool toStandardOutput = out == nullptr || *out == "-";
   const bool terminal = toStandardOutput && ::isatty(STDOUT_FILENO);
-  const std::string bytes = Formatted(report, *format, TextFromPath(recordPath.stem()), terminal);
+  const Text title = TextFromPath(recordPath.stem());
+  std::string bytes;
+  if (*format == Format::kPdf) {
+    std::optional<std::string> pdf = ReportPdfBytes(report.pieces(), title, home);
+    if (!pdf) {
+      ErrLine(u"无法生成 PDF");
+      return kExitFailed;
+    }
+    bytes = std::move(*pdf);
+  } else {
+    bytes = Formatted(report, *format, title, terminal);
+  }
   if (!toStandardOutput) {
     if (const int error = WriteOutputFile(PathFromUtf8(*out), bytes); error != 0) {
       ErrLine(u"无法写入“" + FromUtf8(*out) + u"”：" + FileErrorText(error));

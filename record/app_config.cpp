@@ -16,11 +16,19 @@ constexpr TextView kLayoutKey = u"format";
 constexpr TextView kTermsKey = u"terms";
 constexpr TextView kZiKey = u"zi";
 constexpr TextView kBirthplaceKey = u"birthplace";
+constexpr TextView kWindowSection = u"Window";
+constexpr TextView kLastChartKey = u"lastchart";
+constexpr std::size_t kLastChartCapacity = 4096;
 
 // A profile-integer read: missing -> fallback, not numeric -> 0.
 int ReadOption(const IniDocument& doc, TextView key, int fallback) {
   const long long value = doc.ReadInt(kSection, key, fallback);
   return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+int ReadWindowInt(const IniDocument& doc, TextView key) {
+  const long long value = doc.ReadInt(kWindowSection, key, 0);
+  return static_cast<int>(std::clamp<long long>(value, -100000, 100000));
 }
 
 }  // namespace
@@ -59,6 +67,38 @@ bool AppConfig::WriteBirthSettings(const BirthSettings& settings) const {
     doc.Set(kSection, kZiKey, settings.zi);
     doc.Set(kSection, kBirthplaceKey, settings.place);
   });
+}
+
+std::optional<WindowPlacement> AppConfig::ReadWindowPlacement() const {
+  const IniDocument doc = LoadIniFile(path_);
+  WindowPlacement placement;
+  placement.x = ReadWindowInt(doc, u"x");
+  placement.y = ReadWindowInt(doc, u"y");
+  placement.width = ReadWindowInt(doc, u"width");
+  placement.height = ReadWindowInt(doc, u"height");
+  placement.maximized = ReadWindowInt(doc, u"maximized") != 0;
+  placement.formHeight = ReadWindowInt(doc, u"formheight");
+  if (placement.width <= 0 || placement.height <= 0) return std::nullopt;
+  return placement;
+}
+
+bool AppConfig::WriteWindowPlacement(const WindowPlacement& placement) const {
+  return UpdateIniFile(path_, [&](IniDocument& doc) {
+    doc.Set(kWindowSection, u"x", Num(placement.x));
+    doc.Set(kWindowSection, u"y", Num(placement.y));
+    doc.Set(kWindowSection, u"width", Num(placement.width));
+    doc.Set(kWindowSection, u"height", Num(placement.height));
+    doc.Set(kWindowSection, u"maximized", Num(placement.maximized ? 1 : 0));
+    doc.Set(kWindowSection, u"formheight", Num(placement.formHeight));
+  });
+}
+
+Text AppConfig::ReadLastChart() const {
+  return LoadIniFile(path_).ReadString(kWindowSection, kLastChartKey, kLastChartCapacity);
+}
+
+bool AppConfig::WriteLastChart(TextView recordPath) const {
+  return WriteProfileString(path_, kWindowSection, kLastChartKey, recordPath);
 }
 
 }  // namespace xuanshu

@@ -1,9 +1,13 @@
-// The user settings kept in Config.ini, section "Option": the width of the
-// history pane and the chosen report layout. Each value is written at the
-// moment the user changes it; a missing file gives the defaults.
+// The user settings kept in Config.ini. Section "Option": the width of the
+// history pane and the chosen report layout, each written at the moment the
+// user changes it. Section "Window": where the main window was when it
+// closed, and the chart last opened. A missing file gives the defaults.
 #pragma once
 
 #include <filesystem>
+#include <optional>
+
+#include "record/text.h"
 
 #include "record/text.h"
 
@@ -31,6 +35,15 @@ struct BirthSettings {
   friend bool operator==(const BirthSettings&, const BirthSettings&) = default;
 };
 
+// The main window's place and size (its normal geometry when maximized),
+// and the height of the form pane above the splitter bar.
+struct WindowPlacement {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool maximized = false;
+  int formHeight = 0;  // 0: the form's own height
+  bool operator==(const WindowPlacement&) const = default;
+};
+
 class AppConfig {
  public:
   explicit AppConfig(std::filesystem::path configPath) : path_(std::move(configPath)) {}
@@ -50,6 +63,12 @@ class AppConfig {
   // "terms", "zi" and "birthplace"; missing keys read as empty.
   BirthSettings ReadBirthSettings() const;
   bool WriteBirthSettings(const BirthSettings& settings) const;
+  // Section "Window"; nullopt when it has no usable size.
+  std::optional<WindowPlacement> ReadWindowPlacement() const;
+  bool WriteWindowPlacement(const WindowPlacement& placement) const;
+  // The record path of the chart last opened; empty when none.
+  Text ReadLastChart() const;
+  bool WriteLastChart(TextView recordPath) const;
 
  private:
   std::filesystem::path path_;

@@ -1,6 +1,7 @@
 #include "record/history_store.h"
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <system_error>
@@ -36,6 +37,8 @@ constexpr TextView kCannotDeleteGroup = u"该组不能删除！";
 constexpr TextView kCannotRenameGroup = u"该组不能重命名！";
 constexpr TextView kEmptyGroupName = u"分组名称不能为空";
 constexpr TextView kGroupExists = u"该分组已存在";
+constexpr TextView kEmptyChartName = u"排盘名称不能为空";
+constexpr TextView kChartExists = u"已有同名排盘";
 constexpr TextView kLabelTooLong = u"名称不能超过49个字";
 constexpr TextView kLabelHasControl = u"名称不能包含换行等控制字符";
 constexpr TextView kNoSuchEntry = u"该项已不存在";
@@ -221,6 +224,48 @@ void HistoryStore::LoadExisting() {
   }
 }
 
+bool HistoryStore::Refresh() {
+  std::error_code ec;
+  std::filesystem::create_directories(dataDir_, ec);
+  std::map<std::filesystem::path, RecordMainKeys> onDisk;
+  FolderListing listing = ListFiles(dataDir_);
+  unreadable_ = std::move(listing.unreadable);
+  for (std::filesystem::path& path : listing.files) {
+    if (std::optional<RecordMainKeys> keys = ReadRecordMainKeys(path)) {
+      onDisk.emplace(std::move(path), std::move(*keys));
+    }
+  }
+  std::vector<HistoryGroup> refreshed;
+  std::set<std::filesystem::path> placed;
+  for (const HistoryGroup& group : groups_) {
+    HistoryGroup& kept = refreshed.emplace_back(HistoryGroup{group.name, {}});
+    for (const HistoryChart& chart : group.charts) {
+      const auto found = onDisk.find(chart.path);
+      if (found == onDisk.end() || found->second.group != group.name) continue;
+      if (!placed.insert(chart.path).second) continue;
+      kept.charts.push_back({found->second.name, chart.path});
+    }
+  }
+  for (const auto& [path, keys] : onDisk) {
+    if (placed.contains(path)) continue;
+    const Text& name = keys.group;
+    auto group = std::find_if(refreshed.begin(), refreshed.end(),
+                              [&name](const HistoryGroup& g) { return g.name == name; });
+    if (group == refreshed.end()) group = refreshed.insert(refreshed.end(), {name, {}});
+    group->charts.push_back({keys.name, path});
+  }
+  // A group that lost all its charts on disk goes, as at a restart.
+  for (std::size_t g = refreshed.size(); g-- > 1;) {
+    const bool wasEmpty = g < groups_.size() && groups_[g].charts.empty();
+    if (refreshed[g].charts.empty() && !wasEmpty) {
+      refreshed.erase(refreshed.begin() + static_cast<std::ptrdiff_t>(g));
+    }
+  }
+  if (refreshed == groups_) return false;
+  groups_ = std::move(refreshed);
+  return true;
+}
+
 std::optional<AddedChart> HistoryStore::AddChart(const std::filesystem::path& path) {
   std::error_code ec;
   if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return std::nullopt;
@@ -265,6 +310,11 @@ StoreResult HistoryStore::RenameChart(ChartLocation at, TextView newName) {
   // A label is one line of its record.
   if (HasControlCharacter(newName)) return Failure(kLabelHasControl);
   HistoryChart& entry = groups_[at.group].charts[at.index];
+  if (newName == entry.name) return {true, {}, at};
+  if (newName.empty()) return Failure(kEmptyChartName);
+  // Two charts of one name would stand for each other when one is computed
+  // again.
+  if (FindChartByName(newName)) return Failure(kChartExists);
   if (!WriteMainKey(entry.path, kNameKey, newName)) return FileFailure(kCannotWrite, entry.path);
   entry.name = Text(newName);
   return {true, {}, at, {}};
@@ -349,6 +399,31 @@ StoreResult HistoryStore::MoveChart(ChartLocation at, std::size_t targetGroup) {
 std::size_t HistoryStore::NewGroup() {
   groups_.push_back({Text(kNewGroupName), {}});
   return groups_.size() - 1;
+}
+
+std::size_t HistoryStore::EnsureGroup(TextView name) {
+  if (const std::optional<std::size_t> found = FindGroup(name)) return *found;
+  groups_.push_back({Text(name), {}});
+  return groups_.size() - 1;
+}
+
+void HistoryStore::OrderCharts(
+    const std::function<bool(const HistoryChart&, const HistoryChart&)>& before) {
+  for (HistoryGroup& group : groups_) {
+    std::stable_sort(group.charts.begin(), group.charts.end(), before);
+  }
+}
+
+std::optional<ChartLocation> HistoryStore::FindChartByPath(
+    const std::filesystem::path& path) const {
+  const std::filesystem::path wanted = path.lexically_normal();
+  for (std::size_t g = 0; g < groups_.size(); ++g) {
+    const std::vector<HistoryChart>& charts = groups_[g].charts;
+    for (std::size_t i = 0; i < charts.size(); ++i) {
+      if (charts[i].path == wanted) return ChartLocation{g, i};
+    }
+  }
+  return std::nullopt;
 }
 
 std::optional<ChartLocation> HistoryStore::FindChartByName(TextView name) const {

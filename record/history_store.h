@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -30,11 +31,13 @@ inline constexpr TextView kNewGroupName = u"新建分组";
 struct HistoryChart {
   Text name;                   // "name" of section "main"
   std::filesystem::path path;  // the record file
+  bool operator==(const HistoryChart&) const = default;
 };
 
 struct HistoryGroup {
   Text name;  // "class" shared by its charts; may be empty
   std::vector<HistoryChart> charts;
+  bool operator==(const HistoryGroup&) const = default;
 };
 
 // Position of a chart in groups(): groups()[group].charts[index].
@@ -106,6 +109,12 @@ class HistoryStore {
   // The same without creating the data folder, for a reading command.
   void LoadExisting();
   const std::vector<std::filesystem::path>& unreadableFolders() const { return unreadable_; }
+  // Brings the model in line with the data folder after other programs
+  // changed it, keeping the order of what is still there: charts that stay
+  // in their group keep their place (with their current name), new or
+  // regrouped ones are appended in path order, groups emptied on disk go,
+  // groups that were empty (made by NewGroup) stay. True when it changed.
+  bool Refresh();
 
   // Lists the record at path after a computation. Earlier listed charts of
   // the same display name or the same file are removed first (their files
@@ -115,6 +124,8 @@ class HistoryStore {
   // Deletes the record file, then the entry.
   StoreResult DeleteChart(ChartLocation at);
   // Writes newName as "name" of the record; the file keeps its name.
+  // Refused for an empty name, a name another listed chart has, or too long
+  // a name.
   StoreResult RenameChart(ChartLocation at, TextView newName);
   // Renames a group. When it has charts, every file under the data folder
   // whose "class" equals the old name gets the new one; when one of them
@@ -133,9 +144,15 @@ class HistoryStore {
   StoreResult MoveChart(ChartLocation at, std::size_t targetGroup);
   // Appends an empty group "新建分组" (in memory until a chart moves in).
   std::size_t NewGroup();
+  // The first group of this name, appended empty when there is none.
+  std::size_t EnsureGroup(TextView name);
+  // Reorders the charts of every group (a stable sort); the files stay.
+  void OrderCharts(const std::function<bool(const HistoryChart&, const HistoryChart&)>& before);
 
   // The last listed chart with exactly this display name.
   std::optional<ChartLocation> FindChartByName(TextView name) const;
+  // The listed chart of this record file.
+  std::optional<ChartLocation> FindChartByPath(const std::filesystem::path& path) const;
   // The first group with exactly this name.
   std::optional<std::size_t> FindGroup(TextView name) const;
 

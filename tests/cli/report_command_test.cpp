@@ -83,12 +83,42 @@ TEST_F(ReportCommand, FormatsTheReportForTerminalWebPageAndExportFile) {
   EXPECT_EQ(bytes, ExportBytes(standard.PlainText()));
 }
 
+#ifdef XUANSHU_CLI_HAS_PDF
+// The desktop program's PDF, without a display: A4 pages whose text is the
+// report's (the GUI tests compare it character by character).
+TEST_F(ReportCommand, WritesThePdfWithoutADisplay) {
+  const fs::path out = fs::path(Home()) / "报告.pdf";
+  const CliResult pdf = RunCli({"report", "--name", "张三", "--layout", "1", "--format", "pdf",
+                                "--out", out.string(), "--home", Home()});
+  EXPECT_EQ(pdf.code, 0) << pdf.err;
+  EXPECT_EQ(pdf.err, "") << "no notes from the toolkit";
+  const std::string bytes = ReadFileBytes(out);
+  EXPECT_TRUE(bytes.starts_with("%PDF-"));
+  const CliResult toStdout =
+      RunCli({"report", "--name", "张三", "--layout", "1", "--format", "pdf", "--home", Home()});
+  EXPECT_TRUE(toStdout.out.starts_with("%PDF-"));
+  std::string text;
+  if (RunCommand("command -v pdftotext >/dev/null", nullptr, nullptr) != 0) {
+    GTEST_SKIP() << "pdftotext (poppler-utils) not installed";
+  }
+  ASSERT_EQ(RunCommand("pdftotext " + Quoted(out.string()) + " -", &text, nullptr), 0);
+  EXPECT_NE(text.find("张三"), std::string::npos);
+  EXPECT_NE(text.find("1990"), std::string::npos);
+}
+#else
+TEST_F(ReportCommand, SaysWhenItWasBuiltWithoutPdf) {
+  const CliResult pdf = RunCli({"report", "--name", "张三", "--format", "pdf", "--home", Home()});
+  EXPECT_EQ(pdf.code, 1);
+  EXPECT_EQ(pdf.err, "本程序构建时没有 Qt，不能生成 PDF\n");
+}
+#endif
+
 TEST_F(ReportCommand, RefusesBadUsageAndMissingRecords) {
   const std::vector<std::pair<const char*, std::vector<std::string>>> usage = {
       {"neither file nor name", {"report", "--home", Home()}},
       {"both file and name", {"report", RecordPath().string(), "--name", "张三"}},
       {"layout 3", {"report", RecordPath().string(), "--layout", "3"}},
-      {"format pdf", {"report", RecordPath().string(), "--format", "pdf"}},
+      {"format docx", {"report", RecordPath().string(), "--format", "docx"}},
   };
   for (const auto& [what, args] : usage) {
     const CliResult result = RunCli(args);

@@ -1,9 +1,11 @@
 // The input form: initial fill, request messages, the lunar month and day
 // lists, the keyboard rules and the layout buttons.
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSignalSpy>
 #include <QTest>
@@ -16,6 +18,7 @@
 #include "qt_text.h"
 #include "record/app_config.h"
 #include "record/record_file.h"
+#include "report_pane.h"
 
 namespace xuanshu::gui {
 
@@ -33,6 +36,12 @@ class FormTest : public QObject {
   void dayListFollowsTheChosenMonth();
   void enterMovesFromNameToCalendarToYear();
   void escapeEndsTheProgram();
+  void escapeClosesAnOpenListOnly();
+  void formFitsSmallScreens_data();
+  void formFitsSmallScreens();
+  void listsPopUpAtMostTwentyRows();
+  void messageFocusesTheFieldItNames();
+  void buttonsWithNothingToActOnAreDisabled();
   void layoutButtonWithoutChartRunsTheChartAction();
 
  private:
@@ -235,6 +244,112 @@ void FormTest::escapeEndsTheProgram() {
   QTest::keyClick(name, Qt::Key_Escape);
   QCOMPARE(quit.count(), 1);
   QVERIFY(!window->isVisible());
+}
+
+void FormTest::escapeClosesAnOpenListOnly() {
+  ProgramFolder folder;
+  auto window = folder.OpenWindow();
+  QSignalSpy quit(window->birthForm(), &BirthForm::quitRequested);
+  for (const char* name :
+       {"calendarList", "yearList", "monthList", "dayList", "hourList", "minuteList"}) {
+    DropDownList* list = List(*window, name);
+    list->setFocus();
+    list->showPopup();
+    QVERIFY2(list->view()->isVisible(), name);
+    QWidget* popup = QApplication::activePopupWidget();
+    QVERIFY2(popup != nullptr, name);
+    QTest::keyClick(list->view(), Qt::Key_Escape);
+    QVERIFY2(!list->view()->isVisible(), name);
+    QVERIFY2(quit.isEmpty(), name);
+    QVERIFY2(window->isVisible(), name);
+  }
+  // With nothing open, Escape in the form ends the program.
+  QTest::keyClick(List(*window, "yearList"), Qt::Key_Escape);
+  QCOMPARE(quit.count(), 1);
+}
+
+void FormTest::formFitsSmallScreens_data() {
+  QTest::addColumn<QSize>("screen");
+  // 1024×768 at scale 1, and 1920×1080 at scale 2 (960×540 in the
+  // window's own pixels).
+  QTest::newRow("1024x768") << QSize(1024, 768);
+  QTest::newRow("1920x1080 at scale 2") << QSize(960, 540);
+}
+
+// Every control of the form and the report's scroll bar are on screen, with
+// room left on the first row for the birthplace field.
+void FormTest::formFitsSmallScreens() {
+  QFETCH(QSize, screen);
+  ProgramFolder folder;
+  auto window = folder.OpenWindow(screen);
+  QVERIFY(window->minimumSizeHint().width() <= screen.width());
+  QCOMPARE(window->size(), screen);
+  const QRect shown = window->rect();
+  for (QWidget* control : window->birthForm()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!control->isVisible()) continue;
+    const QRect at(control->mapTo(window.get(), QPoint(0, 0)), control->size());
+    QVERIFY2(shown.contains(at),
+             qPrintable(control->objectName() + QLatin1Char(' ') + QString::number(at.right())));
+  }
+  auto* female = window->birthForm()->findChild<QRadioButton*>(QStringLiteral("femaleButton"));
+  constexpr int kBirthplaceField = 240;  // label and a ten-character edit
+  QVERIFY(female->mapTo(window.get(), QPoint(female->width(), 0)).x() + kBirthplaceField <
+          screen.width());
+  QScrollBar* bar = window->reportPane()->verticalScrollBar();
+  const QRect barAt(bar->mapTo(window.get(), QPoint(0, 0)), bar->size());
+  QVERIFY(shown.contains(barAt));
+}
+
+void FormTest::listsPopUpAtMostTwentyRows() {
+  ProgramFolder folder;
+  auto window = folder.OpenWindow({1024, 768});
+  DropDownList* years = List(*window, "yearList");
+  years->showPopup();
+  QAbstractItemView* view = years->view();
+  const int rowHeight = view->sizeHintForRow(0);
+  QVERIFY(view->isVisible());
+  QVERIFY2(view->height() <= 21 * rowHeight, qPrintable(QString::number(view->height())));
+  years->hidePopup();
+}
+
+void FormTest::messageFocusesTheFieldItNames() {
+  ProgramFolder folder;
+  MessageLog log;
+  auto window = folder.OpenWindow();
+  SetName(*window, QString());
+  List(*window, "yearList")->setFocus();
+  ClickChartButton(*window);
+  QCOMPARE(log.Take(), QStringList{u"请输入姓名"_qs});
+  QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("nameEdit"));
+
+  SetName(*window, u"张三"_qs);
+  {
+    const QSignalBlocker blocker(List(*window, "dayList"));
+    List(*window, "dayList")->setCurrentIndex(-1);
+  }
+  ClickChartButton(*window);
+  QCOMPARE(log.Take(), QStringList{u"请输入日期"_qs});
+  QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("dayList"));
+}
+
+void FormTest::buttonsWithNothingToActOnAreDisabled() {
+  ProgramFolder folder;
+  WriteRecord(folder.dataDir() / "a.bze", {u"甲", u"其他"});
+  auto window = folder.OpenWindow();
+  const auto enabled = [&](const char* name) {
+    return window->birthForm()->findChild<QPushButton*>(QLatin1String(name))->isEnabled();
+  };
+  const char* reportButtons[] = {"selectAllButton", "copyButton", "printButton", "previewButton",
+                                 "exportButton"};
+  for (const char* name : reportButtons) QVERIFY2(!enabled(name), name);
+  QVERIFY(enabled("fontButton") && enabled("aboutButton") && enabled("chartButton"));
+  HistoryTree* tree = window->historyTree();
+  tree->setCurrentItem(tree->chartNode({0, 0}));
+  tree->OpenSelectedNode();
+  for (const char* name : reportButtons) QVERIFY2(enabled(name), name);
+  tree->clearSelection();
+  QVERIFY(!enabled("exportButton"));
+  QVERIFY(enabled("printButton"));
 }
 
 void FormTest::layoutButtonWithoutChartRunsTheChartAction() {

@@ -1,12 +1,19 @@
 // The history tree: what it lists, its context menus, and the file effects
 // of renaming, moving by drag, deleting and grouping charts.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeWidget>
+#include <thread>
 
+#include "app_title.h"
 #include "gui_fixture.h"
 #include "history_tree.h"
 #include "qt_text.h"
 #include "record/record_file.h"
+#include "report_pane.h"
 
 namespace xuanshu::gui {
 namespace {
@@ -51,6 +58,14 @@ class HistoryTreeTest : public QObject {
   void newGroupsTakeChartsAndVanishEmpty();
   void deletingAChartRemovesItsFile();
   void deletingAGroupMovesItsChartsToOther();
+  void keyboardOpensRenamesAndDeletes();
+  void renamingAChartToAnEmptyOrTakenNameIsRefused();
+  void dragHighlightsItsTargetAndScrolls();
+  void dropKeepsEveryGroupsExpansion();
+  void deletionsAreUndoneWithTheirBytesAndGroup();
+  void historyFollowsTheDisk();
+  void searchShowsMatchingChartsAndGroups();
+  void chartsOrderByNameBirthOrChange();
 
  private:
   std::unique_ptr<ProgramFolder> folder_;
@@ -243,6 +258,188 @@ void HistoryTreeTest::deletingAGroupMovesItsChartsToOther() {
   QVERIFY(TriggerTreeMenu(*window, tree->groupNode(0), u"删除该组"_qs));
   QCOMPARE(log.Take(), QStringList{u"该组不能删除！"_qs});
   QCOMPARE(Children(tree->rootNode()).size(), 2);
+}
+
+void HistoryTreeTest::keyboardOpensRenamesAndDeletes() {
+  MessageLog log;
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  tree->setFocus();
+  tree->setCurrentItem(tree->chartNode({1, 1}));
+  QTest::keyClick(tree, Qt::Key_Down);  // arrows only select
+  QCOMPARE(tree->currentItem(), tree->groupNode(2));
+  QVERIFY(window->reportPane()->shownRecord().empty());
+  QTest::keyClick(tree, Qt::Key_Up);
+  QTest::keyClick(tree, Qt::Key_Return);
+  QCOMPARE(window->reportPane()->shownRecord(), b_);
+
+  QTest::keyClick(tree, Qt::Key_F2);
+  TypeLabel(*window, u"乙二"_qs);
+  QCOMPARE(ReadMainKey(b_, u"name"), Text(u"乙二"));
+
+  tree->setFocus();
+  tree->setCurrentItem(tree->chartNode({1, 0}));
+  QTest::keyClick(tree, Qt::Key_Delete);
+  QVERIFY(!std::filesystem::exists(a_));
+  QCOMPARE(Children(tree->groupNode(1)), QStringList{u"乙二"_qs});
+  QCOMPARE(log.Take(), QStringList());
+
+  // A double-click opens too.
+  emit tree->itemDoubleClicked(tree->chartNode({2, 0}), 0);
+  QCOMPARE(window->reportPane()->shownRecord(), nested_);
+}
+
+void HistoryTreeTest::renamingAChartToAnEmptyOrTakenNameIsRefused() {
+  MessageLog log;
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  const std::string before = ReadBytes(a_);
+  for (const QString& typed : {QString(), u"丙"_qs, u"乙"_qs}) {
+    QVERIFY(TriggerTreeMenu(*window, tree->chartNode({1, 0}), u"重命名"_qs));
+    TypeLabel(*window, typed);
+    QCOMPARE(log.Take().size(), 1);
+    QCOMPARE(ReadBytes(a_), before);
+    QCOMPARE(Children(tree->groupNode(1)), (QStringList{u"甲"_qs, u"乙"_qs}));
+    QCOMPARE(Children(tree->groupNode(0)), QStringList{u"丙"_qs});
+  }
+}
+
+// 200 charts: the target group is out of sight until the drag scrolls.
+void HistoryTreeTest::dragHighlightsItsTargetAndScrolls() {
+  for (int i = 0; i < 200; ++i) {
+    WriteRecord(folder_->dataDir() /
+                    QStringLiteral("x%1.bze").arg(i, 3, 10, QLatin1Char('0')).toStdString(),
+                {Text(u"人") + Num(i), u"其他"});
+  }
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  QTreeWidgetItem* source = tree->chartNode({0, 0});
+  QTreeWidgetItem* target = tree->groupNode(2);
+  const QPoint from = tree->visualItemRect(source).center();
+  QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, from);
+  const QPoint overGroup = tree->visualItemRect(tree->groupNode(0)).center();
+  QTest::mouseMove(tree->viewport(), overGroup);
+  QCOMPARE(tree->dropTarget(), nullptr);  // its own group
+  const QPoint bottom(from.x(), tree->viewport()->height() - 4);
+  QTest::mouseMove(tree->viewport(), bottom);
+  QTRY_VERIFY_WITH_TIMEOUT(!tree->visualItemRect(target).isEmpty() &&
+                               tree->viewport()->rect().contains(tree->visualItemRect(target)),
+                           10000);
+  QVERIFY(tree->verticalScrollBar()->value() > 0);
+  const QPoint onTarget = tree->visualItemRect(target).center();
+  QTest::mouseMove(tree->viewport(), onTarget);
+  QCOMPARE(tree->dropTarget(), target);
+  QCOMPARE(target->background(0).style(), Qt::SolidPattern);
+  QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, onTarget);
+  QCOMPARE(tree->dropTarget(), nullptr);
+  QCOMPARE(target->background(0).style(), Qt::NoBrush);
+  QCOMPARE(ReadMainKey(c_, u"class"), Text(u"同事"));
+}
+
+void HistoryTreeTest::dropKeepsEveryGroupsExpansion() {
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  Drag(*window, tree->chartNode({1, 0}), tree->groupNode(2));
+  QCOMPARE(ReadMainKey(a_, u"class"), Text(u"同事"));
+  QVERIFY2(tree->groupNode(1)->isExpanded(), "the source group stays open");
+  QVERIFY(tree->groupNode(2)->isExpanded());
+  tree->groupNode(0)->setExpanded(false);
+  Drag(*window, tree->chartNode({1, 0}), tree->groupNode(2));
+  QVERIFY2(!tree->groupNode(0)->isExpanded(), "an unrelated group stays closed");
+}
+
+void HistoryTreeTest::deletionsAreUndoneWithTheirBytesAndGroup() {
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  const std::string bytes = ReadBytes(b_);
+  QVERIFY(!tree->canUndo());
+  QVERIFY(TriggerTreeMenu(*window, tree->chartNode({1, 1}), u"删除排盘"_qs));
+  QVERIFY(!std::filesystem::exists(b_));
+  QVERIFY(TriggerTreeMenu(*window, tree->groupNode(2), u"删除该组"_qs));
+  QCOMPARE(ReadMainKey(nested_, u"class"), Text(u"其他"));
+  QVERIFY(window->undoButton()->isEnabled());
+
+  window->activateWindow();  // the context menu took it on the offscreen platform
+  QVERIFY(QTest::qWaitForWindowActive(window.get()));
+  tree->setFocus();
+  QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);  // the group comes back
+  QCOMPARE(ReadMainKey(nested_, u"class"), Text(u"同事"));
+  QCOMPARE(Children(tree->rootNode()), (QStringList{u"其他"_qs, u"同学"_qs, u"同事"_qs}));
+  QCOMPARE(Children(tree->groupNode(2)), QStringList{u"丁"_qs});
+
+  QTest::mouseClick(window->undoButton(), Qt::LeftButton);  // then the chart
+  QCOMPARE(ReadBytes(b_), bytes);
+  QCOMPARE(Children(tree->groupNode(1)), (QStringList{u"甲"_qs, u"乙"_qs}));
+  QVERIFY(!window->undoButton()->isEnabled());
+  QVERIFY(!tree->Undo());
+}
+
+// Charts written by another program appear, a changed record on show is
+// rendered again, a deleted one leaves the pane and the title.
+void HistoryTreeTest::historyFollowsTheDisk() {
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  tree->setCurrentItem(tree->chartNode({1, 0}));
+  tree->OpenSelectedNode();
+  ReportPane* pane = window->reportPane();
+  QVERIFY(pane->toPlainText().contains(u"甲"_qs));
+
+  const auto written = folder_->dataDir() / "sub" / "new.bze";
+  WriteRecord(written, {u"戊", u"同学"});
+  QTRY_COMPARE_WITH_TIMEOUT(Children(tree->groupNode(1)),
+                            (QStringList{u"甲"_qs, u"乙"_qs, u"戊"_qs}), 5000);
+
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));  // a later change time
+  WriteRecord(a_, {u"甲改", u"同学", u"女"});
+  QTRY_VERIFY_WITH_TIMEOUT(pane->toPlainText().contains(u"甲改"_qs), 5000);
+  QCOMPARE(tree->groupNode(1)->child(0)->text(0), u"甲改"_qs);
+
+  std::filesystem::remove(a_);
+  QTRY_VERIFY_WITH_TIMEOUT(pane->toPlainText().isEmpty(), 5000);
+  QCOMPARE(window->windowTitle(), AppTitle());
+  QCOMPARE(Children(tree->groupNode(1)), (QStringList{u"乙"_qs, u"戊"_qs}));
+}
+
+void HistoryTreeTest::searchShowsMatchingChartsAndGroups() {
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  const auto visible = [tree] {
+    QStringList shown;
+    for (int g = 0; g < tree->rootNode()->childCount(); ++g) {
+      const QTreeWidgetItem* group = tree->rootNode()->child(g);
+      if (group->isHidden()) continue;
+      for (int c = 0; c < group->childCount(); ++c) {
+        if (!group->child(c)->isHidden()) shown << group->text(0) + u'/' + group->child(c)->text(0);
+      }
+    }
+    return shown;
+  };
+  window->historySearch()->setText(u"乙"_qs);
+  QCOMPARE(visible(), QStringList{u"同学/乙"_qs});
+  window->historySearch()->setText(u"同事"_qs);
+  QCOMPARE(visible(), QStringList{u"同事/丁"_qs});
+  window->historySearch()->clear();
+  QCOMPARE(visible().size(), 4);
+}
+
+void HistoryTreeTest::chartsOrderByNameBirthOrChange() {
+  const auto extra = folder_->dataDir() / "e.bze";
+  WriteRecord(extra, {u"阿", u"同学", u"男", 1950});
+  WriteRecord(a_, {u"甲", u"同学", u"男", 1990});
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  QCOMPARE(Children(tree->groupNode(1)), (QStringList{u"甲"_qs, u"阿"_qs, u"乙"_qs}));
+  struct Row {
+    int order;
+    QStringList charts;
+  };
+  const Row rows[] = {{1, {u"阿"_qs, u"甲"_qs, u"乙"_qs}},   // 阿 a, 甲 jia, 乙 yi
+                      {2, {u"阿"_qs, u"乙"_qs, u"甲"_qs}},   // 1950, 1980, 1990
+                      {3, {u"甲"_qs, u"阿"_qs, u"乙"_qs}}};  // newest first
+  for (const Row& row : rows) {
+    window->historyOrder()->setCurrentIndex(row.order);
+    QCOMPARE(Children(tree->groupNode(1)), row.charts);
+  }
 }
 
 }  // namespace xuanshu::gui

@@ -1,6 +1,7 @@
 // The report pane's commands: select all and copy, the context menu, the
 // font that survives a restart, and the exported files.
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -8,12 +9,20 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPdfWriter>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "birth_form.h"
@@ -23,7 +32,9 @@
 #include "record/font_file.h"
 #include "report/report_output.h"
 #include "report_font.h"
+#include "report_font_dialog.h"
 #include "report_pane.h"
+#include "report_print.h"
 
 namespace xuanshu::gui {
 namespace {
@@ -93,6 +104,57 @@ QString InstalledFamily(bool chinese, bool italic) {
   return {};
 }
 
+// Output of a poppler tool; empty when it is not installed or fails.
+QString Poppler(const QString& tool, const QStringList& args) {
+  QProcess process;
+  process.start(tool, args);
+  if (!process.waitForFinished(60000) || process.exitCode() != 0) return {};
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Text compared as read back from a PDF: compatibility forms folded (the
+// embedded CJK font maps some characters to their radicals' code points),
+// white space and page breaks dropped.
+QString Comparable(QString text) {
+  text = text.normalized(QString::NormalizationForm_KC);
+  text.remove(QRegularExpression(QStringLiteral("\\s")));
+  return text;
+}
+
+// True when the text read from a PDF is the report, character for
+// character; a radical read back where the report has a character drawn
+// with the same glyph counts as that character.
+bool ReadsBackAs(const QString& readBack, const QString& report) {
+  const QString read = Comparable(readBack);
+  const QString wanted = Comparable(report);
+  if (read.size() != wanted.size()) {
+    qWarning() << "read back" << read.size() << "characters, the report has" << wanted.size();
+    return false;
+  }
+  for (qsizetype i = 0; i < read.size(); ++i) {
+    const bool radical = read[i].unicode() >= 0x2E80 && read[i].unicode() <= 0x2FDF;
+    if (read[i] != wanted[i] && !radical) {
+      qWarning() << "differs at" << i << read.mid(i, 20) << wanted.mid(i, 20);
+      return false;
+    }
+  }
+  return true;
+}
+
+QString WritePdf(const QString& path, const PrintedReport& report, bool printer) {
+  if (printer) {
+    QPrinter device(QPrinter::HighResolution);
+    device.setOutputFormat(QPrinter::PdfFormat);
+    device.setOutputFileName(path);
+    device.setPageSize(QPageSize(QPageSize::A4));
+    PaintReport(report, &device);
+  } else {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(ReportPdf(report));
+  }
+  return path;
+}
+
 }  // namespace
 
 class ReportPaneTest : public QObject {
@@ -111,6 +173,14 @@ class ReportPaneTest : public QObject {
   void exportOffersWebPageAndPdf();
   void exportButtonNeedsASelectedNode();
   void printingToAFileGivesAPdf();
+  void printedPagesCarryTheReportReadably_data();
+  void printedPagesCarryTheReportReadably();
+  void printPreviewShowsThePrintedPages();
+  void exportKindFollowsTheTypedExtension_data();
+  void exportKindFollowsTheTypedExtension();
+  void fontWithAGroupSelectedKeepsTheReport();
+  void fontDialogShowsAChineseSample();
+  void findSelectsTheNextMatch();
 };
 
 void ReportPaneTest::selectAllAndCopyTakeTheWholeReport() {
@@ -323,6 +393,196 @@ void ReportPaneTest::printingToAFileGivesAPdf() {
   QTest::mouseClick(Button(*open.window, "printButton"), Qt::LeftButton);
   if (!QFileInfo::exists(pdf)) QSKIP("a printer is set up: nothing to print to a file");
   QCOMPARE(ReadBytes(PathFromQString(pdf)).substr(0, 5), std::string("%PDF-"));
+}
+
+void ReportPaneTest::printedPagesCarryTheReportReadably_data() {
+  QTest::addColumn<bool>("printer");
+  QTest::newRow("PDF export") << false;
+  QTest::newRow("printer at 1200 dpi") << true;
+}
+
+// The printed report is the report: its text read back from the PDF, in an
+// embedded font of at least 8 pt on A4 pages, in colour.
+void ReportPaneTest::printedPagesCarryTheReportReadably() {
+  QFETCH(bool, printer);
+  if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+    QSKIP("poppler-utils not installed");
+  }
+  // A computed chart: the standard report takes several pages.
+  ProgramFolder folder;
+  auto window = folder.OpenWindow();
+  SetName(*window, u"林文轩"_qs);
+  ClickChartButton(*window);
+  ReportPane* pane = window->reportPane();
+  pane->RenderChart(pane->shownRecord(), kStandardLayout);
+  const QString pdf = WritePdf(QDir(PathToQString(folder.path())).filePath(QStringLiteral("r.pdf")),
+                               pane->printedReport(), printer);
+
+  const QString text =
+      Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
+  QVERIFY(ReadsBackAs(text, ToQString(pane->reportText())));
+  const QString info = Poppler(QStringLiteral("pdfinfo"), {pdf});
+  QVERIFY2(info.contains(QLatin1String("(A4)")), qPrintable(info));
+  const int pages =
+      QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info).captured(1).toInt();
+  QVERIFY(pages >= 2);
+  if (!printer) {
+    // The standard report's tables fit portrait A4 at 10 pt or more; only
+    // its long relation lists wrap.
+    QBuffer nowhere;
+    nowhere.open(QIODevice::WriteOnly);
+    QPdfWriter page(&nowhere);
+    page.setPageSize(QPageSize(QPageSize::A4));
+    page.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    const qreal points = LayOutForPage(pane->printedReport(), &page)->defaultFont().pointSizeF();
+    QVERIFY2(points >= 10 && points <= 12, qPrintable(QString::number(points)));
+  }
+  const QString fonts = Poppler(QStringLiteral("pdffonts"), {pdf});
+  const QStringList fontRows = fonts.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
+  QVERIFY(!fontRows.isEmpty());
+  for (const QString& row : fontRows)
+    QVERIFY2(row.contains(QLatin1String(" yes ")), qPrintable(row));
+
+  // Every word's box is at least 8 pt high.
+  const QString boxes =
+      Poppler(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+  const QRegularExpression word(
+      QStringLiteral("yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\""));
+  int words = 0;
+  for (auto it = word.globalMatch(boxes); it.hasNext(); ++words) {
+    const QRegularExpressionMatch m = it.next();
+    const double height = m.captured(2).toDouble() - m.captured(1).toDouble();
+    QVERIFY2(height >= 8.0, qPrintable(QString::number(height)));
+  }
+  QVERIFY(words > 100);
+
+  // The red pieces stay red on paper.
+  const QString png = QDir(PathToQString(folder.path())).filePath(QStringLiteral("page"));
+  Poppler(QStringLiteral("pdftoppm"),
+          {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
+           QStringLiteral("-singlefile"), pdf, png});
+  const QImage page(png + QStringLiteral(".png"));
+  QVERIFY(!page.isNull());
+  // Thin strokes blend with the paper: a clearly red pixel will do.
+  QCOMPARE(ColorRgb(ReportColor::kRed).r, 255);
+  bool redFound = false;
+  for (int y = 0; y < page.height() && !redFound; ++y) {
+    for (int x = 0; x < page.width() && !redFound; ++x) {
+      const QColor c = page.pixelColor(x, y);
+      redFound = c.red() - c.green() > 100 && c.red() - c.blue() > 100;
+    }
+  }
+  QVERIFY(redFound);
+}
+
+void ReportPaneTest::printPreviewShowsThePrintedPages() {
+  ProgramFolder folder;
+  OpenChart open(folder);
+  int pages = 0;
+  QString title;
+  const auto watch = WhenModal([&](QWidget* modal) {
+    auto* preview = qobject_cast<QPrintPreviewDialog*>(modal);
+    if (preview == nullptr) return false;
+    title = preview->windowTitle();
+    if (auto* widget = preview->findChild<QPrintPreviewWidget*>()) pages = widget->pageCount();
+    preview->reject();
+    return true;
+  });
+  QTest::mouseClick(Button(*open.window, "previewButton"), Qt::LeftButton);
+  QCOMPARE(title, u"打印预览"_qs);
+  QVERIFY(pages >= 1);
+}
+
+void ReportPaneTest::exportKindFollowsTheTypedExtension_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("filter");
+  QTest::addColumn<QString>("written");
+  QTest::addColumn<QByteArray>("start");
+  const QString text = QStringLiteral("TEXT FILE(*.txt)");
+  const QString pdf = QStringLiteral("PDF FILE(*.pdf)");
+  QTest::newRow(".pdf typed under the text filter")
+      << "r.pdf" << text << "r.pdf" << QByteArray("%PDF-");
+  QTest::newRow(".html typed under the text filter")
+      << "r.html" << text << "r.html" << QByteArray("<!DOC");
+  QTest::newRow(".txt typed under the PDF filter")
+      << "r.txt" << pdf << "r.txt" << QByteArray("\xFF\xFE");
+  QTest::newRow("no extension: the filter's") << "r" << pdf << "r.pdf" << QByteArray("%PDF-");
+}
+
+void ReportPaneTest::exportKindFollowsTheTypedExtension() {
+  QFETCH(QString, typed);
+  QFETCH(QString, filter);
+  QFETCH(QString, written);
+  QFETCH(QByteArray, start);
+  ProgramFolder folder;
+  OpenChart open(folder);
+  const QDir out(PathToQString(folder.path()));
+  QString prefilled;
+  const auto peek = WhenModal([&](QWidget* modal) {
+    auto* name = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (name != nullptr && prefilled.isNull()) prefilled = name->text();
+    return false;
+  });
+  const auto watch = AnswerSaveDialog(out.filePath(typed), filter);
+  QTest::mouseClick(Button(*open.window, "exportButton"), Qt::LeftButton);
+  QCOMPARE(prefilled, u"chart"_qs);
+  const std::string bytes = ReadBytes(PathFromQString(out.filePath(written)));
+  QCOMPARE(QByteArray::fromStdString(bytes.substr(0, start.size())), start);
+}
+
+void ReportPaneTest::fontWithAGroupSelectedKeepsTheReport() {
+  ProgramFolder folder;
+  OpenChart open(folder);
+  ReportPane* pane = open.window->reportPane();
+  const Text before = pane->reportText();
+  HistoryTree* tree = open.window->historyTree();
+  tree->setCurrentItem(tree->groupNode(0));
+  QFont chosen(QStringLiteral("Noto Serif CJK SC"));
+  chosen.setPixelSize(22);
+  const auto watch = ChooseFontInDialog(chosen);
+  QTest::mouseClick(Button(*open.window, "fontButton"), Qt::LeftButton);
+  QCOMPARE(pane->reportText(), before);
+  QCOMPARE(pane->toPlainText().isEmpty(), false);
+  const std::optional<FontRecord> saved = ReadFontFile(folder.home().fontFilePath);
+  QVERIFY(saved.has_value());
+  QCOMPARE(QFontInfo(pane->font()).pixelSize(), -saved->height);
+  QCOMPARE(pane->font().family(), chosen.family());
+}
+
+void ReportPaneTest::fontDialogShowsAChineseSample() {
+  ProgramFolder folder;
+  OpenChart open(folder);
+  QStringList samples;
+  const auto watch = WhenModal([&](QWidget* modal) {
+    auto* dialog = qobject_cast<QFontDialog*>(modal);
+    if (dialog == nullptr) return false;
+    for (QLineEdit* edit : dialog->findChildren<QLineEdit*>()) samples << edit->text();
+    dialog->reject();
+    return true;
+  });
+  QTest::mouseClick(Button(*open.window, "fontButton"), Qt::LeftButton);
+  QVERIFY(samples.contains(ReportFontDialog::SampleText()));
+  QVERIFY(!samples.contains(QStringLiteral("AaBbYyZz")));
+
+  // The preset's own style is selected, not the face's first (Bold, as the
+  // xcb platform's font list gave it; the offscreen one happens to agree).
+  const QFont preset = DefaultReportFont();
+  ReportFontDialog dialog(preset);
+  QCOMPARE(dialog.currentFont().family(), preset.family());
+  QCOMPARE(dialog.currentFont().weight(), preset.weight());
+  QCOMPARE(dialog.currentFont().italic(), false);
+}
+
+void ReportPaneTest::findSelectsTheNextMatch() {
+  ProgramFolder folder;
+  OpenChart open(folder);
+  ReportPane* pane = open.window->reportPane();
+  QVERIFY(pane->FindText(u"林文轩"_qs));
+  const int first = pane->textCursor().selectionStart();
+  QCOMPARE(pane->textCursor().selectedText(), u"林文轩"_qs);
+  QVERIFY2(pane->FindText(u"林文轩"_qs), "wraps round at the end");
+  QCOMPARE(pane->textCursor().selectionStart(), first);
+  QVERIFY(!pane->FindText(u"不在排盘里的字"_qs));
 }
 
 }  // namespace xuanshu::gui

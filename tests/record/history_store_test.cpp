@@ -370,6 +370,57 @@ TEST_F(HistoryStoreTest, RenameChartRewritesOnlyTheName) {
   EXPECT_EQ(Snapshot(), before);
 }
 
+TEST_F(HistoryStoreTest, RenameChartRefusesAnEmptyOrTakenName) {
+  HistoryStore store = LoadedStore();
+  const auto before = Snapshot();
+  struct Row {
+    const char* what;
+    Text name;
+  };
+  const Row rows[] = {{"empty", u""}, {"another chart's", u"丙"}, {"one in another group", u"丁"}};
+  for (const Row& row : rows) {
+    const StoreResult refused = store.RenameChart({1, 0}, row.name);
+    EXPECT_FALSE(refused) << row.what;
+    EXPECT_FALSE(refused.message.empty()) << row.what;
+    EXPECT_EQ(Snapshot(), before) << row.what;
+    EXPECT_EQ(store.groups()[1].charts[0].name, u"甲") << row.what;
+  }
+  EXPECT_TRUE(store.RenameChart({1, 0}, u"甲")) << "its own name is no change";
+  EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(HistoryStoreTest, RefreshFollowsTheFolderKeepingTheOrderShown) {
+  HistoryStore store = LoadedStore();
+  store.NewGroup();
+  ASSERT_TRUE(store.MoveChart({1, 2}, 0));  // 戊 appended to 其他, after 丙
+  EXPECT_FALSE(store.Refresh()) << "nothing changed on disk";
+
+  // Another program adds a chart, renames one, regroups one, removes the
+  // only chart of 朋友.
+  PutRecord("f.bze", u"己", u"家人");
+  PutRecord("a.bze", u"甲二", u"家人");
+  PutRecord("b.bze", u"乙", u"同事");
+  std::filesystem::remove(data() / "sub/d.bze");
+  EXPECT_TRUE(store.Refresh());
+  EXPECT_EQ(Listing(store),
+            "[其他]\n  丙  c.bze\n  戊  e.bze\n"
+            "[家人]\n  甲二  a.bze\n  己  f.bze\n"
+            "[新建分组]\n"
+            "[同事]\n  乙  b.bze\n");
+  EXPECT_EQ(store.groups()[2].name, Text(kNewGroup)) << "an empty group made here stays";
+}
+
+TEST_F(HistoryStoreTest, FindsChartsByPathAndMakesGroupsOnce) {
+  HistoryStore store = LoadedStore();
+  EXPECT_EQ(store.FindChartByPath(data() / "sub" / ".." / "sub" / "d.bze"), (ChartLocation{2, 0}));
+  EXPECT_FALSE(store.FindChartByPath(data() / "none.bze"));
+  EXPECT_EQ(store.EnsureGroup(u"家人"), 1u);
+  EXPECT_EQ(store.EnsureGroup(u"同事"), 3u);
+  EXPECT_EQ(store.EnsureGroup(u"同事"), 3u);
+  store.OrderCharts([](const HistoryChart& a, const HistoryChart& b) { return a.path > b.path; });
+  EXPECT_EQ(store.groups()[1].charts.front().name, u"戊");
+}
+
 TEST_F(HistoryStoreTest, RenameGroupRewritesEveryFileOfThatClass) {
   HistoryStore store = LoadedStore();
   PutRecord("sub/unlisted.bze", u"辛", u"家人");

@@ -103,6 +103,23 @@ FontRecord SampleFont() {
   return font;
 }
 
+TEST(AppConfig, WindowPlacementAndLastChartSurviveARestart) {
+  TempDir dir;
+  const AppConfig config(dir.path() / "Config.ini");
+  EXPECT_FALSE(config.ReadWindowPlacement()) << "no section: the program's own size";
+  EXPECT_EQ(config.ReadLastChart(), u"");
+  ASSERT_TRUE(config.WritePaneWidth(250));
+  const WindowPlacement placement{-8, 40, 1016, 700, true, 133};
+  ASSERT_TRUE(config.WriteWindowPlacement(placement));
+  const Text last = u"/home/用户/data/林文轩.bze";
+  ASSERT_TRUE(config.WriteLastChart(last));
+  EXPECT_EQ(config.ReadWindowPlacement(), placement);
+  EXPECT_EQ(config.ReadLastChart(), last);
+  EXPECT_EQ(config.ReadPaneWidth().cx, 250) << "Option is kept";
+  ASSERT_TRUE(config.WriteWindowPlacement({0, 0, 0, 700, false, 0}));
+  EXPECT_FALSE(config.ReadWindowPlacement()) << "a window without width is none";
+}
+
 TEST(FontFile, HoldsExactlyTheNinetyTwoByteLayout) {
   const std::string bytes = EncodeFontRecord(SampleFont());
   ASSERT_EQ(bytes.size(), 92u);
