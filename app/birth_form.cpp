@@ -11,12 +11,14 @@
 #include <QVBoxLayout>
 
 #include "about_dialog.h"
+#include "birthplace_edit.h"
 #include "date_lists.h"
 #include "drop_down_list.h"
 #include "history_tree.h"
 #include "message_box.h"
 #include "qt_text.h"
 #include "report_pane.h"
+#include "settings_dialog.h"
 
 namespace xuanshu {
 namespace {
@@ -89,6 +91,8 @@ void BirthForm::CreateControls() {
   previewButton_ = Named(new QPushButton(QStringLiteral(u"打印预览"), this), "previewButton");
   exportButton_ = Named(new QPushButton(QStringLiteral(u"导出"), this), "exportButton");
   aboutButton_ = Named(new QPushButton(QStringLiteral(u"关于"), this), "aboutButton");
+  settingsButton_ = Named(new QPushButton(QStringLiteral(u"设置"), this), "settingsButton");
+  birthplace_ = new BirthplaceEdit(this);
 
   layoutButtons_ = new QButtonGroup(this);
   layoutButtons_->addButton(
@@ -109,8 +113,9 @@ void BirthForm::CreateControls() {
   personRow_->addWidget(nameEdit_);
   personRow_->addWidget(maleButton_);
   personRow_->addWidget(femaleButton_);
-  // The birthplace field, a label and an edit about ten characters wide,
-  // joins this row after the sex buttons.
+  personRow_->addSpacing(12);
+  personRow_->addWidget(new QLabel(QStringLiteral(u"出生地："), this));
+  personRow_->addWidget(birthplace_);
   personRow_->addStretch(1);
 
   auto* birthRow = new QHBoxLayout;
@@ -131,7 +136,7 @@ void BirthForm::CreateControls() {
 
   auto* commandRow = new QHBoxLayout;
   for (QPushButton* button : {selectAllButton_, copyButton_, fontButton_, printButton_,
-                              previewButton_, exportButton_, aboutButton_}) {
+                              previewButton_, exportButton_, settingsButton_, aboutButton_}) {
     commandRow->addWidget(button);
   }
   commandRow->addSpacing(24);
@@ -167,6 +172,7 @@ void BirthForm::ConnectControls() {
   connect(previewButton_, &QPushButton::clicked, this, [this] { report_->PreviewReport(); });
   connect(exportButton_, &QPushButton::clicked, this, &BirthForm::OnExportButton);
   connect(aboutButton_, &QPushButton::clicked, this, &BirthForm::OnAboutButton);
+  connect(settingsButton_, &QPushButton::clicked, this, &BirthForm::OnSettingsButton);
   connect(layoutButtons_, &QButtonGroup::idClicked, this, [this](int id) {
     if (layoutButtons_->button(id)->isChecked()) ChooseLayout(id);
   });
@@ -190,6 +196,7 @@ void BirthForm::InitialFill() {
   hourList_->ResetEntries(NumberEntries(0, 24), QStringLiteral("01"));
   minuteList_->ResetEntries(NumberEntries(0, 60), QStringLiteral("01"));
 
+  birthplace_->setText(ToQString(config_.ReadBirthSettings().place));
   layout_ = config_.ReadLayout();
   const int checked =
       layout_ == kSimpleLayout || layout_ == kStandardLayout ? layout_ : int{kHongKongTaiwanLayout};
@@ -249,7 +256,14 @@ void BirthForm::ComputeFromForm() {
     if (QWidget* field = FieldNamedBy(ToQString(*message))) field->setFocus(Qt::OtherFocusReason);
     return;
   }
-  const ChartRequest& request = std::get<ChartRequest>(result);
+  ChartRequest& request = std::get<ChartRequest>(result);
+  auto choices = ChosenBirthChoices();
+  if (const Text* message = std::get_if<Text>(&choices)) {
+    ShowMessage(this, ToQString(*message));
+    birthplace_->setFocus(Qt::OtherFocusReason);
+    return;
+  }
+  request.choices = std::get<BirthChoices>(std::move(choices));
   Text failure;  // 生成排盘失败！, and what failed when the record could not be saved
   if (!ComputeChart(engine_, request, &failure)) {
     ShowMessage(this, ToQString(failure));
@@ -257,15 +271,32 @@ void BirthForm::ComputeFromForm() {
   }
   if (history_->AddChart(request.recordPath)) {
     report_->RenderChart(request.recordPath, layout_);
-    emit statusMessage(QStringLiteral(u"已保存 ") + PathToQString(request.recordPath));
+    QString status = QStringLiteral(u"已保存 ") + PathToQString(request.recordPath);
+    if (!engine_.warnings.empty()) {
+      status += QStringLiteral(u"　提示：") + ToQString(engine_.warnings.front());
+      if (engine_.warnings.size() > 1) {
+        status += QStringLiteral(u"（共%1条，见报告上方）").arg(engine_.warnings.size());
+      }
+    }
+    emit statusMessage(status);
   }
+}
+
+std::variant<BirthChoices, Text> BirthForm::ChosenBirthChoices() const {
+  const BirthSettings settings = config_.ReadBirthSettings();
+  BirthChoiceTexts texts;
+  texts.terms = settings.terms;
+  texts.zi = settings.zi;
+  texts.place = ToText(birthplace_->text().trimmed());
+  return ResolveBirthChoices(texts);
 }
 
 // The field that a request message names.
 QWidget* BirthForm::FieldNamedBy(const QString& message) const {
   const std::pair<const char16_t*, QWidget*> fields[] = {
-      {u"姓名", nameEdit_}, {u"性别", maleButton_}, {u"日历", calendarList_},
-      {u"年份", yearList_}, {u"月份", monthList_},  {u"日期", dayList_},
+      {u"姓名", nameEdit_},     {u"性别", maleButton_}, {u"日历", calendarList_},
+      {u"年份", yearList_},     {u"月份", monthList_},  {u"日期", dayList_},
+      {u"出生地", birthplace_}, {u"经度", birthplace_},
   };
   for (const auto& [word, field] : fields) {
     if (message.contains(QString::fromUtf16(word))) return field;
@@ -291,6 +322,7 @@ void BirthForm::FillFromChart(const ChartFormData& chart) {
   dayList_->ResetEntries(NumberEntries(1, days > 0 ? days : 31), Digits(chart.day, 2));
   hourList_->SelectPrefix(Digits(chart.hour, 2));
   minuteList_->SelectPrefix(Digits(chart.minute, 2));
+  birthplace_->setText(ToQString(chart.birthplace));
 }
 
 void BirthForm::ChooseLayout(int layout) {
@@ -305,6 +337,23 @@ void BirthForm::OnFontButton() {
 
 void BirthForm::OnExportButton() {
   if (history_->selectedNode() != nullptr) report_->ExportReport();
+}
+
+void BirthForm::OnSettingsButton() {
+  const BirthSettings before = config_.ReadBirthSettings();
+  SettingsDialog dialog(before, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const BirthSettings chosen = dialog.settings();
+  if (chosen == before) return;
+  if (!config_.WriteBirthSettings(chosen)) {
+    ShowMessage(this, QStringLiteral(u"无法保存设置：") + PathToQString(config_.path()));
+    return;
+  }
+  // A field that still held the old default takes the new one.
+  if (chosen.place != before.place && SameText(birthplace_->text().trimmed(), before.place)) {
+    birthplace_->setText(ToQString(chosen.place));
+  }
+  emit statusMessage(QStringLiteral(u"设置已保存，用于此后排出的命盘"));
 }
 
 void BirthForm::OnAboutButton() {
@@ -336,6 +385,10 @@ bool BirthForm::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == calendarList_) {
     yearList_->setFocus(Qt::TabFocusReason);
+    return true;
+  }
+  if (watched == birthplace_ && !birthplace_->offersPlaces()) {
+    calendarList_->setFocus(Qt::TabFocusReason);
     return true;
   }
   if (watched == chartButton_) {

@@ -19,6 +19,7 @@ class QRadioButton;
 
 namespace xuanshu {
 
+class BirthplaceEdit;
 class HistoryTree;
 class ReportPane;
 class DropDownList;
@@ -38,7 +39,7 @@ class BirthForm : public QWidget {
 
   // The chart button: request, computation, history and report.
   void ComputeFromForm();
-  // Puts an opened chart's name, sex and Gregorian birth data back.
+  // Puts an opened chart's name, sex, Gregorian birth data and birthplace back.
   void FillFromChart(const ChartFormData& chart);
   // A layout button that ended up checked.
   void ChooseLayout(int layout);
@@ -67,6 +68,10 @@ class BirthForm : public QWidget {
   void OnFontButton();
   void OnExportButton();
   void OnAboutButton();
+  void OnSettingsButton();
+  // The birth-moment choices: the settings with the form's birthplace; the
+  // message naming a bad birthplace instead.
+  std::variant<BirthChoices, Text> ChosenBirthChoices() const;
   bool EscapeQuits(QObject* watched) const;
   QWidget* FieldNamedBy(const QString& message) const;
   // Buttons with nothing to act on are disabled.
@@ -96,6 +101,8 @@ class BirthForm : public QWidget {
   QPushButton* previewButton_ = nullptr;
   QPushButton* exportButton_ = nullptr;
   QPushButton* aboutButton_ = nullptr;
+  QPushButton* settingsButton_ = nullptr;
+  BirthplaceEdit* birthplace_ = nullptr;
   QButtonGroup* layoutButtons_ = nullptr;
   QHBoxLayout* personRow_ = nullptr;  // name and sex, then the birthplace
 };

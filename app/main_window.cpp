@@ -15,10 +15,12 @@
 
 #include "app_title.h"
 #include "birth_form.h"
+#include "engine/birth_record.h"
 #include "history_tree.h"
 #include "pane_splitter.h"
 #include "qt_text.h"
 #include "report_pane.h"
+#include "warning_bar.h"
 
 namespace xuanshu {
 namespace {
@@ -103,6 +105,18 @@ QWidget* MainWindow::CreateHistoryPane() {
   return pane;
 }
 
+QWidget* MainWindow::CreateReportColumn() {
+  auto* column = new QWidget(inner_);
+  warnings_ = new WarningBar(column);
+  report_ = new ReportPane(home_, column);
+  auto* rows = new QVBoxLayout(column);
+  rows->setContentsMargins(0, 0, 0, 0);
+  rows->setSpacing(2);
+  rows->addWidget(warnings_);
+  rows->addWidget(report_, 1);
+  return column;
+}
+
 void MainWindow::CreatePanes() {
   const PaneWidth width = config_.ReadPaneWidth();
 
@@ -112,14 +126,14 @@ void MainWindow::CreatePanes() {
   inner_ = new PaneSplitter(
       Qt::Horizontal, [this](int x) { config_.WritePaneWidth(x); }, outer_);
   QWidget* historyPane = CreateHistoryPane();
-  report_ = new ReportPane(home_, inner_);
+  QWidget* reportColumn = CreateReportColumn();
 
   outer_->addWidget(form_);
   outer_->addWidget(inner_);
   outer_->setStretchFactor(0, 0);
   outer_->setStretchFactor(1, 1);
   inner_->addWidget(historyPane);
-  inner_->addWidget(report_);
+  inner_->addWidget(reportColumn);
   inner_->setStretchFactor(0, 0);
   inner_->setStretchFactor(1, 1);
   inner_->setSizes({width.cx, kReportPaneWidth});
@@ -165,6 +179,9 @@ void MainWindow::FindInReport() {
 
 void MainWindow::OnShownRecordChanged(const QString& recordPath) {
   setWindowTitle(recordPath.isEmpty() ? AppTitle() : AppTitleWithRecord(recordPath));
+  warnings_->ShowWarnings(recordPath.isEmpty()
+                              ? std::vector<Text>{}
+                              : RecordedBirthWarnings(LoadIniFile(PathFromQString(recordPath))));
   if (!recordPath.isEmpty() && !SameText(recordPath, config_.ReadLastChart())) {
     config_.WriteLastChart(ToText(recordPath));
   }

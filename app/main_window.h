@@ -19,6 +19,7 @@ class HistoryTree;
 class ReportPane;
 class PaneSplitter;
 class BirthForm;
+class WarningBar;
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -29,6 +30,7 @@ class MainWindow : public QMainWindow {
   BirthForm* birthForm() const { return form_; }
   HistoryTree* historyTree() const { return history_; }
   ReportPane* reportPane() const { return report_; }
+  WarningBar* warningBar() const { return warnings_; }
   PaneSplitter* outerSplitter() const { return outer_; }
   PaneSplitter* innerSplitter() const { return inner_; }
   QLineEdit* historySearch() const { return search_; }
@@ -52,6 +54,8 @@ class MainWindow : public QMainWindow {
   void CreateStatusBar();
   void CreatePanes();
   QWidget* CreateHistoryPane();
+  // The warnings above the report pane.
+  QWidget* CreateReportColumn();
   void CreateShortcuts();
   void OnShownRecordChanged(const QString& recordPath);
   void ShowFindBar();
@@ -64,6 +68,7 @@ class MainWindow : public QMainWindow {
   BirthForm* form_ = nullptr;
   HistoryTree* history_ = nullptr;
   ReportPane* report_ = nullptr;
+  WarningBar* warnings_ = nullptr;
   QLineEdit* search_ = nullptr;
   QComboBox* order_ = nullptr;
   QLineEdit* find_ = nullptr;

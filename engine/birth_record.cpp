@@ -45,11 +45,6 @@ void ChartEngine::WriteBirthChoices(ChartRecord& record) const {
   }
 }
 
-Text RecordedBirthPlace(const ChartRecord& record) {
-  Text place = record.ReadString(kBirthSection, u"didian");
-  return place.empty() ? record.ReadString(kBirthSection, u"jingdu") : place;
-}
-
 std::vector<Text> RecordedBirthWarnings(const ChartRecord& record) {
   std::vector<Text> warnings;
   if (record.HasSection(kBirthSection)) {

@@ -20,10 +20,6 @@ namespace xuanshu {
 
 inline constexpr TextView kBirthSection = u"chusheng";
 
-// What the form's birthplace field showed for this chart: the place label,
-// or the longitude; empty for a chart without a birthplace.
-Text RecordedBirthPlace(const ChartRecord& record);
-
 // The warnings of a chart: those its record keeps, or for a chart computed
 // with the defaults (whose record keeps none) those of its clock reading.
 std::vector<Text> RecordedBirthWarnings(const ChartRecord& record);

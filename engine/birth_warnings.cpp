@@ -103,11 +103,14 @@ void WarnNearHourBoundary(const BirthMoment& birth, const ZiSchool& school,
     const CivilTime before = CivilTimeOf(boundary - kSecondsPerMinute);
     const CivilTime after = CivilTimeOf(boundary);
     const bool dayChanges = DayPillarAt(before, school) != DayPillarAt(after, school);
+    const Text beforeHour = HourPillarAt(before);
+    const Text afterHour = HourPillarAt(after);
     Text line = u"出生";
     if (birth.trueSolar) line += u"（真太阳时）";
     line += distance == 0 ? u"正在" : u"在";
+    line += beforeHour.substr(1) + u"时与" + afterHour.substr(1) + u"时交界（";
     AppendNum(line, (boundaryHour + 24) % 24);
-    line += u"时时辰交界";
+    line += u"时）";
     if (distance != 0) line += (distance < 0 ? u"前" : u"后") + MinutesText(std::llabs(distance));
     line += u"：交界前" + BoundarySide(before, school, dayChanges) + u"，交界后" +
             BoundarySide(after, school, dayChanges) + u"；本盘取交界" +

@@ -460,7 +460,13 @@ std::optional<ChartFormData> HistoryStore::ReadChartForOpen(const std::filesyste
   data.day = field(u"day");
   data.hour = field(u"hour");
   data.minute = field(u"minute");
+  data.birthplace = RecordedBirthPlace(record);
   return data;
+}
+
+Text RecordedBirthPlace(const IniDocument& record) {
+  Text place = record.ReadString(u"chusheng", u"didian");
+  return place.empty() ? record.ReadString(u"chusheng", u"jingdu") : place;
 }
 
 }  // namespace xuanshu

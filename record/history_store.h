@@ -17,6 +17,7 @@
 #include <optional>
 #include <vector>
 
+#include "record/ini_document.h"
 #include "record/text.h"
 
 namespace xuanshu {
@@ -89,7 +90,12 @@ struct ChartFormData {
   Text name;
   bool male = true;  // "sex" equals "男"
   int year = 0, month = 0, day = 0, hour = 0, minute = 0;
+  Text birthplace;  // as the form's birthplace field showed it; empty without one
 };
+
+// The birthplace a chart was computed with: its place label, or the
+// longitude typed instead; empty for a chart without a birthplace.
+Text RecordedBirthPlace(const IniDocument& record);
 
 class HistoryStore {
  public:

@@ -71,10 +71,14 @@ struct SampleChart {
   const char* day;
   const char* hour;
   const char* minute;
+  const char16_t* birthplace = u"";
 };
 
+// The chart on show was born in Urumqi, three minutes before the 辰 hour
+// by true solar time: the report shows the birthplace lines and the bar
+// above it a warning.
 constexpr SampleChart kFamily[] = {
-    {u"林文轩", true, "1984", "03", "15", "08", "30"},
+    {u"林文轩", true, "1984", "03", "15", "09", "16", u"乌鲁木齐"},
     {u"林婉清", false, "1987", "11", "02", "21", "15"},
 };
 constexpr SampleChart kOthers[] = {
@@ -85,6 +89,8 @@ constexpr SampleChart kOthers[] = {
 void ComputeSample(MainWindow& window, const SampleChart& chart) {
   BirthForm* form = window.birthForm();
   form->findChild<QLineEdit*>(QStringLiteral("nameEdit"))->setText(QString::fromUtf16(chart.name));
+  form->findChild<QLineEdit*>(QStringLiteral("birthplaceEdit"))
+      ->setText(QString::fromUtf16(chart.birthplace));
   form->findChild<QRadioButton*>(chart.male ? QStringLiteral("maleButton")
                                             : QStringLiteral("femaleButton"))
       ->setChecked(true);

@@ -12,6 +12,7 @@
 #include "engine/birth_record.h"
 #include "engine/birth_warnings.h"
 #include "engine/chart_engine.h"
+#include "record/history_store.h"
 
 namespace xuanshu {
 namespace {
@@ -149,7 +150,7 @@ TEST(BirthChoices, KashgarWithDaylightSavingLeftOnTheClock) {
       << "the formula's moments, as without a place";
   EXPECT_EQ(
       Get(c.record, u"chusheng", u"tishi1"),
-      U8(u"出生（真太阳时）在9时时辰交界前2分钟：交界前时柱壬辰，交界后时柱癸巳；本盘取交界前"));
+      U8(u"出生（真太阳时）在辰时与巳时交界（9时）前2分钟：交界前时柱壬辰，交界后时柱癸巳；本盘取交界前"));
 }
 
 TEST(BirthChoices, DefaultsWriteNoSectionAndKeepTheRecord) {
@@ -193,11 +194,11 @@ TEST(BirthWarnings, NameBothSidesOfEveryBoundaryTheBirthIsNear) {
        "立春 names both year pillars"},
       {{1990, 5, 17, 8, 58},
        {},
-       {u"出生在9时时辰交界前2分钟：交界前时柱甲辰，交界后时柱乙巳；本盘取交界前"},
+       {u"出生在辰时与巳时交界（9时）前2分钟：交界前时柱甲辰，交界后时柱乙巳；本盘取交界前"},
        "2 minutes before the 巳 hour"},
       {{2000, 1, 1, 22, 57},
        {},
-       {u"出生在23时时辰交界前3分钟：交界前日柱戊午、时柱癸亥，交界后日柱己未、时柱甲子；本盘取交界"
+       {u"出生在亥时与子时交界（23时）前3分钟：交界前日柱戊午、时柱癸亥，交界后日柱己未、时柱甲子；本盘取交界"
         u"前"},
        "the 23:00 boundary also changes the day in the next-day school"},
       {{2000, 1, 1, 23, 30},

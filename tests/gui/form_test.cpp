@@ -2,12 +2,15 @@
 // lists, the keyboard rules and the layout buttons.
 #include <QAbstractItemView>
 #include <QButtonGroup>
+#include <QCompleter>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTest>
 #include <filesystem>
 
@@ -19,6 +22,7 @@
 #include "record/app_config.h"
 #include "record/record_file.h"
 #include "report_pane.h"
+#include "warning_bar.h"
 
 namespace xuanshu::gui {
 
@@ -43,6 +47,9 @@ class FormTest : public QObject {
   void messageFocusesTheFieldItNames();
   void buttonsWithNothingToActOnAreDisabled();
   void layoutButtonWithoutChartRunsTheChartAction();
+  void birthplaceFieldOffersPlacesAsYouType();
+  void birthplaceGoesIntoTheChartAndComesBackWithIt();
+  void settingsDialogKeepsTheChoicesInConfig();
 
  private:
   static DropDownList* List(MainWindow& window, const char* name) {
@@ -50,6 +57,19 @@ class FormTest : public QObject {
   }
   static QRadioButton* Radio(MainWindow& window, const char* name) {
     return window.birthForm()->findChild<QRadioButton*>(QLatin1String(name));
+  }
+  static QLineEdit* Birthplace(MainWindow& window) {
+    return window.birthForm()->findChild<QLineEdit*>(QStringLiteral("birthplaceEdit"));
+  }
+  // A chart of 15 July 1988 at 12:00 on the clock.
+  static void FillSummer1988(MainWindow& window, const QString& name, const QString& place) {
+    SetName(window, name);
+    SelectEntry(window, "yearList", u"1988"_qs);
+    SelectEntry(window, "monthList", u"07"_qs);
+    SelectEntry(window, "dayList", u"15"_qs);
+    SelectEntry(window, "hourList", u"12"_qs);
+    SelectEntry(window, "minuteList", u"00"_qs);
+    Birthplace(window)->setText(place);
   }
 };
 
@@ -361,6 +381,99 @@ void FormTest::layoutButtonWithoutChartRunsTheChartAction() {
   QCOMPARE(log.Take(), QStringList{u"请输入姓名"_qs});
   QCOMPARE(AppConfig(folder.home().configPath).ReadLayout(), 1);
   QCOMPARE(window->birthForm()->layout(), 1);
+}
+
+// Type-ahead over the place table, usable with the keyboard alone.
+void FormTest::birthplaceFieldOffersPlacesAsYouType() {
+  ProgramFolder folder;
+  auto window = folder.OpenWindow();
+  QLineEdit* field = Birthplace(*window);
+  field->setFocus();
+  QInputMethodEvent typed;  // how an input method hands over Chinese text
+  typed.setCommitString(u"乌鲁"_qs);
+  QApplication::sendEvent(field, &typed);
+  QAbstractItemView* offered = field->completer()->popup();
+  QTRY_VERIFY(offered->isVisible());
+  QCOMPARE(offered->model()->index(0, 0).data().toString(), u"乌鲁木齐（新疆）"_qs);
+  QTest::keyClick(offered, Qt::Key_Down);
+  QTest::keyClick(offered, Qt::Key_Return);
+  QCOMPARE(field->text(), u"乌鲁木齐（新疆）"_qs);
+  QTRY_VERIFY(!offered->isVisible());
+  QTest::keyClick(field, Qt::Key_Return);
+  QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("calendarList"));
+}
+
+void FormTest::birthplaceGoesIntoTheChartAndComesBackWithIt() {
+  ProgramFolder folder;
+  MessageLog log;
+  auto window = folder.OpenWindow();
+  FillSummer1988(*window, u"火星人"_qs, u"火星"_qs);
+  ClickChartButton(*window);
+  QCOMPARE(log.Take(),
+           QStringList{u"未知的出生地：火星（请从出生地列表中选择，或填写经度，如116.4）"_qs});
+  QCOMPARE(QApplication::focusWidget(), Birthplace(*window));
+  QVERIFY(!std::filesystem::exists(folder.dataDir() / "火星人.bze"));
+
+  FillSummer1988(*window, u"古丽"_qs, u"乌鲁木齐"_qs);
+  ClickChartButton(*window);
+  QCOMPARE(log.Take(), QStringList{});
+  const IniDocument record = LoadIniFile(folder.dataDir() / "古丽.bze");
+  QCOMPARE(Q(record.ReadString(u"chusheng", u"didian")), u"乌鲁木齐（新疆）"_qs);
+  QCOMPARE(Q(record.ReadString(u"chusheng", u"zhentaiyang")), u"1988:07:15:08:44"_qs);
+  const WarningBar* bar = window->warningBar();
+  QVERIFY(bar->isVisible());
+  QCOMPARE(
+      bar->lines(),
+      QStringList{
+          u"提示：出生时当地实行夏令时，已减去1小时，按标准时间1988年07月15日11时00分计算"_qs});
+  QVERIFY(window->statusBar()->currentMessage().contains(u"提示：出生时当地实行夏令时"_qs));
+
+  // A chart without a birthplace empties the field and the bar; opening the
+  // first chart again brings both back.
+  FillSummer1988(*window, u"无地"_qs, QString());
+  SelectEntry(*window, "hourList", u"10"_qs);
+  ClickChartButton(*window);
+  QVERIFY(!bar->isVisible());
+  HistoryTree* tree = window->historyTree();
+  const auto at = tree->store().FindChartByPath(folder.dataDir() / "古丽.bze");
+  QVERIFY(at);
+  Birthplace(*window)->clear();
+  tree->OpenChart(tree->chartNode(*at));
+  QCOMPARE(Birthplace(*window)->text(), u"乌鲁木齐（新疆）"_qs);
+  QVERIFY(bar->isVisible());
+}
+
+void FormTest::settingsDialogKeepsTheChoicesInConfig() {
+  ProgramFolder folder;
+  MessageLog log;
+  auto window = folder.OpenWindow();
+  int shown = 0;
+  const auto watch = WhenModal([&](QWidget* modal) {
+    if (modal->objectName() != QStringLiteral("settingsDialog")) return false;
+    ++shown;
+    modal->findChild<QRadioButton*>(QStringLiteral("astronomicalTerms"))->setChecked(true);
+    modal->findChild<QRadioButton*>(QStringLiteral("sameDayZi"))->setChecked(true);
+    auto* place = modal->findChild<QLineEdit*>(QStringLiteral("defaultBirthplaceEdit"));
+    place->setText(shown == 1 ? u"火星"_qs : u"喀什"_qs);
+    QMetaObject::invokeMethod(modal, "accept");
+    return shown == 2;  // the first answer is refused and the dialog stays
+  });
+  QTest::mouseClick(window->birthForm()->findChild<QPushButton*>(QStringLiteral("settingsButton")),
+                    Qt::LeftButton);
+  QCOMPARE(shown, 2);
+  QCOMPARE(log.Take(),
+           QStringList{u"未知的出生地：火星（请从出生地列表中选择，或填写经度，如116.4）"_qs});
+  const BirthSettings stored = AppConfig(folder.home().configPath).ReadBirthSettings();
+  QCOMPARE(Q(stored.terms), u"astronomical"_qs);
+  QCOMPARE(Q(stored.zi), u"same-day"_qs);
+  QCOMPARE(Q(stored.place), u"喀什"_qs);
+  QCOMPARE(Birthplace(*window)->text(), u"喀什"_qs);  // the empty field takes the new default
+
+  FillSummer1988(*window, u"甲"_qs, u"喀什"_qs);
+  ClickChartButton(*window);
+  const IniDocument record = LoadIniFile(folder.dataDir() / "甲.bze");
+  QCOMPARE(Q(record.ReadString(u"chusheng", u"jieqi")), u"astronomical"_qs);
+  QCOMPARE(Q(record.ReadString(u"chusheng", u"zishi")), u"same-day"_qs);
 }
 
 }  // namespace xuanshu::gui
