@@ -1,6 +1,6 @@
 // 设置: the choices that hold for every chart computed from now on — the
 // source of the solar terms, the 子 hour school and the default birthplace —
-// kept in Config.ini.
+// and the script every text is shown in, kept in Config.ini.
 #pragma once
 
 #include <QDialog>
@@ -17,10 +17,11 @@ class SettingsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  SettingsDialog(const BirthSettings& current, QWidget* parent = nullptr);
+  SettingsDialog(const BirthSettings& current, Script currentScript, QWidget* parent = nullptr);
 
   // The settings as chosen; read after the dialog was accepted.
   BirthSettings settings() const;
+  Script script() const;
 
  public slots:
   // Refuses a birthplace the program does not know, with a message.
@@ -31,6 +32,8 @@ class SettingsDialog : public QDialog {
   QRadioButton* astronomicalTerms_ = nullptr;
   QRadioButton* nextDayZi_ = nullptr;
   QRadioButton* sameDayZi_ = nullptr;
+  QRadioButton* simplifiedScript_ = nullptr;
+  QRadioButton* traditionalScript_ = nullptr;
   BirthplaceEdit* birthplace_ = nullptr;
 };
 

@@ -28,12 +28,14 @@ std::span<const Place> AllPlaces();
 // The place a user means: an exact name (or alias) when it is unique, or a qualified form that
 // tells namesakes apart: "名称（区域）" (full-width or ASCII brackets), "区域名称" (新疆乌鲁木齐)
 // or "名称,区域" (ASCII or full-width comma, or a space). A trailing 市 on the name and 省 or 市
-// on the region are accepted. nullptr when unknown or ambiguous.
+// on the region are accepted, and so are their Traditional forms (烏魯木齊（新疆）) as the
+// program shows them. nullptr when unknown or ambiguous.
 const Place* FindPlace(TextView text);
 
 // Type-ahead: the place the text names exactly first, then places whose name or alias starts
 // with the query, then those containing it, then those whose region contains it; at most
-// `limit`, ties in table order. An empty query finds nothing.
+// `limit`, ties in table order. A query in Traditional characters finds the places it names in
+// Simplified. An empty query finds nothing.
 std::vector<const Place*> SearchPlaces(TextView query, std::size_t limit);
 
 // "乌鲁木齐（新疆）", or "北京" where the region is the place itself: how the

@@ -1,6 +1,7 @@
 // The lines a chart computed with birth-moment choices of its own shows
 // under its lunar birth date; a chart computed with the defaults has none.
 #include "calendar/longitude.h"
+#include "calendar/places.h"
 #include "calendar/term_source.h"
 #include "calendar/zi_school.h"
 #include "report/layout_renderer.h"
@@ -14,6 +15,13 @@ namespace {
 
 constexpr TextView kSection = u"chusheng";
 
+// The label of a place of the table, which is program text; any other
+// birthplace is what the user typed.
+bool IsPlaceLabel(TextView label) {
+  const Place* place = FindPlace(label);
+  return place != nullptr && PlaceLabel(*place) == label;
+}
+
 bool IsFixedOffset(TextView zone) {
   return !zone.empty() && (zone.front() == u'+' || zone.front() == u'-');
 }
@@ -26,14 +34,17 @@ void LayoutRenderer::WriteBirthChoices() {
   const Text zone = Read(kSection, u"shiqu");
   const bool showZone = IsFixedOffset(zone) && zone != u"+08:00";
   if (!place.empty() || !longitude.empty()) {
-    Text line(kBirthplaceLabel);
-    line += place;
-    if (!longitude.empty()) {
-      if (!place.empty()) line += kSplitGap;
-      const std::optional<double> degrees = ParseLongitude(longitude);
-      line += degrees ? LongitudeText(*degrees) : longitude;
+    Put(kBirthplaceLabel);
+    if (IsPlaceLabel(place)) {
+      Put(place);
+    } else {
+      PutUserText(place);
     }
-    Put(line);
+    if (!longitude.empty()) {
+      if (!place.empty()) Put(kSplitGap);
+      const std::optional<double> degrees = ParseLongitude(longitude);
+      Put(degrees ? LongitudeText(*degrees) : longitude);
+    }
     if (showZone) Put(Text(kSplitGap) + Text(kZoneLabel) + zone);
     Put(kLineBreak);
   } else if (showZone) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "record/ini_document.h"
+#include "record/script_text.h"
 #include "report/report_format.h"
 #include "report/report_operations.h"
 #include "report/report_sink.h"
@@ -26,7 +27,9 @@ class LayoutRenderer {
   // Called right after section yunqian was rebuilt with a changed result.
   using RewriteHandler = std::function<void(const IniDocument&)>;
 
-  LayoutRenderer(IniDocument& record, LayoutKind kind, ReportSink& sink,
+  // In Traditional every text is shown in its reviewed form except the
+  // user's own: the name, and a birthplace that is not a place of the table.
+  LayoutRenderer(IniDocument& record, LayoutKind kind, ReportSink& sink, Script script,
                  RewriteHandler onYunqianChanged = {});
 
   // Appends the whole report. Returns true when section yunqian changed.
@@ -84,7 +87,12 @@ class LayoutRenderer {
   // Reading and appending.
   Text Read(TextView section, TextView key, std::size_t capacity = kReadCapacity) const;
   long long ReadInt(TextView section, TextView key) const;
+  // A program text: a literal or a value the computation wrote.
   void Put(TextView text, ReportColor color = ReportColor::kBlack);
+  // Text the user typed, the same in either script.
+  void PutUserText(TextView text, ReportColor color = ReportColor::kBlack);
+  // The format in its reviewed form, filled with the arguments (program
+  // texts converted, UserText as it is).
   void PutFormat(ReportColor color, TextView format, std::initializer_list<FormatArg> args);
   // A split text: with a space, the first part and `gap` black and the second
   // part red; without one, the whole value black.
@@ -97,6 +105,7 @@ class LayoutRenderer {
   IniDocument& record_;
   const LayoutKind kind_;
   ReportSink& sink_;
+  const Script script_;
   RewriteHandler onYunqianChanged_;
   bool yunqianChanged_ = false;
 

@@ -39,15 +39,16 @@ void RewriteYearsBeforeLuck(const std::filesystem::path& path) {
 
 }  // namespace
 
-bool RenderChart(const std::filesystem::path& recordPath, int layout, ReportSink& sink) {
+bool RenderChart(const std::filesystem::path& recordPath, int layout, ReportSink& sink,
+                 Script script) {
   IniDocument record = LoadIniFile(recordPath);
   const auto save = [&recordPath](const IniDocument&) { RewriteYearsBeforeLuck(recordPath); };
-  LayoutRenderer(record, LayoutKindOf(layout), sink, save).Render();
+  LayoutRenderer(record, LayoutKindOf(layout), sink, script, save).Render();
   return true;
 }
 
-bool RenderChart(IniDocument& record, int layout, ReportSink& sink) {
-  return LayoutRenderer(record, LayoutKindOf(layout), sink).Render();
+bool RenderChart(IniDocument& record, int layout, ReportSink& sink, Script script) {
+  return LayoutRenderer(record, LayoutKindOf(layout), sink, script).Render();
 }
 
 Text RecordProblem(const std::filesystem::path& recordPath) {
@@ -55,12 +56,12 @@ Text RecordProblem(const std::filesystem::path& recordPath) {
   struct stat info {};
   if (::stat(recordPath.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
       static_cast<std::size_t>(info.st_size) > kMaxRecordBytes) {
-    return quoted + u"过大，不是排盘记录";
+    return quoted + Shown(u"过大，不是排盘记录");
   }
   const std::optional<Text> text = ReadTextFile(recordPath, kMaxRecordBytes);
-  if (!text) return u"无法读取排盘记录" + quoted;
+  if (!text) return Shown(u"无法读取排盘记录") + quoted;
   // An empty file is what a failed computation leaves; it still renders.
-  if (!text->empty() && IniDocument::Parse(*text).empty()) return quoted + u"不是排盘记录";
+  if (!text->empty() && IniDocument::Parse(*text).empty()) return quoted + Shown(u"不是排盘记录");
   return {};
 }
 

@@ -6,6 +6,7 @@
 
 #include "record/app_config.h"
 #include "record/ini_document.h"
+#include "record/script_text.h"
 #include "report/report_output.h"
 #include "report/report_sink.h"
 
@@ -20,8 +21,10 @@ inline constexpr int kHongKongLayout = kHongKongTaiwanLayout;
 // section yunqian is rebuilt from the record's own liunian keys; when that
 // changes the record, the record is saved (atomically, keeping its mode)
 // first, except a record reached through a link or made read-only, which is
-// rendered from memory. Always true.
-bool RenderChart(const std::filesystem::path& recordPath, int layout, ReportSink& sink);
+// rendered from memory. The report is in `script`, the shown one unless
+// given. Always true.
+bool RenderChart(const std::filesystem::path& recordPath, int layout, ReportSink& sink,
+                 Script script = ShownScript());
 
 // Why a file cannot be shown as a record, in words for the user; empty when
 // it can. Refused: a file that cannot be read, one over 64 MB, and one with
@@ -31,6 +34,6 @@ Text RecordProblem(const std::filesystem::path& recordPath);
 // Renders a record held in memory; section yunqian of `record` is rebuilt
 // before the annual grid exactly as on disk. Returns true when that rebuild
 // changed the record.
-bool RenderChart(IniDocument& record, int layout, ReportSink& sink);
+bool RenderChart(IniDocument& record, int layout, ReportSink& sink, Script script = ShownScript());
 
 }  // namespace xuanshu

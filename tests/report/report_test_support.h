@@ -51,9 +51,9 @@ struct Rendered {
   bool Has(TextView part) const { return text.find(part) != Text::npos; }
 };
 
-inline Rendered Render(IniDocument record, int layout) {
+inline Rendered Render(IniDocument record, int layout, Script script = Script::kSimplified) {
   CollectingSink sink;
-  RenderChart(record, layout, sink);
+  RenderChart(record, layout, sink, script);
   Rendered out;
   out.pieces = sink.pieces();
   for (const ReportPiece& piece : out.pieces) {
