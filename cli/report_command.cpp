@@ -1,5 +1,6 @@
 // xuanshu-cli report: a saved chart's report, as plain text, for a terminal,
-// as a web page or as the desktop program's export file.
+// as a web page or as the desktop program's export file; or the chart as a
+// JSON document for other programs.
 #include <unistd.h>
 
 #include <array>
@@ -13,26 +14,29 @@
 #include "record/program_home.h"
 #include "record/record_file.h"
 #include "record/unicode_nfc.h"
+#include "report/chart_json.h"
 #include "report/report_renderer.h"
 
 namespace xuanshu::cli {
 namespace {
 
-constexpr std::array<OptionSpec, 5> kOptions = {{
+constexpr std::array<OptionSpec, 6> kOptions = {{
     {"name"},
     {"layout"},
     {"format"},
     {"out"},
     {"home"},
+    {"extras", false},
 }};
 
-enum class Format { kText, kAnsi, kHtml, kExport };
+enum class Format { kText, kAnsi, kHtml, kExport, kJson };
 
 std::optional<Format> FormatNamed(std::string_view name) {
   if (name == "text") return Format::kText;
   if (name == "ansi") return Format::kAnsi;
   if (name == "html") return Format::kHtml;
   if (name == "export") return Format::kExport;
+  if (name == "json") return Format::kJson;
   return std::nullopt;
 }
 
@@ -59,6 +63,7 @@ std::string Formatted(const CollectingSink& report, Format format, TextView titl
       return HtmlPage(report.pieces(), title);
     case Format::kExport:
       return ExportBytes(report.PlainText());
+    case Format::kJson:  // written by the caller, from the record itself
     case Format::kText:
       break;
   }
@@ -82,7 +87,7 @@ int RunReportCommand(std::span<const std::string> args) {
   if (layoutText && !chosenLayout) return UsageError("--layout must be 0, 1 or 2");
   const std::string* formatText = parsed.Value("format");
   const std::optional<Format> format = formatText ? FormatNamed(*formatText) : Format::kText;
-  if (!format) return UsageError("--format must be text, ansi, html or export");
+  if (!format) return UsageError("--format must be text, ansi, html, export or json");
 
   const std::filesystem::path home = HomeFolder(parsed);
   std::filesystem::path recordPath;
@@ -111,13 +116,22 @@ int RunReportCommand(std::span<const std::string> args) {
     return kExitFailed;
   }
 
-  CollectingSink report;
-  const int layout = chosenLayout ? *chosenLayout : AppConfig(ConfigPath(home)).ReadLayout();
-  RenderChart(recordPath, layout, report);
   const std::string* out = parsed.Value("out");
   const bool toStandardOutput = out == nullptr || *out == "-";
   const bool terminal = toStandardOutput && ::isatty(STDOUT_FILENO);
-  const std::string bytes = Formatted(report, *format, TextFromPath(recordPath.stem()), terminal);
+  std::string bytes;
+  if (*format == Format::kJson) {
+    // Control characters are escaped by JSON itself.
+    bytes = ChartJson(LoadIniFile(recordPath));
+  } else {
+    const AppConfig config(ConfigPath(home));
+    ReportOptions options;
+    options.layout = chosenLayout ? *chosenLayout : config.ReadLayout();
+    options.extras = parsed.Has("extras") || config.ReadShowExtras();
+    CollectingSink report;
+    RenderChart(recordPath, options, report);
+    bytes = Formatted(report, *format, TextFromPath(recordPath.stem()), terminal);
+  }
   if (!toStandardOutput) {
     if (const int error = WriteOutputFile(PathFromUtf8(*out), bytes); error != 0) {
       ErrLine(u"无法写入“" + FromUtf8(*out) + u"”：" + FileErrorText(error));

@@ -16,6 +16,7 @@ constexpr TextView kLayoutKey = u"format";
 constexpr TextView kTermsKey = u"terms";
 constexpr TextView kZiKey = u"zi";
 constexpr TextView kBirthplaceKey = u"birthplace";
+constexpr TextView kExtrasKey = u"extras";
 
 // A profile-integer read: missing -> fallback, not numeric -> 0.
 int ReadOption(const IniDocument& doc, TextView key, int fallback) {
@@ -59,6 +60,14 @@ bool AppConfig::WriteBirthSettings(const BirthSettings& settings) const {
     doc.Set(kSection, kZiKey, settings.zi);
     doc.Set(kSection, kBirthplaceKey, settings.place);
   });
+}
+
+bool AppConfig::ReadShowExtras() const {
+  return ReadOption(LoadIniFile(path_), kExtrasKey, 0) != 0;
+}
+
+bool AppConfig::WriteShowExtras(bool show) const {
+  return WriteProfileString(path_, kSection, kExtrasKey, show ? u"1" : u"0");
 }
 
 }  // namespace xuanshu

@@ -1,6 +1,7 @@
 // The user settings kept in Config.ini, section "Option": the width of the
-// history pane and the chosen report layout. Each value is written at the
-// moment the user changes it; a missing file gives the defaults.
+// history pane, the chosen report layout, the birth-moment choices and
+// whether the report shows the additional pillars. Each value is written at
+// the moment the user changes it; a missing file gives the defaults.
 #pragma once
 
 #include <filesystem>
@@ -50,6 +51,12 @@ class AppConfig {
   // "terms", "zi" and "birthplace"; missing keys read as empty.
   BirthSettings ReadBirthSettings() const;
   bool WriteBirthSettings(const BirthSettings& settings) const;
+
+  // "extras" (显示附加信息: 纳音, 旬, 胎元, 胎息, 命宫 and 身宫 under the pillar
+  // table): on when its value is a non-zero number; off when missing.
+  bool ReadShowExtras() const;
+  // Writes "1" or "0".
+  bool WriteShowExtras(bool show) const;
 
  private:
   std::filesystem::path path_;
