@@ -2,31 +2,27 @@
 
 #include <array>
 #include <cstdio>
-#include <cstdlib>
-#include <optional>
-#include <string_view>
-
-#include <nlohmann/json.hpp>
 
 #include "calendar/cycle_names.h"
 #include "calendar/ganzhi.h"
 #include "calendar/term_source.h"
 #include "calendar/zi_school.h"
+#include "engine/birth_record.h"
 #include "engine/chart_engine.h"
 #include "engine/chart_extras.h"
 #include "engine/pillar_tables.h"
+#include "report/chart_json_values.h"
 #include "report/report_format.h"
 #include "report/report_operations.h"
 
 namespace xuanshu {
 namespace {
 
-using Json = nlohmann::ordered_json;
+using namespace chart_json;
 
 // Formats of the texts the report shows for a date, without its labels.
 constexpr TextView kMinuteFormat = u"%04s年%02s月%02s日%02s时%02s分";
 constexpr TextView kHourFormat = u"%04s年%02s月%02s日%02s时";
-constexpr TextView kBirthSection = u"chusheng";
 
 // The natal pillars with their record keys, in the order year, month, day, hour.
 struct NatalPillarKeys {
@@ -40,82 +36,6 @@ constexpr std::array<NatalPillarKeys, 4> kNatalPillars = {{
     {"day", u"day", u"daycg"},
     {"hour", u"hour", u"hourcg"},
 }};
-
-Json String(TextView text) {
-  return ToUtf8(text);
-}
-
-std::string AsciiOf(TextView text) {
-  std::string ascii;
-  for (char16_t c : text) ascii += c < 0x80 ? static_cast<char>(c) : '?';
-  return ascii;
-}
-
-// A number as the record writes one ("%d", "%.1f"): an optional minus, up to
-// 18 digits, optionally a point and more digits. Anything else is null.
-Json NumberOrNull(TextView text) {
-  const std::string ascii = AsciiOf(text);
-  std::size_t at = ascii.starts_with('-') ? 1 : 0;
-  const std::size_t digitsFrom = at;
-  while (at < ascii.size() && ascii[at] >= '0' && ascii[at] <= '9') ++at;
-  const std::size_t intDigits = at - digitsFrom;
-  if (intDigits == 0 || intDigits > 18) return nullptr;
-  if (at == ascii.size()) return std::strtoll(ascii.c_str(), nullptr, 10);
-  if (ascii[at] != '.' || at + 1 == ascii.size() || ascii.size() - at > 19) return nullptr;
-  for (std::size_t i = at + 1; i < ascii.size(); ++i) {
-    if (ascii[i] < '0' || ascii[i] > '9') return nullptr;
-  }
-  return std::strtod(ascii.c_str(), nullptr);
-}
-
-// An integer, or null for a text that is not one.
-Json IntegerOrNull(TextView text) {
-  Json number = NumberOrNull(text);
-  return number.is_number_integer() ? number : Json(nullptr);
-}
-
-// The years of a "%d/" list that are integers.
-Json YearList(TextView list) {
-  Json years = Json::array();
-  for (TextView item : SplitSlashList(list)) {
-    if (Json year = IntegerOrNull(item); !year.is_null()) years.push_back(year);
-  }
-  return years;
-}
-
-// A split text: the relation items, then after the first space the counted
-// summary the report shows in red.
-Json SplitText(TextView value) {
-  const SplitParts parts = SplitAtSpace(value);
-  return {{"text", String(parts.first)}, {"summary", String(parts.hasSpace ? parts.second : u"")}};
-}
-
-// A clash list: items "庚午（1990，2050）" separated by single spaces.
-Json ClashList(TextView value) {
-  Json clashes = Json::array();
-  while (!value.empty()) {
-    const std::size_t space = value.find(u' ');
-    const TextView item = value.substr(0, space);
-    value = space == TextView::npos ? TextView{} : value.substr(space + 1);
-    if (item.empty()) continue;
-    const std::size_t open = item.find(u'（');
-    const std::size_t close = item.find(u'）', open == TextView::npos ? 0 : open);
-    Json years = Json::array();
-    if (open != TextView::npos) {
-      TextView inside =
-          item.substr(open + 1, close == TextView::npos ? TextView::npos : close - open - 1);
-      while (!inside.empty()) {
-        const std::size_t comma = inside.find(u'，');
-        if (Json year = IntegerOrNull(inside.substr(0, comma)); !year.is_null()) {
-          years.push_back(year);
-        }
-        inside = comma == TextView::npos ? TextView{} : inside.substr(comma + 1);
-      }
-    }
-    clashes.push_back({{"pillar", String(item.substr(0, open))}, {"years", years}});
-  }
-  return clashes;
-}
 
 // Stem and branch of a pillar text: its first and last character.
 void AddStemAndBranch(Json& out, TextView pillar) {
@@ -264,18 +184,6 @@ class ChartJsonWriter {
       pillars[kNatalPillars[i].name] = p;
     }
     return pillars;
-  }
-
-  // Items "癸　劫财": the hidden stem, U+3000, its ten god.
-  static Json HiddenStems(TextView list) {
-    Json stems = Json::array();
-    for (TextView item : SplitSlashList(list)) {
-      const std::size_t gap = item.find(u'\u3000');
-      stems.push_back(
-          {{"stem", String(item.substr(0, gap))},
-           {"ten_god", String(gap == TextView::npos ? TextView{} : item.substr(gap + 1))}});
-    }
-    return stems;
   }
 
   Json AdditionalPillars() const {

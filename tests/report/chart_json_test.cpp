@@ -15,6 +15,7 @@
 #include "calendar/lunar_calendar.h"
 #include "engine/chart_engine.h"
 #include "json_schema_validator.h"
+#include "report/chart_json_values.h"
 #include "report_test_support.h"
 #include "test_support.h"
 
@@ -127,6 +128,53 @@ TEST(ChartJson, SchemaRejectsBrokenDocuments) {
     c.breakIt(broken);
     EXPECT_FALSE(ChartSchema().Accepts(broken)) << c.what;
   }
+}
+
+// --- value shapes ---
+
+TEST(ChartJsonValues, NumbersAreNumbersOnlyWhenTheRecordWritesOne) {
+  struct Case {
+    TextView text;
+    const char* json;
+  };
+  const Case cases[] = {
+      {u"1984", "1984"},
+      {u"-12", "-12"},
+      {u"0", "0"},
+      {u"007", "7"},
+      {u"22.5", "22.5"},
+      {u"-0.5", "-0.5"},
+      {u"999999999999999999", "999999999999999999"},  // 18 digits
+      {u"9999999999999999999", "null"},               // 19 digits
+      {u"", "null"},
+      {u"-", "null"},
+      {u"+5", "null"},
+      {u" 5", "null"},
+      {u"5 ", "null"},
+      {u"1.", "null"},
+      {u".5", "null"},
+      {u"1.2.3", "null"},
+      {u"1e5", "null"},
+      {u"１９８４", "null"},
+      {u"12abc", "null"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(chart_json::NumberOrNull(c.text).dump(), c.json) << ToUtf8(c.text);
+  }
+  EXPECT_EQ(chart_json::IntegerOrNull(u"22.5").dump(), "null");
+  EXPECT_EQ(chart_json::IntegerOrNull(u"-3").dump(), "-3");
+}
+
+TEST(ChartJsonValues, ListsSplitAsTheReportSplitsThem) {
+  EXPECT_EQ(chart_json::YearList(u"1990/x/2050/2060").dump(), "[1990,2050]")
+      << "text after the last slash is dropped, like every slash list";
+  EXPECT_EQ(chart_json::SplitText(u"a、b 两子").dump(), R"({"text":"a、b","summary":"两子"})");
+  EXPECT_EQ(chart_json::SplitText(u"a b c").dump(), R"({"text":"a","summary":"b c"})");
+  EXPECT_EQ(chart_json::ClashList(u"丙午（2026） 庚午（1990，2050）").dump(),
+            R"([{"pillar":"丙午","years":[2026]},{"pillar":"庚午","years":[1990,2050]}])");
+  EXPECT_EQ(chart_json::ClashList(u"  ").dump(), "[]");
+  EXPECT_EQ(chart_json::HiddenStems(u"丁　正财/己/").dump(),
+            R"([{"stem":"丁","ten_god":"正财"},{"stem":"己","ten_god":""}])");
 }
 
 // --- documents of real charts ---
