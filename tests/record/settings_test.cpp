@@ -84,6 +84,37 @@ TEST(AppConfig, WritesKeepTheOtherKeysAndReportFailure) {
   EXPECT_FALSE(unusable.WritePaneWidth(100));
 }
 
+TEST(AppConfig, ShowExtrasIsOffUnlessSetAndKeepsTheOtherKeys) {
+  struct Case {
+    const char* file;  // nullptr: no Config.ini
+    bool shown;
+  };
+  const Case cases[] = {
+      {nullptr, false},
+      {"[Option]\r\nformat=1\r\n", false},
+      {"[Option]\r\nextras=1\r\n", true},
+      {"[Option]\r\nextras=0\r\n", false},
+      {"[Option]\r\nextras=2\r\n", true},  // any non-zero number
+      {"[Option]\r\nextras=yes\r\n", false},
+      {"[Option]\r\nEXTRAS=1\r\n", true},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const AppConfig config(ConfigPath(dir.path()));
+    if (c.file) WriteFileBytes(config.path(), c.file);
+    EXPECT_EQ(config.ReadShowExtras(), c.shown) << (c.file ? c.file : "no file");
+  }
+  TempDir dir;
+  const AppConfig config(ConfigPath(dir.path()));
+  ASSERT_TRUE(config.WriteLayout(2));
+  ASSERT_TRUE(config.WriteShowExtras(true));
+  EXPECT_TRUE(config.ReadShowExtras());
+  ASSERT_TRUE(config.WriteShowExtras(false));
+  EXPECT_FALSE(config.ReadShowExtras());
+  EXPECT_EQ(ReadFileBytes(config.path()), "[Option]\r\nformat=2\r\nextras=0\r\n");
+  EXPECT_EQ(config.ReadLayout(), 2);
+}
+
 FontRecord SampleFont() {
   FontRecord font;
   font.height = -16;
