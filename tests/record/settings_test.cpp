@@ -288,5 +288,24 @@ TEST(ProgramHome, UsesTheProgramFolderOnlyWhenItIsWritable) {
   EXPECT_EQ(ChooseProgramHome(programFolder, userHome), userHome) << "an installed program";
 }
 
+TEST(ProgramHome, NeverWritesUnderUsrEvenAsRoot) {
+  TempDir dir;
+  const auto userHome = dir.path() / "share" / "xuanshu";
+  const auto nestedUsrBin = dir.path() / "usr" / "bin";
+  std::filesystem::create_directories(nestedUsrBin);
+  struct Case {
+    std::filesystem::path programFolder;
+    std::filesystem::path expected;
+  };
+  const Case cases[] = {
+      {"/usr/bin", userHome},
+      {"/usr/local/bin", userHome},
+      {nestedUsrBin, nestedUsrBin},  // only the first component counts
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ChooseProgramHome(c.programFolder, userHome), c.expected) << c.programFolder;
+  }
+}
+
 }  // namespace
 }  // namespace xuanshu
