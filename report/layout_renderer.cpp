@@ -39,10 +39,11 @@ LayoutKind LayoutKindOf(int layoutSetting) {
   }
 }
 
-LayoutRenderer::LayoutRenderer(IniDocument& record, LayoutKind kind, ReportSink& sink,
-                               Script script, RewriteHandler onYunqianChanged)
+LayoutRenderer::LayoutRenderer(IniDocument& record, LayoutKind kind, bool showExtras,
+                               ReportSink& sink, Script script, RewriteHandler onYunqianChanged)
     : record_(record),
       kind_(kind),
+      showExtras_(showExtras),
       sink_(sink),
       script_(script),
       onYunqianChanged_(std::move(onYunqianChanged)) {}
@@ -68,6 +69,7 @@ bool LayoutRenderer::Render() {
   WriteNatalClashes();
   WriteHiddenStems();
   WriteGrowthStages();
+  if (showExtras_) WriteExtras();
   WriteNatalRelations();
   WriteConcurrenceLine();
   WriteScores();
@@ -83,7 +85,7 @@ bool LayoutRenderer::Render() {
   }
   WriteLuckRelations();
   WriteAnnualRelations();
-  AppendKinshipTables(sink_, male_);
+  AppendKinshipTables(sink_, male_, script_);
   return yunqianChanged_;
 }
 

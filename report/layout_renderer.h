@@ -27,9 +27,11 @@ class LayoutRenderer {
   // Called right after section yunqian was rebuilt with a changed result.
   using RewriteHandler = std::function<void(const IniDocument&)>;
 
-  // In Traditional every text is shown in its reviewed form except the
-  // user's own: the name, and a birthplace that is not a place of the table.
-  LayoutRenderer(IniDocument& record, LayoutKind kind, ReportSink& sink, Script script,
+  // With showExtras the pillar table ends with the additional pillars. In
+  // Traditional every text is shown in its reviewed form except the user's
+  // own: the name, and a birthplace that is not a place of the table.
+  LayoutRenderer(IniDocument& record, LayoutKind kind, bool showExtras, ReportSink& sink,
+                 Script script,
                  RewriteHandler onYunqianChanged = {});
 
   // Appends the whole report. Returns true when section yunqian changed.
@@ -52,6 +54,9 @@ class LayoutRenderer {
   void WriteNatalClashes();
   void WriteHiddenStems();
   void WriteGrowthStages();
+  // 纳音 and 旬 of each pillar, then 胎元, 胎息, 命宫 and 身宫, all derived
+  // from the pillars of the record (extras_block.cpp).
+  void WriteExtras();
 
   // Natal analyses (analysis_sections.cpp).
   void WriteNatalRelations();
@@ -104,6 +109,7 @@ class LayoutRenderer {
 
   IniDocument& record_;
   const LayoutKind kind_;
+  const bool showExtras_;
   ReportSink& sink_;
   const Script script_;
   RewriteHandler onYunqianChanged_;

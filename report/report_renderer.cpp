@@ -39,16 +39,26 @@ void RewriteYearsBeforeLuck(const std::filesystem::path& path) {
 
 }  // namespace
 
-bool RenderChart(const std::filesystem::path& recordPath, int layout, ReportSink& sink,
-                 Script script) {
+bool RenderChart(const std::filesystem::path& recordPath, const ReportOptions& options,
+                 ReportSink& sink) {
   IniDocument record = LoadIniFile(recordPath);
   const auto save = [&recordPath](const IniDocument&) { RewriteYearsBeforeLuck(recordPath); };
-  LayoutRenderer(record, LayoutKindOf(layout), sink, script, save).Render();
+  LayoutRenderer(record, LayoutKindOf(options.layout), options.extras, sink, options.script, save)
+      .Render();
   return true;
 }
 
-bool RenderChart(IniDocument& record, int layout, ReportSink& sink, Script script) {
-  return LayoutRenderer(record, LayoutKindOf(layout), sink, script).Render();
+bool RenderChart(const std::filesystem::path& recordPath, int layout, ReportSink& sink) {
+  return RenderChart(recordPath, ReportOptions{.layout = layout}, sink);
+}
+
+bool RenderChart(IniDocument& record, const ReportOptions& options, ReportSink& sink) {
+  return LayoutRenderer(record, LayoutKindOf(options.layout), options.extras, sink, options.script)
+      .Render();
+}
+
+bool RenderChart(IniDocument& record, int layout, ReportSink& sink) {
+  return RenderChart(record, ReportOptions{.layout = layout}, sink);
 }
 
 Text RecordProblem(const std::filesystem::path& recordPath) {

@@ -82,6 +82,17 @@ std::string DecodeEscapes(std::string_view body) {
   return out;
 }
 
+// The length of the encoding prefix (u8, u, U, L) of a string literal
+// starting at `at`; 0 when none starts there.
+std::size_t LiteralPrefixAt(const std::string& source, std::size_t at) {
+  if (at > 0 && (std::isalnum(static_cast<unsigned char>(source[at - 1])) || source[at - 1] == '_'))
+    return 0;
+  for (std::string_view prefix : {"u8\"", "u\"", "U\"", "L\""}) {
+    if (source.compare(at, prefix.size(), prefix) == 0) return prefix.size() - 1;
+  }
+  return 0;
+}
+
 // Every string literal (adjacent ones joined, as the compiler joins them) and
 // character literal of a source file, comments skipped.
 std::vector<Literal> LiteralsOf(const std::string& file, const std::string& source) {
@@ -130,6 +141,8 @@ std::vector<Literal> LiteralsOf(const std::string& file, const std::string& sour
         found.push_back({file, line, value});
       }
       i = j + 1;
+    } else if (const std::size_t prefix = LiteralPrefixAt(source, i); prefix > 0) {
+      i += prefix;  // u"…" u"…" still join
     } else {
       close();
       ++i;
@@ -213,13 +226,18 @@ TEST(TraditionalTable, LiteralScannerReadsLiteralsAsTheCompilerDoes) {
   const std::string source =
       "// \"注释\" is a comment\n"
       "constexpr auto a = u\"上\" /* \"不\" */ u\"下\\u3000\\r\\n\";\n"
-      "int n = 1'000; char16_t c = u'甲'; auto s = \"x\\\"天\";\n";
+      "int n = 1'000; char16_t c = u'甲'; auto s = \"x\\\"天\";\n"
+      "auto t = u8\"一\"\n    u8\"二\"; auto menu = u\"三\"; f(u\"四\", u\"五\");\n";
   const std::vector<Literal> found = LiteralsOf("f.cpp", source);
-  ASSERT_EQ(found.size(), 3u);
+  ASSERT_EQ(found.size(), 7u);
   EXPECT_EQ(found[0].text, u"上下\u3000\r\n");
   EXPECT_EQ(found[0].line, 2);
   EXPECT_EQ(found[1].text, u"甲");
   EXPECT_EQ(found[2].text, u"x\"天");
+  EXPECT_EQ(found[3].text, u"一二") << "u8 literals on two lines join";
+  EXPECT_EQ(found[4].text, u"三");
+  EXPECT_EQ(found[5].text, u"四") << "a comma parts literals";
+  EXPECT_EQ(found[6].text, u"五");
 }
 
 TEST(TraditionalTable, IsSortedWithoutDuplicates) {

@@ -81,6 +81,14 @@ def decode_escapes(body):
     return "".join(out)
 
 
+def literal_prefix(text, at):
+    """The encoding prefix (u8, u, U, L) of a string literal starting at `at`, else ""."""
+    if at > 0 and (text[at - 1].isalnum() or text[at - 1] == "_"):
+        return ""
+    m = re.match(r'(u8|u|U|L)"', text[at:at + 3])
+    return m.group(1) if m else ""
+
+
 def literals_of(text):
     """(line, decoded text) of every string literal (adjacent ones joined) and char literal."""
     found = []
@@ -127,6 +135,8 @@ def literals_of(text):
                 close()
                 found.append((line, value))
             i = j + 1
+        elif literal_prefix(text, i):
+            i += len(literal_prefix(text, i))  # u"…" u"…" still join
         else:
             close()
             i += 1
