@@ -38,7 +38,10 @@ constexpr TextView kReady = u"就绪";
 MainWindow::MainWindow(const AppHome& home, QWidget* parent)
     : QMainWindow(parent), home_(home), config_(home.configPath) {
   SetShownScript(config_.ReadScript());
-  LoadChineseTranslations(*QCoreApplication::instance(), ShownScript());
+  // The application installed Qt's Simplified translations already.
+  if (ShownScript() != Script::kSimplified) {
+    LoadChineseTranslations(*QCoreApplication::instance(), ShownScript());
+  }
   setWindowTitle(AppTitle());
   CreateStatusBar();
   CreatePanes();

@@ -189,4 +189,9 @@ std::vector<TextView> PlaceAliases(const Place& place) {
   return aliases;
 }
 
+bool IsPlaceLabel(TextView text) {
+  const Place* place = FindPlace(text);
+  return place != nullptr && PlaceLabel(*place) == text;
+}
+
 }  // namespace xuanshu

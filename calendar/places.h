@@ -41,6 +41,9 @@ std::vector<const Place*> SearchPlaces(TextView query, std::size_t limit);
 // "乌鲁木齐（新疆）", or "北京" where the region is the place itself: how the
 // program shows a place. FindPlace reads it back.
 Text PlaceLabel(const Place& place);
+// True when the text is the label of a place of the table, which is the
+// program's own text; any other birthplace is what the user typed.
+bool IsPlaceLabel(TextView text);
 
 // Other names a user may type for the place (伊犁 for 伊宁), possibly none.
 std::vector<TextView> PlaceAliases(const Place& place);

@@ -140,7 +140,7 @@ int RunReportCommand(std::span<const std::string> args) {
   std::string bytes;
   if (*format == Format::kJson) {
     // Control characters are escaped by JSON itself.
-    bytes = ChartJson(LoadIniFile(recordPath));
+    bytes = ChartJson(LoadIniFile(recordPath), ShownScript());
   } else {
     const AppConfig config(ConfigPath(home));
     ReportOptions options;

@@ -15,13 +15,6 @@ namespace {
 
 constexpr TextView kSection = u"chusheng";
 
-// The label of a place of the table, which is program text; any other
-// birthplace is what the user typed.
-bool IsPlaceLabel(TextView label) {
-  const Place* place = FindPlace(label);
-  return place != nullptr && PlaceLabel(*place) == label;
-}
-
 bool IsFixedOffset(TextView zone) {
   return !zone.empty() && (zone.front() == u'+' || zone.front() == u'-');
 }
