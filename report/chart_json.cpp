@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "calendar/cycle_names.h"
-#include "calendar/places.h"
 #include "calendar/ganzhi.h"
+#include "calendar/places.h"
 #include "calendar/term_source.h"
 #include "calendar/zi_school.h"
 #include "engine/birth_record.h"

@@ -31,8 +31,7 @@ class LayoutRenderer {
   // Traditional every text is shown in its reviewed form except the user's
   // own: the name, and a birthplace that is not a place of the table.
   LayoutRenderer(IniDocument& record, LayoutKind kind, bool showExtras, ReportSink& sink,
-                 Script script,
-                 RewriteHandler onYunqianChanged = {});
+                 Script script, RewriteHandler onYunqianChanged = {});
 
   // Appends the whole report. Returns true when section yunqian changed.
   bool Render();

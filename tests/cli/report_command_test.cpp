@@ -184,9 +184,15 @@ TEST_F(ReportCommand, ScriptComesFromTheOptionElseFromConfigIni) {
       {"no Config.ini", nullptr, {}, simplified},
       {"script=traditional", "[Option]\r\nscript=traditional\r\n", {}, traditional},
       {"script=simplified", "[Option]\r\nscript=simplified\r\n", {}, simplified},
-      {"an unknown script reads as Simplified", "[Option]\r\nscript=Traditional\r\n", {}, simplified},
+      {"an unknown script reads as Simplified",
+       "[Option]\r\nscript=Traditional\r\n",
+       {},
+       simplified},
       {"--script traditional", nullptr, {"--script", "traditional"}, traditional},
-      {"--script wins", "[Option]\r\nscript=traditional\r\n", {"--script", "simplified"}, simplified},
+      {"--script wins",
+       "[Option]\r\nscript=traditional\r\n",
+       {"--script", "simplified"},
+       simplified},
   };
   for (const Case& c : cases) {
     const fs::path config = fs::path(Home()) / "Config.ini";
@@ -200,8 +206,8 @@ TEST_F(ReportCommand, ScriptComesFromTheOptionElseFromConfigIni) {
     EXPECT_EQ(ReadFileBytes(RecordPath()), record) << c.what << ": the record changed";
   }
 
-  const CliResult json = RunCli(
-      {"report", "--name", "张三", "--format", "json", "--script", "traditional", "--home", Home()});
+  const CliResult json = RunCli({"report", "--name", "张三", "--format", "json", "--script",
+                                 "traditional", "--home", Home()});
   EXPECT_EQ(json.code, 0) << json.err;
   EXPECT_EQ(json.out, ChartJson(LoadIniFile(RecordPath()), Script::kTraditional));
   EXPECT_NE(json.out.find("\"name\": \"张三\""), std::string::npos) << "the name as typed";

@@ -518,8 +518,10 @@ void FormTest::traditionalScriptChangesEveryTextButNoRecord() {
   QVERIFY(report.starts_with(u"姓名：古丽　性別：男　"));  // the name as typed
   QVERIFY(report.find(u"出生地：烏魯木齊（新疆）") != Text::npos);
   QCOMPARE(report.size(), simplifiedReport.size());
-  QCOMPARE(window->warningBar()->lines(),
-           QStringList{u"提示：出生時當地實行夏令時，已減去1小時，按標準時間1988年07月15日11時00分計算"_qs});
+  QCOMPARE(
+      window->warningBar()->lines(),
+      QStringList{
+          u"提示：出生時當地實行夏令時，已減去1小時，按標準時間1988年07月15日11時00分計算"_qs});
   QCOMPARE(Birthplace(*window)->text(), u"烏魯木齊"_qs);  // a place of the table converts
   QCOMPARE(ReadBytes(record), simplifiedRecord);
 

@@ -189,15 +189,16 @@ TEST(ChartJson, GoldenDocument) {
 
 // Walks two documents of the same shape side by side; `check` sees each pair
 // of strings with its path.
-void ForEachStringPair(const Json& a, const Json& b, const std::string& path,
-                       const std::function<void(const std::string&, const std::string&,
-                                                const std::string&)>& check) {
+void ForEachStringPair(
+    const Json& a, const Json& b, const std::string& path,
+    const std::function<void(const std::string&, const std::string&, const std::string&)>& check) {
   ASSERT_EQ(a.type(), b.type()) << path;
   if (a.is_string()) {
     check(path, a.get<std::string>(), b.get<std::string>());
   } else if (a.is_object()) {
     ASSERT_EQ(a.size(), b.size()) << path;
-    for (const auto& [key, value] : a.items()) ForEachStringPair(value, b.at(key), path + "/" + key, check);
+    for (const auto& [key, value] : a.items())
+      ForEachStringPair(value, b.at(key), path + "/" + key, check);
   } else if (a.is_array()) {
     ASSERT_EQ(a.size(), b.size()) << path;
     for (std::size_t i = 0; i < a.size(); ++i)
@@ -218,22 +219,25 @@ TEST(ChartJson, TraditionalGivesTheProgramsTextsInTheirReviewedForm) {
   typedPlace.Set(u"chusheng", u"jingdu", u"87.6");
   IniDocument tablePlace = typedPlace;
   tablePlace.Set(u"chusheng", u"didian", u"乌鲁木齐（新疆）");
-  const std::pair<const char*, IniDocument> cases[] = {
-      {"zhaoliu", LoadSample("zhaoliu")}, {"lisi", LoadSample("lisi")},
-      {"typed place", typedPlace}, {"place of the table", tablePlace}};
+  const std::pair<const char*, IniDocument> cases[] = {{"zhaoliu", LoadSample("zhaoliu")},
+                                                       {"lisi", LoadSample("lisi")},
+                                                       {"typed place", typedPlace},
+                                                       {"place of the table", tablePlace}};
   for (const auto& [label, record] : cases) {
     const Json simplified = Json::parse(ChartJson(record));
     const Json traditional = Json::parse(ChartJson(record, Script::kTraditional));
     EXPECT_TRUE(ChartSchema().Accepts(traditional)) << label;
     std::size_t changed = 0;
-    ForEachStringPair(simplified, traditional, "", [&](const std::string& path, const std::string& s,
-                                                       const std::string& t) {
-      const bool userText = path == "/name" || path == "/group" ||
+    ForEachStringPair(simplified, traditional, "",
+                      [&](const std::string& path, const std::string& s, const std::string& t) {
+                        const bool userText =
+                            path == "/name" || path == "/group" ||
                             (path == "/birth/choices/place" && s == "火星基地后山");
-      const std::string expected = userText ? s : ToUtf8(InScript(FromUtf8(s), Script::kTraditional));
-      EXPECT_EQ(t, expected) << label << " " << path;
-      changed += s != t;
-    });
+                        const std::string expected =
+                            userText ? s : ToUtf8(InScript(FromUtf8(s), Script::kTraditional));
+                        EXPECT_EQ(t, expected) << label << " " << path;
+                        changed += s != t;
+                      });
     EXPECT_GT(changed, 20u) << label << ": not converted";
   }
   const Json t = Json::parse(ChartJson(tablePlace, Script::kTraditional));

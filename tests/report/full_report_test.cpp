@@ -65,8 +65,8 @@ TEST(TraditionalReportTest, OneSampleInEachLayoutIsItsCheckedReportConverted) {
   for (const auto& [name, layout] : samples) {
     const auto record = dir.path() / (std::string(name) + ".bze");
     std::filesystem::copy_file(ReportDataDir() / (std::string(name) + ".bze"), record);
-    const Text checked = FromUtf8(
-        ReadFileBytes(ReportDataDir() / (std::string(name) + "." + std::to_string(layout) + ".txt")));
+    const Text checked = FromUtf8(ReadFileBytes(
+        ReportDataDir() / (std::string(name) + "." + std::to_string(layout) + ".txt")));
     ASSERT_TRUE(checked.starts_with(u"姓名：")) << name;
     const std::size_t nameEnd = checked.find(u'　');
     const Text expected =
@@ -91,11 +91,11 @@ TEST(TraditionalReportTest, OneSampleInEachLayoutIsItsCheckedReportConverted) {
 TEST(TraditionalReportTest, StandardReportReadsAsTraditionalChinese) {
   const Rendered out = Render(LoadSample("lisi"), kStandardLayout, Script::kTraditional);
   const TextView lines[] = {
-      u"性別：",     u"出生公曆：", u"出生農曆：",     u"藏干：　　　", u"天剋地沖：　",
-      u"合沖刑害：", u"歲運並臨：", u"日干分數：　",   u"十神分數：　", u"總分數：　　",
-      u"先天體檢：", u"起運：",     u"命主於出生後",   u"交運：",       u"大運：",
-      u"年齡：",     u"流年：",     u"社會關係：",     u"劫財",         u"傷官",
-      u"正財",       u"偏財",       u"參考用神：",     u"(虛歲)",
+      u"性別：",     u"出生公曆：", u"出生農曆：",   u"藏干：　　　", u"天剋地沖：　",
+      u"合沖刑害：", u"歲運並臨：", u"日干分數：　", u"十神分數：　", u"總分數：　　",
+      u"先天體檢：", u"起運：",     u"命主於出生後", u"交運：",       u"大運：",
+      u"年齡：",     u"流年：",     u"社會關係：",   u"劫財",         u"傷官",
+      u"正財",       u"偏財",       u"參考用神：",   u"(虛歲)",
   };
   for (TextView line : lines) EXPECT_TRUE(out.Has(line)) << U8(line);
   const TextView simplifiedOnly[] = {u"性别", u"公历", u"农历", u"天克地冲", u"岁运并临",
