@@ -16,6 +16,7 @@
 #include "drop_down_list.h"
 #include "history_tree.h"
 #include "message_box.h"
+#include "pillar_search_dialog.h"
 #include "qt_text.h"
 #include "report_pane.h"
 #include "settings_dialog.h"
@@ -92,6 +93,7 @@ void BirthForm::CreateControls() {
   exportButton_ = Named(new QPushButton(this), "exportButton");
   aboutButton_ = Named(new QPushButton(this), "aboutButton");
   settingsButton_ = Named(new QPushButton(this), "settingsButton");
+  pillarSearchButton_ = Named(new QPushButton(this), "pillarSearchButton");
   birthplace_ = new BirthplaceEdit(this);
 
   layoutButtons_ = new QButtonGroup(this);
@@ -116,6 +118,8 @@ void BirthForm::CreateControls() {
   personRow_->addSpacing(12);
   personRow_->addWidget(birthplaceLabel_);
   personRow_->addWidget(birthplace_);
+  personRow_->addSpacing(12);
+  personRow_->addWidget(pillarSearchButton_);
   personRow_->addStretch(1);
 
   auto* birthRow = new QHBoxLayout;
@@ -165,11 +169,13 @@ void BirthForm::RetextControls() {
       {exportButton_, u"导出"},
       {aboutButton_, u"关于"},
       {settingsButton_, u"设置"},
+      {pillarSearchButton_, u"反查"},
       {layoutButtons_->button(kSimpleLayout), u"简易版"},
       {layoutButtons_->button(kStandardLayout), u"标准版"},
       {layoutButtons_->button(kHongKongTaiwanLayout), u"港台版"},
   };
   for (const auto& [button, text] : buttons) button->setText(ShownQString(text));
+  pillarSearchButton_->setToolTip(ShownQString(u"八字反查：由四柱查出生时间"));
   nameLabel_->setText(ShownQString(u"姓    名："));
   birthplaceLabel_->setText(ShownQString(u"出生地："));
   birthTimeLabel_->setText(ShownQString(u"出生时间："));
@@ -205,6 +211,7 @@ void BirthForm::ConnectControls() {
   connect(exportButton_, &QPushButton::clicked, this, &BirthForm::OnExportButton);
   connect(aboutButton_, &QPushButton::clicked, this, &BirthForm::OnAboutButton);
   connect(settingsButton_, &QPushButton::clicked, this, &BirthForm::OnSettingsButton);
+  connect(pillarSearchButton_, &QPushButton::clicked, this, &BirthForm::OnPillarSearchButton);
   connect(layoutButtons_, &QButtonGroup::idClicked, this, [this](int id) {
     if (layoutButtons_->button(id)->isChecked()) ChooseLayout(id);
   });
@@ -375,14 +382,18 @@ void BirthForm::OnExportButton() {
 
 void BirthForm::OnSettingsButton() {
   const BirthSettings before = config_.ReadBirthSettings();
+  const bool extrasBefore = config_.ReadShowExtras();
   const Script scriptBefore = ShownScript();
-  SettingsDialog dialog(before, scriptBefore, this);
+  SettingsDialog dialog(before, extrasBefore, scriptBefore, this);
   if (dialog.exec() != QDialog::Accepted) return;
   const BirthSettings chosen = dialog.settings();
+  const bool extrasChosen = dialog.showExtras();
   const Script script = dialog.script();
-  if (chosen == before && script == scriptBefore) return;
-  if ((chosen != before && !config_.WriteBirthSettings(chosen)) ||
-      (script != scriptBefore && !config_.WriteScript(script))) {
+  if (chosen == before && extrasChosen == extrasBefore && script == scriptBefore) return;
+  const bool saved = (chosen == before || config_.WriteBirthSettings(chosen)) &&
+                     (extrasChosen == extrasBefore || config_.WriteShowExtras(extrasChosen)) &&
+                     (script == scriptBefore || config_.WriteScript(script));
+  if (!saved) {
     ShowMessage(this, ShownQString(u"无法保存设置：") + PathToQString(config_.path()));
     return;
   }
@@ -390,8 +401,46 @@ void BirthForm::OnSettingsButton() {
   if (chosen.place != before.place && birthplace_->storedText() == before.place) {
     birthplace_->setStoredText(chosen.place);
   }
-  if (script != scriptBefore) emit scriptChosen(script);
+  if (script != scriptBefore) {
+    emit scriptChosen(script);  // renders the report on show again
+  } else if (extrasChosen != extrasBefore) {
+    report_->RenderShownAgain();
+  }
   emit statusMessage(ShownQString(u"设置已保存，用于此后排出的命盘"));
+}
+
+// The moment found goes into the form as Beijing time, so the birthplace,
+// which would shift it to true solar time, is cleared.
+void BirthForm::OnPillarSearchButton() {
+  const BirthSettings settings = config_.ReadBirthSettings();
+  BirthChoiceTexts texts;
+  texts.terms = settings.terms;
+  texts.zi = settings.zi;
+  auto choices = ResolveBirthChoices(texts);
+  if (const Text* message = std::get_if<Text>(&choices)) {
+    ShowMessage(this, ToQString(*message));
+    return;
+  }
+  PillarSearchDialog dialog(std::get<BirthChoices>(choices), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const std::optional<CivilTime> moment = dialog.chosenMoment();
+  if (!moment) return;
+  ChartFormData chart;
+  chart.name = ToText(nameEdit_->text());
+  chart.male = !femaleButton_->isChecked();
+  chart.year = moment->year;
+  chart.month = moment->month;
+  chart.day = moment->day;
+  chart.hour = moment->hour;
+  chart.minute = moment->minute;
+  const bool hadPlace = !birthplace_->text().trimmed().isEmpty();
+  FillFromChart(chart);
+  QString status =
+      ShownQString(u"已填入反查结果：%1-%2-%3 %4:%5（北京时间）")
+          .arg(Digits(moment->year, 4), Digits(moment->month, 2), Digits(moment->day, 2),
+               Digits(moment->hour, 2), Digits(moment->minute, 2));
+  if (hadPlace) status += ShownQString(u"，出生地已清空");
+  emit statusMessage(status);
 }
 
 void BirthForm::OnAboutButton() {

@@ -1,6 +1,7 @@
 #include "settings_dialog.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -42,7 +43,8 @@ Text KeyText(std::string_view key) {
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(const BirthSettings& current, Script currentScript, QWidget* parent)
+SettingsDialog::SettingsDialog(const BirthSettings& current, bool showExtras, Script currentScript,
+                               QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("settingsDialog"));
   setWindowTitle(ShownQString(u"设置"));
@@ -65,11 +67,16 @@ SettingsDialog::SettingsDialog(const BirthSettings& current, Script currentScrip
   (currentScript == Script::kTraditional ? traditionalScript_ : simplifiedScript_)
       ->setChecked(true);
   birthplace_->setStoredText(current.place);
+  showExtras_ =
+      new QCheckBox(ShownQString(u"显示附加信息（纳音、旬、胎元、胎息、命宫、身宫）"), this);
+  showExtras_->setObjectName(QStringLiteral("showExtras"));
+  showExtras_->setChecked(showExtras);
 
   auto* form = new QFormLayout;
   form->addRow(ShownQString(u"节气："), Pair(formulaTerms_, astronomicalTerms_, this));
   form->addRow(ShownQString(u"子时："), Pair(nextDayZi_, sameDayZi_, this));
   form->addRow(ShownQString(u"默认出生地："), birthplace_);
+  form->addRow(ShownQString(u"报告："), showExtras_);
   form->addRow(ShownQString(u"文字："), Pair(simplifiedScript_, traditionalScript_, this));
   auto* note = new QLabel(ShownQString(u"出生地留空则按所填时间排盘。新的设置用于此后排出的命盘；"
                                        u"已保存的命盘仍按其排盘时的设置显示。"),
@@ -92,6 +99,10 @@ BirthSettings SettingsDialog::settings() const {
   chosen.zi = KeyText(sameDayZi_->isChecked() ? kSameDayZiSchool.key : kNextDayZiSchool.key);
   chosen.place = birthplace_->storedText();
   return chosen;
+}
+
+bool SettingsDialog::showExtras() const {
+  return showExtras_->isChecked();
 }
 
 Script SettingsDialog::script() const {

@@ -1,12 +1,14 @@
 // 设置: the choices that hold for every chart computed from now on — the
 // source of the solar terms, the 子 hour school and the default birthplace —
-// and the script every text is shown in, kept in Config.ini.
+// whether reports show the additional pillars, and the script every text is
+// shown in, kept in Config.ini.
 #pragma once
 
 #include <QDialog>
 
 #include "record/app_config.h"
 
+class QCheckBox;
 class QRadioButton;
 
 namespace xuanshu {
@@ -17,10 +19,12 @@ class SettingsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  SettingsDialog(const BirthSettings& current, Script currentScript, QWidget* parent = nullptr);
+  SettingsDialog(const BirthSettings& current, bool showExtras, Script currentScript,
+                 QWidget* parent = nullptr);
 
   // The settings as chosen; read after the dialog was accepted.
   BirthSettings settings() const;
+  bool showExtras() const;
   Script script() const;
 
  public slots:
@@ -35,6 +39,7 @@ class SettingsDialog : public QDialog {
   QRadioButton* simplifiedScript_ = nullptr;
   QRadioButton* traditionalScript_ = nullptr;
   BirthplaceEdit* birthplace_ = nullptr;
+  QCheckBox* showExtras_ = nullptr;
 };
 
 }  // namespace xuanshu
