@@ -108,8 +108,7 @@ HistoryTree::HistoryTree(const AppHome& home, QWidget* parent)
 void HistoryTree::AttachPanes(BirthForm* form, ReportPane* report) {
   form_ = form;
   report_ = report;
-  // The record on show is watched too, for changes written in place.
-  connect(report_, &ReportPane::shownRecordChanged, this, [this] { WatchFolders(); });
+  connect(report_, &ReportPane::shownRecordChanged, this, &HistoryTree::WatchShownRecord);
 }
 
 // A menu command runs once its menu has closed, so that a label editor it
@@ -163,15 +162,15 @@ void HistoryTree::Sync() {
   WatchFolders();
 }
 
+// The data folder and its subfolders. Walking a folder of 100,000 records
+// takes tens of milliseconds, so this runs when the history changed, not on
+// every click.
 void HistoryTree::WatchFolders() {
   QStringList wanted{PathToQString(store_.dataDir())};
   QDirIterator folders(wanted.front(), QDir::Dirs | QDir::NoDotAndDotDot,
                        QDirIterator::Subdirectories);
   while (folders.hasNext()) wanted << folders.next();
-  if (report_ != nullptr && !report_->shownRecord().empty()) {
-    wanted << PathToQString(report_->shownRecord());
-  }
-  QStringList watched = watcher_.directories() + watcher_.files();
+  const QStringList watched = watcher_.directories();
   QStringList gone;
   for (const QString& path : watched) {
     if (!wanted.contains(path)) gone << path;
@@ -182,6 +181,21 @@ void HistoryTree::WatchFolders() {
     if (!watched.contains(path)) added << path;
   }
   if (!added.isEmpty()) watcher_.addPaths(added);
+  WatchShownRecord();
+}
+
+// The record on show, for changes written in place.
+void HistoryTree::WatchShownRecord() {
+  const QString shown = report_ != nullptr && !report_->shownRecord().empty()
+                            ? PathToQString(report_->shownRecord())
+                            : QString();
+  const QStringList watched = watcher_.files();
+  QStringList gone;
+  for (const QString& path : watched) {
+    if (path != shown) gone << path;
+  }
+  if (!gone.isEmpty()) watcher_.removePaths(gone);
+  if (!shown.isEmpty() && !watched.contains(shown)) watcher_.addPath(shown);
 }
 
 void HistoryTree::RefreshFromDisk() {

@@ -113,6 +113,7 @@ class HistoryTree : public QTreeWidget {
   void ApplyFilter();
   void ApplyOrder();
   void WatchFolders();
+  void WatchShownRecord();
   void SetDropTarget(QTreeWidgetItem* target);
   void AutoScrollStep();
   struct UndoStep {
