@@ -16,6 +16,7 @@
 #include "drop_down_list.h"
 #include "history_tree.h"
 #include "message_box.h"
+#include "pillar_search_dialog.h"
 #include "qt_text.h"
 #include "report_pane.h"
 #include "settings_dialog.h"
@@ -92,6 +93,8 @@ void BirthForm::CreateControls() {
   exportButton_ = Named(new QPushButton(QStringLiteral(u"导出"), this), "exportButton");
   aboutButton_ = Named(new QPushButton(QStringLiteral(u"关于"), this), "aboutButton");
   settingsButton_ = Named(new QPushButton(QStringLiteral(u"设置"), this), "settingsButton");
+  pillarSearchButton_ = Named(new QPushButton(QStringLiteral(u"反查"), this), "pillarSearchButton");
+  pillarSearchButton_->setToolTip(QStringLiteral(u"八字反查：由四柱查出生时间"));
   birthplace_ = new BirthplaceEdit(this);
 
   layoutButtons_ = new QButtonGroup(this);
@@ -116,6 +119,8 @@ void BirthForm::CreateControls() {
   personRow_->addSpacing(12);
   personRow_->addWidget(new QLabel(QStringLiteral(u"出生地："), this));
   personRow_->addWidget(birthplace_);
+  personRow_->addSpacing(12);
+  personRow_->addWidget(pillarSearchButton_);
   personRow_->addStretch(1);
 
   auto* birthRow = new QHBoxLayout;
@@ -173,6 +178,7 @@ void BirthForm::ConnectControls() {
   connect(exportButton_, &QPushButton::clicked, this, &BirthForm::OnExportButton);
   connect(aboutButton_, &QPushButton::clicked, this, &BirthForm::OnAboutButton);
   connect(settingsButton_, &QPushButton::clicked, this, &BirthForm::OnSettingsButton);
+  connect(pillarSearchButton_, &QPushButton::clicked, this, &BirthForm::OnPillarSearchButton);
   connect(layoutButtons_, &QButtonGroup::idClicked, this, [this](int id) {
     if (layoutButtons_->button(id)->isChecked()) ChooseLayout(id);
   });
@@ -341,11 +347,15 @@ void BirthForm::OnExportButton() {
 
 void BirthForm::OnSettingsButton() {
   const BirthSettings before = config_.ReadBirthSettings();
-  SettingsDialog dialog(before, this);
+  const bool extrasBefore = config_.ReadShowExtras();
+  SettingsDialog dialog(before, extrasBefore, this);
   if (dialog.exec() != QDialog::Accepted) return;
   const BirthSettings chosen = dialog.settings();
-  if (chosen == before) return;
-  if (!config_.WriteBirthSettings(chosen)) {
+  const bool extrasChosen = dialog.showExtras();
+  if (chosen == before && extrasChosen == extrasBefore) return;
+  const bool saved = (chosen == before || config_.WriteBirthSettings(chosen)) &&
+                     (extrasChosen == extrasBefore || config_.WriteShowExtras(extrasChosen));
+  if (!saved) {
     ShowMessage(this, QStringLiteral(u"无法保存设置：") + PathToQString(config_.path()));
     return;
   }
@@ -353,7 +363,42 @@ void BirthForm::OnSettingsButton() {
   if (chosen.place != before.place && SameText(birthplace_->text().trimmed(), before.place)) {
     birthplace_->setText(ToQString(chosen.place));
   }
+  if (extrasChosen != extrasBefore) report_->RenderShownAgain();
   emit statusMessage(QStringLiteral(u"设置已保存，用于此后排出的命盘"));
+}
+
+// The moment found goes into the form as Beijing time, so the birthplace,
+// which would shift it to true solar time, is cleared.
+void BirthForm::OnPillarSearchButton() {
+  const BirthSettings settings = config_.ReadBirthSettings();
+  BirthChoiceTexts texts;
+  texts.terms = settings.terms;
+  texts.zi = settings.zi;
+  auto choices = ResolveBirthChoices(texts);
+  if (const Text* message = std::get_if<Text>(&choices)) {
+    ShowMessage(this, ToQString(*message));
+    return;
+  }
+  PillarSearchDialog dialog(std::get<BirthChoices>(choices), this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const std::optional<CivilTime> moment = dialog.chosenMoment();
+  if (!moment) return;
+  ChartFormData chart;
+  chart.name = ToText(nameEdit_->text());
+  chart.male = !femaleButton_->isChecked();
+  chart.year = moment->year;
+  chart.month = moment->month;
+  chart.day = moment->day;
+  chart.hour = moment->hour;
+  chart.minute = moment->minute;
+  const bool hadPlace = !birthplace_->text().trimmed().isEmpty();
+  FillFromChart(chart);
+  QString status =
+      QStringLiteral(u"已填入反查结果：%1-%2-%3 %4:%5（北京时间）")
+          .arg(Digits(moment->year, 4), Digits(moment->month, 2), Digits(moment->day, 2),
+               Digits(moment->hour, 2), Digits(moment->minute, 2));
+  if (hadPlace) status += QStringLiteral(u"，出生地已清空");
+  emit statusMessage(status);
 }
 
 void BirthForm::OnAboutButton() {

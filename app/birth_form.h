@@ -69,6 +69,7 @@ class BirthForm : public QWidget {
   void OnExportButton();
   void OnAboutButton();
   void OnSettingsButton();
+  void OnPillarSearchButton();
   // The birth-moment choices: the settings with the form's birthplace; the
   // message naming a bad birthplace instead.
   std::variant<BirthChoices, Text> ChosenBirthChoices() const;
@@ -102,6 +103,7 @@ class BirthForm : public QWidget {
   QPushButton* exportButton_ = nullptr;
   QPushButton* aboutButton_ = nullptr;
   QPushButton* settingsButton_ = nullptr;
+  QPushButton* pillarSearchButton_ = nullptr;
   BirthplaceEdit* birthplace_ = nullptr;
   QButtonGroup* layoutButtons_ = nullptr;
   QHBoxLayout* personRow_ = nullptr;  // name and sex, then the birthplace

@@ -11,18 +11,21 @@ const QString kTextFilter = QStringLiteral("TEXT FILE(*.txt)");
 const QString kAllFilesFilter = QStringLiteral("All Files (*)");
 const QString kHtmlFilter = QStringLiteral("HTML FILE(*.html *.htm)");
 const QString kPdfFilter = QStringLiteral("PDF FILE(*.pdf)");
+const QString kJsonFilter = QStringLiteral("JSON FILE(*.json)");
 
 std::optional<ExportKind> KindOfExtension(const QString& fileName) {
   const QString suffix = QFileInfo(fileName).suffix().toLower();
   if (suffix == QLatin1String("txt")) return ExportKind::kText;
   if (suffix == QLatin1String("html") || suffix == QLatin1String("htm")) return ExportKind::kHtml;
   if (suffix == QLatin1String("pdf")) return ExportKind::kPdf;
+  if (suffix == QLatin1String("json")) return ExportKind::kJson;
   return std::nullopt;
 }
 
 ExportKind KindOfFilter(const QString& filter) {
   if (filter == kHtmlFilter) return ExportKind::kHtml;
   if (filter == kPdfFilter) return ExportKind::kPdf;
+  if (filter == kJsonFilter) return ExportKind::kJson;
   return ExportKind::kText;
 }
 
@@ -32,6 +35,8 @@ QString ExtensionOf(ExportKind kind) {
       return QStringLiteral(".html");
     case ExportKind::kPdf:
       return QStringLiteral(".pdf");
+    case ExportKind::kJson:
+      return QStringLiteral(".json");
     case ExportKind::kText:
       break;
   }
@@ -41,7 +46,7 @@ QString ExtensionOf(ExportKind kind) {
 }  // namespace
 
 QStringList ExportFilters() {
-  return {kTextFilter, kAllFilesFilter, kHtmlFilter, kPdfFilter};
+  return {kTextFilter, kAllFilesFilter, kHtmlFilter, kPdfFilter, kJsonFilter};
 }
 
 ExportTarget ResolveExportTarget(const QString& chosenPath, const QString& chosenFilter) {

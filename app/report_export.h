@@ -8,7 +8,7 @@
 
 namespace xuanshu {
 
-enum class ExportKind { kText, kHtml, kPdf };
+enum class ExportKind { kText, kHtml, kPdf, kJson };
 
 struct ExportTarget {
   QString path;
@@ -16,11 +16,11 @@ struct ExportTarget {
 };
 
 // "TEXT FILE(*.txt)" and "All Files" as the report's save dialog has always
-// offered them, then a web page and PDF.
+// offered them, then a web page, PDF and the chart as JSON.
 QStringList ExportFilters();
 
 // The file to write for the dialog's answer. The extension typed decides
-// the kind (.txt, .html or .htm, .pdf); another extension or none takes the
+// the kind (.txt, .html or .htm, .pdf, .json); another extension or none takes the
 // chosen filter's kind (text for the first two). A file name without any
 // "." gets the filter's extension; folders with dots in their names do not
 // count.

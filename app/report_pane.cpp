@@ -15,6 +15,9 @@
 #include "message_box.h"
 #include "pane_sink.h"
 #include "qt_text.h"
+#include "record/app_config.h"
+#include "record/record_file.h"
+#include "report/chart_json.h"
 #include "report/report_output.h"
 #include "report/report_renderer.h"
 #include "report_font.h"
@@ -104,7 +107,9 @@ void ReportPane::RenderChart(const std::filesystem::path& recordPath, int layout
   ClearReport();
   {
     PaneSink sink(document());
-    xuanshu::RenderChart(recordPath, layout, sink);
+    const ReportOptions options{.layout = layout,
+                                .extras = AppConfig(home_.configPath).ReadShowExtras()};
+    xuanshu::RenderChart(recordPath, options, sink);
     reportText_ = sink.collected().PlainText();
     reportPieces_ = sink.collected().pieces();
   }
@@ -193,6 +198,10 @@ bool ReportPane::ExportTo(const ExportTarget& target) {
       break;
     case ExportKind::kPdf:
       written = WritePdf(target.path);
+      break;
+    case ExportKind::kJson:
+      // The whole chart, from the record on show; layout and extras play no part.
+      written = WriteWholeFile(target.path, ChartJson(LoadIniFile(shownRecord_)));
       break;
     case ExportKind::kText:
       written = WriteWholeFile(target.path, ExportBytes(reportText_));

@@ -25,7 +25,8 @@ class ReportPane : public QTextEdit {
   explicit ReportPane(const AppHome& home, QWidget* parent = nullptr);
 
   // Renders the record in the layout (0 simple, 2 Hong Kong/Taiwan, else
-  // standard) in the saved font, or the default font when none is saved.
+  // standard), with the additional pillars when the settings ask for them,
+  // in the saved font, or the default font when none is saved.
   void RenderChart(const std::filesystem::path& recordPath, int layout);
   // The report exactly as rendered (CR LF, tabs, ideographic spaces).
   const Text& reportText() const { return reportText_; }

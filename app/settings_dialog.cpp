@@ -1,6 +1,7 @@
 #include "settings_dialog.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -42,7 +43,8 @@ Text KeyText(std::string_view key) {
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(const BirthSettings& current, QWidget* parent) : QDialog(parent) {
+SettingsDialog::SettingsDialog(const BirthSettings& current, bool showExtras, QWidget* parent)
+    : QDialog(parent) {
   setObjectName(QStringLiteral("settingsDialog"));
   setWindowTitle(QStringLiteral(u"设置"));
   formulaTerms_ =
@@ -59,11 +61,16 @@ SettingsDialog::SettingsDialog(const BirthSettings& current, QWidget* parent) : 
   const bool sameDay = current.zi == KeyText(kSameDayZiSchool.key);
   (sameDay ? sameDayZi_ : nextDayZi_)->setChecked(true);
   birthplace_->setText(ToQString(current.place));
+  showExtras_ =
+      new QCheckBox(QStringLiteral(u"显示附加信息（纳音、旬、胎元、胎息、命宫、身宫）"), this);
+  showExtras_->setObjectName(QStringLiteral("showExtras"));
+  showExtras_->setChecked(showExtras);
 
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral(u"节气："), Pair(formulaTerms_, astronomicalTerms_, this));
   form->addRow(QStringLiteral(u"子时："), Pair(nextDayZi_, sameDayZi_, this));
   form->addRow(QStringLiteral(u"默认出生地："), birthplace_);
+  form->addRow(QStringLiteral(u"报告："), showExtras_);
   auto* note = new QLabel(QStringLiteral(u"出生地留空则按所填时间排盘。新的设置用于此后排出的命盘；"
                                          u"已保存的命盘仍按其排盘时的设置显示。"),
                           this);
@@ -85,6 +92,10 @@ BirthSettings SettingsDialog::settings() const {
   chosen.zi = KeyText(sameDayZi_->isChecked() ? kSameDayZiSchool.key : kNextDayZiSchool.key);
   chosen.place = ToText(birthplace_->text().trimmed());
   return chosen;
+}
+
+bool SettingsDialog::showExtras() const {
+  return showExtras_->isChecked();
 }
 
 void SettingsDialog::accept() {

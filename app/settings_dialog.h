@@ -1,12 +1,13 @@
 // 设置: the choices that hold for every chart computed from now on — the
 // source of the solar terms, the 子 hour school and the default birthplace —
-// kept in Config.ini.
+// and whether reports show the additional pillars, kept in Config.ini.
 #pragma once
 
 #include <QDialog>
 
 #include "record/app_config.h"
 
+class QCheckBox;
 class QRadioButton;
 
 namespace xuanshu {
@@ -17,10 +18,11 @@ class SettingsDialog : public QDialog {
   Q_OBJECT
 
  public:
-  SettingsDialog(const BirthSettings& current, QWidget* parent = nullptr);
+  SettingsDialog(const BirthSettings& current, bool showExtras, QWidget* parent = nullptr);
 
   // The settings as chosen; read after the dialog was accepted.
   BirthSettings settings() const;
+  bool showExtras() const;
 
  public slots:
   // Refuses a birthplace the program does not know, with a message.
@@ -32,6 +34,7 @@ class SettingsDialog : public QDialog {
   QRadioButton* nextDayZi_ = nullptr;
   QRadioButton* sameDayZi_ = nullptr;
   BirthplaceEdit* birthplace_ = nullptr;
+  QCheckBox* showExtras_ = nullptr;
 };
 
 }  // namespace xuanshu

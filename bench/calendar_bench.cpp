@@ -3,6 +3,7 @@
 
 #include "calendar/astronomical_terms.h"
 #include "calendar/lunar_calendar.h"
+#include "calendar/pillar_search.h"
 #include "calendar/solar_terms.h"
 #include "calendar/time_zones.h"
 
@@ -78,6 +79,26 @@ void BM_ZoneStateAt(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(ZoneStateAt("Europe/London", 1'000'000'000));
 }
 BENCHMARK(BM_ZoneStateAt);
+
+// One 八字反查 query (the target is 50 ms): three years with the year
+// pillar, a 子 hour over midnight, and the table's terms cut to the minute.
+void BM_FindBirthWindows(benchmark::State& state) {
+  const FourPillars pillars{u"甲子", u"丙寅", u"己巳", u"甲子"};
+  const TermSource& terms = state.range(0) ? AstronomicalTermSource() : FormulaTermSource();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(FindBirthWindows(pillars, terms, kNextDayZiSchool));
+  }
+}
+BENCHMARK(BM_FindBirthWindows)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A set with no birth: every candidate is computed and refused.
+void BM_FindBirthWindowsNone(benchmark::State& state) {
+  const FourPillars pillars{u"庚午", u"辛巳", u"丁未", u"甲辰"};
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(FindBirthWindows(pillars, FormulaTermSource(), kSameDayZiSchool));
+  }
+}
+BENCHMARK(BM_FindBirthWindowsNone)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace xuanshu

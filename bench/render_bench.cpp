@@ -1,11 +1,13 @@
 // Rendering is what every click on a saved chart does: parse the record text
-// and render the standard report.
+// and render the standard report. Also what the additional pillars add, and
+// the JSON export.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <string>
 
 #include "record/record_file.h"
+#include "report/chart_json.h"
 #include "report/report_renderer.h"
 
 namespace xuanshu {
@@ -26,6 +28,28 @@ void BM_ParseAndRenderStandard(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ParseAndRenderStandard)->Unit(benchmark::kMicrosecond);
+
+void BM_ParseAndRenderStandardWithExtras(benchmark::State& state) {
+  const Text text = ReadTextFile(kSampleRecord).value_or(Text{});
+  if (text.empty()) state.SkipWithError("sample record missing");
+  for (auto _ : state) {
+    IniDocument record = IniDocument::Parse(text);
+    CollectingSink sink;
+    RenderChart(record, ReportOptions{.layout = kStandardLayout, .extras = true}, sink);
+    benchmark::DoNotOptimize(sink.pieces().data());
+  }
+}
+BENCHMARK(BM_ParseAndRenderStandardWithExtras)->Unit(benchmark::kMicrosecond);
+
+void BM_ParseAndExportJson(benchmark::State& state) {
+  const Text text = ReadTextFile(kSampleRecord).value_or(Text{});
+  if (text.empty()) state.SkipWithError("sample record missing");
+  for (auto _ : state) {
+    const std::string json = ChartJson(IniDocument::Parse(text));
+    benchmark::DoNotOptimize(json.data());
+  }
+}
+BENCHMARK(BM_ParseAndExportJson)->Unit(benchmark::kMicrosecond);
 
 // The whole click: read the file, parse, render (the record is unchanged, so
 // nothing is written).

@@ -13,5 +13,6 @@ int RunReportCommand(std::span<const std::string> args);
 int RunListCommand(std::span<const std::string> args);
 int RunTermsCommand(std::span<const std::string> args);
 int RunPlacesCommand(std::span<const std::string> args);
+int RunFindCommand(std::span<const std::string> args);
 
 }  // namespace xuanshu::cli

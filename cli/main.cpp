@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
   if (command == "list") return RunListCommand(args);
   if (command == "terms") return RunTermsCommand(args);
   if (command == "places") return RunPlacesCommand(args);
+  if (command == "find") return RunFindCommand(args);
   if (command == "-h" || command == "--help" || command == "help") return PrintHelp();
   return UsageError("unknown command " + std::string(command));
 }

@@ -1,5 +1,6 @@
 // xuanshu-cli report: a saved chart's report, as plain text, for a terminal,
-// as a web page, as the desktop program's export file or as its PDF.
+// as a web page, as the desktop program's export file or as its PDF; or the
+// chart as a JSON document for other programs.
 #include <unistd.h>
 
 #include <array>
@@ -14,20 +15,22 @@
 #include "record/program_home.h"
 #include "record/record_file.h"
 #include "record/unicode_nfc.h"
+#include "report/chart_json.h"
 #include "report/report_renderer.h"
 
 namespace xuanshu::cli {
 namespace {
 
-constexpr std::array<OptionSpec, 5> kOptions = {{
+constexpr std::array<OptionSpec, 6> kOptions = {{
     {"name"},
     {"layout"},
     {"format"},
     {"out"},
     {"home"},
+    {"extras", false},
 }};
 
-enum class Format { kText, kAnsi, kHtml, kExport, kPdf };
+enum class Format { kText, kAnsi, kHtml, kExport, kPdf, kJson };
 
 std::optional<Format> FormatNamed(std::string_view name) {
   if (name == "text") return Format::kText;
@@ -35,6 +38,7 @@ std::optional<Format> FormatNamed(std::string_view name) {
   if (name == "html") return Format::kHtml;
   if (name == "export") return Format::kExport;
   if (name == "pdf") return Format::kPdf;
+  if (name == "json") return Format::kJson;
   return std::nullopt;
 }
 
@@ -61,7 +65,8 @@ std::string Formatted(const CollectingSink& report, Format format, TextView titl
       return HtmlPage(report.pieces(), title);
     case Format::kExport:
       return ExportBytes(report.PlainText());
-    case Format::kPdf:  // made by ReportPdfBytes
+    case Format::kPdf:   // made by ReportPdfBytes
+    case Format::kJson:  // written by the caller, from the record itself
     case Format::kText:
       break;
   }
@@ -85,7 +90,7 @@ int RunReportCommand(std::span<const std::string> args) {
   if (layoutText && !chosenLayout) return UsageError("--layout must be 0, 1 or 2");
   const std::string* formatText = parsed.Value("format");
   const std::optional<Format> format = formatText ? FormatNamed(*formatText) : Format::kText;
-  if (!format) return UsageError("--format must be text, ansi, html, export or pdf");
+  if (!format) return UsageError("--format must be text, ansi, html, export, pdf or json");
 
   if (*format == Format::kPdf && !CanWritePdf()) {
     ErrLine(u"本程序构建时没有 Qt，不能生成 PDF");
@@ -119,23 +124,31 @@ int RunReportCommand(std::span<const std::string> args) {
     return kExitFailed;
   }
 
-  CollectingSink report;
-  const int layout = chosenLayout ? *chosenLayout : AppConfig(ConfigPath(home)).ReadLayout();
-  RenderChart(recordPath, layout, report);
   const std::string* out = parsed.Value("out");
   const bool toStandardOutput = out == nullptr || *out == "-";
   const bool terminal = toStandardOutput && ::isatty(STDOUT_FILENO);
   const Text title = TextFromPath(recordPath.stem());
   std::string bytes;
-  if (*format == Format::kPdf) {
-    std::optional<std::string> pdf = ReportPdfBytes(report.pieces(), title, home);
-    if (!pdf) {
-      ErrLine(u"无法生成 PDF");
-      return kExitFailed;
-    }
-    bytes = std::move(*pdf);
+  if (*format == Format::kJson) {
+    // Control characters are escaped by JSON itself.
+    bytes = ChartJson(LoadIniFile(recordPath));
   } else {
-    bytes = Formatted(report, *format, title, terminal);
+    const AppConfig config(ConfigPath(home));
+    ReportOptions options;
+    options.layout = chosenLayout ? *chosenLayout : config.ReadLayout();
+    options.extras = parsed.Has("extras") || config.ReadShowExtras();
+    CollectingSink report;
+    RenderChart(recordPath, options, report);
+    if (*format == Format::kPdf) {
+      std::optional<std::string> pdf = ReportPdfBytes(report.pieces(), title, home);
+      if (!pdf) {
+        ErrLine(u"无法生成 PDF");
+        return kExitFailed;
+      }
+      bytes = std::move(*pdf);
+    } else {
+      bytes = Formatted(report, *format, title, terminal);
+    }
   }
   if (!toStandardOutput) {
     if (const int error = WriteOutputFile(PathFromUtf8(*out), bytes); error != 0) {

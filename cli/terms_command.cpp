@@ -51,10 +51,10 @@ int RunTermsCommand(std::span<const std::string> args) {
     ErrLine(kBadYear);
     return kExitFailed;
   }
-  ChartInput input;
-  TakeBirthOptions(parsed, input);
-  const BirthSettings settings = BirthSettingsOf(HomeFolder(parsed));
-  const Text key = input.terms.empty() ? settings.terms : FromUtf8(input.terms);
+  const std::string* option = parsed.Value("terms");
+  const Text key = option != nullptr && !option->empty()
+                       ? FromUtf8(*option)
+                       : BirthSettingsOf(HomeFolder(parsed)).terms;
   const TermSource* source = key.empty() ? &FormulaTermSource() : TermSourceByKey(ToUtf8(key));
   if (!source) {
     ErrLine(u"节气方式只能是formula（公式）或astronomical（天文）");

@@ -17,12 +17,6 @@ constexpr TextView kBadDst = u"夏令时只能是auto（自动）或off（不计
 constexpr std::int64_t kMaxOffsetHours = 14;
 constexpr std::string_view kBeijingZone = "Asia/Shanghai";
 
-std::string AsciiKey(TextView text) {
-  std::string key;
-  for (char16_t c : text) key += c < 0x80 ? static_cast<char>(c) : '?';
-  return key;
-}
-
 std::optional<int> TwoDigits(TextView text) {
   if (text.size() != 2 || text[0] < u'0' || text[0] > u'9' || text[1] < u'0' || text[1] > u'9') {
     return std::nullopt;
@@ -81,11 +75,11 @@ Text UtcOffsetText(std::int64_t seconds) {
 std::variant<BirthChoices, Text> ResolveBirthChoices(const BirthChoiceTexts& texts) {
   BirthChoices choices;
   if (!texts.terms.empty()) {
-    choices.terms = TermSourceByKey(AsciiKey(texts.terms));
+    choices.terms = TermSourceByKey(ToUtf8(texts.terms));
     if (!choices.terms) return Text(kBadTermMode);
   }
   if (!texts.zi.empty()) {
-    choices.ziSchool = ZiSchoolByKey(AsciiKey(texts.zi));
+    choices.ziSchool = ZiSchoolByKey(ToUtf8(texts.zi));
     if (!choices.ziSchool) return Text(kBadZiSchool);
   }
   BirthPlace& place = choices.place;
@@ -107,7 +101,7 @@ std::variant<BirthChoices, Text> ResolveBirthChoices(const BirthChoiceTexts& tex
     place.zone = kBeijingZone;
   }
   if (!texts.dst.empty()) {
-    const std::string dst = AsciiKey(texts.dst);
+    const std::string dst = ToUtf8(texts.dst);
     if (dst != "auto" && dst != "off") return Text(kBadDst);
     place.removeDaylightSaving = dst == "auto";
   }

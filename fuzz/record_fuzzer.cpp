@@ -3,7 +3,8 @@
 // as GBK. Properties: parse -> save -> parse gives the same record; the
 // history and the report read the same main keys; rendering twice gives the
 // same text; a report is bounded by what a record can hold; the web page
-// escapes the record's text.
+// escapes the record's text; the JSON document parses, holds no raw control
+// character and is bounded like the report; the additional pillars render.
 #include <iconv.h>
 
 #include <cstddef>
@@ -12,10 +13,13 @@
 #include <string>
 #include <string_view>
 
+#include <nlohmann/json.hpp>
+
 #include "fuzz/fuzz_check.h"
 #include "record/history_store.h"
 #include "record/ini_document.h"
 #include "record/record_file.h"
+#include "report/chart_json.h"
 #include "report/report_output.h"
 #include "report/report_renderer.h"
 
@@ -75,6 +79,22 @@ void CheckHtmlEscaped(const std::string& page) {
   FUZZ_CHECK(page.find_first_of("<>", page.find("<title>") + 7) == titleEnd);
 }
 
+// A JSON document: valid (parsing throws otherwise), no raw control
+// character, and like the report bounded by what the record holds.
+void CheckJson(const std::string& json, std::size_t recordSize) {
+  FUZZ_CHECK(nlohmann::json::accept(json));
+  for (std::size_t i = 0; i < json.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(json[i]);
+    FUZZ_CHECK((byte >= 0x20 && byte != 0x7F) || byte == '\n');
+    FUZZ_CHECK(
+        !(byte == 0xC2 && i + 1 < json.size() && static_cast<unsigned char>(json[i + 1]) < 0xA0));
+  }
+  // A value is read at most nine times (one luck pillar key shared by all
+  // nine), each read bounded by its capacity; every other item of the
+  // document needs a key of its own in the record.
+  FUZZ_CHECK(json.size() <= 500000 + 40 * recordSize);
+}
+
 void CheckRecord(std::string_view bytes, std::initializer_list<int> layouts) {
   const Text text = DecodeFileBytes(bytes);
   const IniDocument record = IniDocument::Parse(text);
@@ -104,6 +124,13 @@ void CheckRecord(std::string_view bytes, std::initializer_list<int> layouts) {
     FUZZ_CHECK(once.PlainText().size() <= 60000 + 8 * text.size());
     if (layout == 1) CheckHtmlEscaped(HtmlPage(once.pieces(), keys.name));
   }
+  if (layouts.size() == 0) return;
+
+  IniDocument copy = record;
+  CollectingSink extras;
+  RenderChart(copy, ReportOptions{.layout = 1, .extras = true}, extras);
+  FUZZ_CHECK(extras.PlainText().size() <= 60500 + 8 * text.size());
+  CheckJson(ChartJson(record), text.size());
 }
 
 }  // namespace

@@ -19,6 +19,7 @@ constexpr TextView kBirthplaceKey = u"birthplace";
 constexpr TextView kWindowSection = u"Window";
 constexpr TextView kLastChartKey = u"lastchart";
 constexpr std::size_t kLastChartCapacity = 4096;
+constexpr TextView kExtrasKey = u"extras";
 
 // A profile-integer read: missing -> fallback, not numeric -> 0.
 int ReadOption(const IniDocument& doc, TextView key, int fallback) {
@@ -99,6 +100,14 @@ Text AppConfig::ReadLastChart() const {
 
 bool AppConfig::WriteLastChart(TextView recordPath) const {
   return WriteProfileString(path_, kWindowSection, kLastChartKey, recordPath);
+}
+
+bool AppConfig::ReadShowExtras() const {
+  return ReadOption(LoadIniFile(path_), kExtrasKey, 0) != 0;
+}
+
+bool AppConfig::WriteShowExtras(bool show) const {
+  return WriteProfileString(path_, kSection, kExtrasKey, show ? u"1" : u"0");
 }
 
 }  // namespace xuanshu

@@ -1,6 +1,7 @@
 // The user settings kept in Config.ini. Section "Option": the width of the
-// history pane and the chosen report layout, each written at the moment the
-// user changes it. Section "Window": where the main window was when it
+// history pane, the chosen report layout, the birth-moment choices and
+// whether the report shows the additional pillars, each written at the moment
+// the user changes it. Section "Window": where the main window was when it
 // closed, and the chart last opened. A missing file gives the defaults.
 #pragma once
 
@@ -69,6 +70,12 @@ class AppConfig {
   // The record path of the chart last opened; empty when none.
   Text ReadLastChart() const;
   bool WriteLastChart(TextView recordPath) const;
+
+  // "extras" (显示附加信息: 纳音, 旬, 胎元, 胎息, 命宫 and 身宫 under the pillar
+  // table): on when its value is a non-zero number; off when missing.
+  bool ReadShowExtras() const;
+  // Writes "1" or "0".
+  bool WriteShowExtras(bool show) const;
 
  private:
   std::filesystem::path path_;

@@ -6,6 +6,16 @@
 #include "record/record_file.h"
 
 namespace xuanshu {
+namespace {
+
+// The first component below the root is "usr".
+bool IsUnderUsr(const std::filesystem::path& folder) {
+  auto part = folder.begin();
+  return folder.has_root_directory() && part != folder.end() && ++part != folder.end() &&
+         *part == "usr";
+}
+
+}  // namespace
 
 std::filesystem::path ExecutablePath() {
   std::error_code ec;
@@ -28,7 +38,9 @@ std::filesystem::path UserDataHome() {
 
 std::filesystem::path ChooseProgramHome(const std::filesystem::path& programFolder,
                                         const std::filesystem::path& userHome) {
-  if (!programFolder.empty() && FolderIsWritable(programFolder)) return programFolder;
+  if (!programFolder.empty() && !IsUnderUsr(programFolder) && FolderIsWritable(programFolder)) {
+    return programFolder;
+  }
   std::error_code ec;
   std::filesystem::create_directories(userHome, ec);
   return userHome;

@@ -2,7 +2,8 @@
 //
 // Like the original desktop program, the data folder, Config.ini and the font
 // file live beside the program file. An installed program usually may not
-// write there; it then uses the per-user data folder instead.
+// write there; it then uses the per-user data folder instead, and so does a
+// program installed under /usr even when run by root.
 #pragma once
 
 #include <filesystem>
@@ -15,8 +16,9 @@ std::filesystem::path ExecutablePath();
 // $XDG_DATA_HOME/xuanshu, by default ~/.local/share/xuanshu.
 std::filesystem::path UserDataHome();
 
-// programFolder when files can be created in it; otherwise userHome, created
-// when missing.
+// programFolder when files can be created in it and it lies outside /usr (the
+// system's read-only programs, /usr/bin, /usr/local/bin, …); otherwise
+// userHome, created when missing.
 std::filesystem::path ChooseProgramHome(const std::filesystem::path& programFolder,
                                         const std::filesystem::path& userHome);
 

@@ -14,12 +14,6 @@ namespace {
 
 constexpr TextView kSection = u"chusheng";
 
-std::string AsciiOf(TextView text) {
-  std::string ascii;
-  for (char16_t c : text) ascii += c < 0x80 ? static_cast<char>(c) : '?';
-  return ascii;
-}
-
 bool IsFixedOffset(TextView zone) {
   return !zone.empty() && (zone.front() == u'+' || zone.front() == u'-');
 }
@@ -59,8 +53,8 @@ void LayoutRenderer::WriteBirthChoices() {
   }
   const TextView termKey = Read(kSection, u"jieqi");
   const TextView ziKey = Read(kSection, u"zishi");
-  const TermSource* terms = TermSourceByKey(AsciiOf(termKey));
-  const ZiSchool* school = ZiSchoolByKey(AsciiOf(ziKey));
+  const TermSource* terms = TermSourceByKey(ToUtf8(termKey));
+  const ZiSchool* school = ZiSchoolByKey(ToUtf8(ziKey));
   Put(kTermModeLabel);
   Put(terms ? terms->label() : termKey);
   Put(kZiSchoolLabel);

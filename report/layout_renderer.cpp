@@ -39,9 +39,13 @@ LayoutKind LayoutKindOf(int layoutSetting) {
   }
 }
 
-LayoutRenderer::LayoutRenderer(IniDocument& record, LayoutKind kind, ReportSink& sink,
-                               RewriteHandler onYunqianChanged)
-    : record_(record), kind_(kind), sink_(sink), onYunqianChanged_(std::move(onYunqianChanged)) {}
+LayoutRenderer::LayoutRenderer(IniDocument& record, LayoutKind kind, bool showExtras,
+                               ReportSink& sink, RewriteHandler onYunqianChanged)
+    : record_(record),
+      kind_(kind),
+      showExtras_(showExtras),
+      sink_(sink),
+      onYunqianChanged_(std::move(onYunqianChanged)) {}
 
 bool LayoutRenderer::Render() {
   male_ = Read(u"main", u"sex") != kFemale;
@@ -64,6 +68,7 @@ bool LayoutRenderer::Render() {
   WriteNatalClashes();
   WriteHiddenStems();
   WriteGrowthStages();
+  if (showExtras_) WriteExtras();
   WriteNatalRelations();
   WriteConcurrenceLine();
   WriteScores();

@@ -27,7 +27,8 @@ class LayoutRenderer {
   // Called right after section yunqian was rebuilt with a changed result.
   using RewriteHandler = std::function<void(const IniDocument&)>;
 
-  LayoutRenderer(IniDocument& record, LayoutKind kind, ReportSink& sink,
+  // With showExtras the pillar table ends with the additional pillars.
+  LayoutRenderer(IniDocument& record, LayoutKind kind, bool showExtras, ReportSink& sink,
                  RewriteHandler onYunqianChanged = {});
 
   // Appends the whole report. Returns true when section yunqian changed.
@@ -50,6 +51,9 @@ class LayoutRenderer {
   void WriteNatalClashes();
   void WriteHiddenStems();
   void WriteGrowthStages();
+  // 纳音 and 旬 of each pillar, then 胎元, 胎息, 命宫 and 身宫, all derived
+  // from the pillars of the record (extras_block.cpp).
+  void WriteExtras();
 
   // Natal analyses (analysis_sections.cpp).
   void WriteNatalRelations();
@@ -97,6 +101,7 @@ class LayoutRenderer {
 
   IniDocument& record_;
   const LayoutKind kind_;
+  const bool showExtras_;
   ReportSink& sink_;
   RewriteHandler onYunqianChanged_;
   bool yunqianChanged_ = false;

@@ -39,15 +39,24 @@ void RewriteYearsBeforeLuck(const std::filesystem::path& path) {
 
 }  // namespace
 
-bool RenderChart(const std::filesystem::path& recordPath, int layout, ReportSink& sink) {
+bool RenderChart(const std::filesystem::path& recordPath, const ReportOptions& options,
+                 ReportSink& sink) {
   IniDocument record = LoadIniFile(recordPath);
   const auto save = [&recordPath](const IniDocument&) { RewriteYearsBeforeLuck(recordPath); };
-  LayoutRenderer(record, LayoutKindOf(layout), sink, save).Render();
+  LayoutRenderer(record, LayoutKindOf(options.layout), options.extras, sink, save).Render();
   return true;
 }
 
+bool RenderChart(const std::filesystem::path& recordPath, int layout, ReportSink& sink) {
+  return RenderChart(recordPath, ReportOptions{.layout = layout}, sink);
+}
+
+bool RenderChart(IniDocument& record, const ReportOptions& options, ReportSink& sink) {
+  return LayoutRenderer(record, LayoutKindOf(options.layout), options.extras, sink).Render();
+}
+
 bool RenderChart(IniDocument& record, int layout, ReportSink& sink) {
-  return LayoutRenderer(record, LayoutKindOf(layout), sink).Render();
+  return RenderChart(record, ReportOptions{.layout = layout}, sink);
 }
 
 Text RecordProblem(const std::filesystem::path& recordPath) {

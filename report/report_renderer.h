@@ -16,11 +16,22 @@ namespace xuanshu {
 // standard layout.
 inline constexpr int kHongKongLayout = kHongKongTaiwanLayout;
 
+// How a record is rendered: the layout setting, and whether the pillar table
+// ends with the additional pillars (纳音, 旬, 胎元, 胎息, 命宫, 身宫; the
+// setting 显示附加信息, off by default).
+struct ReportOptions {
+  int layout = kSimpleLayout;
+  bool extras = false;
+};
+
 // Reads the record afresh from disk and renders it. Before the annual grid
 // section yunqian is rebuilt from the record's own liunian keys; when that
 // changes the record, the record is saved (atomically, keeping its mode)
 // first, except a record reached through a link or made read-only, which is
 // rendered from memory. Always true.
+bool RenderChart(const std::filesystem::path& recordPath, const ReportOptions& options,
+                 ReportSink& sink);
+// The same without the additional pillars.
 bool RenderChart(const std::filesystem::path& recordPath, int layout, ReportSink& sink);
 
 // Why a file cannot be shown as a record, in words for the user; empty when
@@ -31,6 +42,7 @@ Text RecordProblem(const std::filesystem::path& recordPath);
 // Renders a record held in memory; section yunqian of `record` is rebuilt
 // before the annual grid exactly as on disk. Returns true when that rebuild
 // changed the record.
+bool RenderChart(IniDocument& record, const ReportOptions& options, ReportSink& sink);
 bool RenderChart(IniDocument& record, int layout, ReportSink& sink);
 
 }  // namespace xuanshu

@@ -5,6 +5,7 @@
 
 #include "cli_run.h"
 #include "record/record_file.h"
+#include "report/chart_json.h"
 #include "report/report_renderer.h"
 
 namespace xuanshu::testing {
@@ -113,12 +114,59 @@ TEST_F(ReportCommand, SaysWhenItWasBuiltWithoutPdf) {
 }
 #endif
 
+TEST_F(ReportCommand, JsonIsTheChartOfTheRecordAndWritesNothingToIt) {
+  const std::string before = ReadFileBytes(RecordPath());
+  const std::string expected = ChartJson(LoadIniFile(RecordPath()));
+  const CliResult json = RunCli({"report", "--name", "张三", "--format", "json", "--home", Home()});
+  EXPECT_EQ(json.code, 0) << json.err;
+  EXPECT_EQ(json.out, expected);
+  EXPECT_TRUE(json.out.starts_with("{\n  \"format\": \"xuanshu-chart\","))
+      << json.out.substr(0, 80);
+  EXPECT_NE(json.out.find("\"nayin\": \"路旁土\""), std::string::npos) << "庚午 year";
+
+  const fs::path out = fs::path(Home()) / "张三.json";
+  const CliResult file = RunCli({"report", RecordPath().string(), "--format", "json", "--layout",
+                                 "2", "--extras", "--out", out.string()});
+  EXPECT_EQ(file.code, 0);
+  EXPECT_EQ(ReadFileBytes(out), expected) << "layout and extras do not change the document";
+  EXPECT_EQ(ReadFileBytes(RecordPath()), before);
+}
+
+TEST_F(ReportCommand, ExtrasComeFromTheOptionElseFromConfigIni) {
+  CollectingSink withExtras;
+  RenderChart(RecordPath(), ReportOptions{.layout = 1, .extras = true}, withExtras);
+  const std::string shown = ToUtf8(withExtras.PlainText());
+  const std::string plain = ToUtf8(Rendered(1).PlainText());
+  ASSERT_NE(shown, plain);
+  struct Case {
+    const char* what;
+    const char* config;
+    bool option;
+    const std::string& expected;
+  };
+  const Case cases[] = {
+      {"neither", "[Option]\r\nformat=1\r\n", false, plain},
+      {"--extras", "[Option]\r\nformat=1\r\n", true, shown},
+      {"extras=1", "[Option]\r\nformat=1\r\nextras=1\r\n", false, shown},
+      {"extras=0 and --extras", "[Option]\r\nformat=1\r\nextras=0\r\n", true, shown},
+  };
+  for (const Case& c : cases) {
+    WriteFileBytes(fs::path(Home()) / "Config.ini", c.config);
+    std::vector<std::string> args = {"report", "--name", "张三", "--home", Home()};
+    if (c.option) args.push_back("--extras");
+    const CliResult result = RunCli(args);
+    EXPECT_EQ(result.code, 0) << c.what;
+    EXPECT_EQ(result.out, c.expected) << c.what;
+  }
+}
+
 TEST_F(ReportCommand, RefusesBadUsageAndMissingRecords) {
   const std::vector<std::pair<const char*, std::vector<std::string>>> usage = {
       {"neither file nor name", {"report", "--home", Home()}},
       {"both file and name", {"report", RecordPath().string(), "--name", "张三"}},
       {"layout 3", {"report", RecordPath().string(), "--layout", "3"}},
       {"format docx", {"report", RecordPath().string(), "--format", "docx"}},
+      {"extras with a value", {"report", RecordPath().string(), "--extras=1"}},
   };
   for (const auto& [what, args] : usage) {
     const CliResult result = RunCli(args);

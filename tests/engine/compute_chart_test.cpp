@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
+#include "calendar/pillar_search.h"
 #include "engine/chart_engine.h"
 #include "record/record_file.h"
 #include "test_support.h"
@@ -191,6 +193,52 @@ TEST(ComputeChartRecord, LunarLeapMonthInputKeepsItsLeapFlag) {
     EXPECT_EQ(record.ReadString(u"nongli", u"month"), u"4") << "leap " << c.leap;
     EXPECT_EQ(record.ReadString(u"nongli", u"leep"), c.leep) << "leap " << c.leap;
   }
+}
+
+// The search's windows, filled into a request as the form would take a
+// found moment, compute back to the pillars they were found for, at their
+// first and last minute; the minutes just outside give other pillars.
+TEST(ComputeChartRecord, FoundBirthWindowsComputeBackToTheirPillars) {
+  TempDir home;
+  ChartEngine engine;
+  const auto pillarsAt = [&](ChartRequest request, std::int64_t seconds) {
+    const CivilTime t = CivilTimeOf(seconds);
+    request.year = t.year, request.month = t.month, request.day = t.day;
+    request.hour = t.hour, request.minute = t.minute;
+    ChartRecord record;
+    EXPECT_TRUE(ComputeChartRecord(engine, request, record));
+    return FourPillars{record.ReadString(u"shizhu", u"year"),
+                       record.ReadString(u"shizhu", u"month"), record.ReadString(u"shizhu", u"day"),
+                       record.ReadString(u"shizhu", u"hour")};
+  };
+  const std::int64_t first = SecondsOf({1901, 1, 1, 0, 0, 0});
+  const std::int64_t end = SecondsOf({2050, 1, 1, 0, 0, 0});
+  std::mt19937_64 random(13);
+  std::uniform_int_distribution<std::int64_t> minute(0, (end - first) / 60 - 1);
+  int windows = 0;
+  for (int i = 0; i < 48; ++i) {
+    ChartRequest request = Request(home.path());
+    request.choices.terms = i % 2 ? &AstronomicalTermSource() : &FormulaTermSource();
+    request.choices.ziSchool = i % 4 >= 2 ? &kSameDayZiSchool : &kNextDayZiSchool;
+    std::int64_t birth = first + minute(random) * 60;
+    if (i % 3 == 0) {  // a late 子 hour, where the schools differ
+      const std::int64_t midnight = FloorDivide(birth, kSecondsPerDay) * kSecondsPerDay;
+      birth = midnight + 23 * kSecondsPerHour + (birth - midnight) % kSecondsPerHour;
+    }
+    const FourPillars asked = pillarsAt(request, birth);
+    const std::string label = ToUtf8(asked.year + asked.month + asked.day + asked.hour + u" ");
+    for (const BirthWindow& w :
+         FindBirthWindows(asked, *request.choices.terms, *request.choices.ziSchool)) {
+      const std::int64_t a = SecondsOf(w.first), b = SecondsOf(w.last);
+      const std::string window = label + ToUtf8(BirthWindowText(w));
+      EXPECT_TRUE(pillarsAt(request, a) == asked) << window << " first minute";
+      EXPECT_TRUE(pillarsAt(request, b) == asked) << window << " last minute";
+      if (a > first) EXPECT_FALSE(pillarsAt(request, a - 60) == asked) << window << " before";
+      if (b + 60 < end) EXPECT_FALSE(pillarsAt(request, b + 60) == asked) << window << " after";
+      ++windows;
+    }
+  }
+  EXPECT_GT(windows, 60);
 }
 
 }  // namespace

@@ -2,9 +2,13 @@
 // lists, the keyboard rules and the layout buttons.
 #include <QAbstractItemView>
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCompleter>
+#include <QDialog>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -50,6 +54,9 @@ class FormTest : public QObject {
   void birthplaceFieldOffersPlacesAsYouType();
   void birthplaceGoesIntoTheChartAndComesBackWithIt();
   void settingsDialogKeepsTheChoicesInConfig();
+  void extrasSettingRendersTheShownChartAgain();
+  void pillarSearchRefusesPillarsNoBirthHas();
+  void pillarSearchFillsTheFormWithAMomentOfThosePillars();
 
  private:
   static DropDownList* List(MainWindow& window, const char* name) {
@@ -474,6 +481,96 @@ void FormTest::settingsDialogKeepsTheChoicesInConfig() {
   const IniDocument record = LoadIniFile(folder.dataDir() / "甲.bze");
   QCOMPARE(Q(record.ReadString(u"chusheng", u"jieqi")), u"astronomical"_qs);
   QCOMPARE(Q(record.ReadString(u"chusheng", u"zishi")), u"same-day"_qs);
+}
+
+void FormTest::extrasSettingRendersTheShownChartAgain() {
+  ProgramFolder folder;
+  auto window = folder.OpenWindow();
+  FillSummer1988(*window, u"乙"_qs, QString());
+  ClickChartButton(*window);
+  const QString plain = Q(window->reportPane()->reportText());
+  QVERIFY(!plain.contains(u"纳音"_qs));
+  for (const bool on : {true, false}) {
+    const auto watch = WhenModal([&](QWidget* modal) {
+      if (modal->objectName() != QStringLiteral("settingsDialog")) return false;
+      modal->findChild<QCheckBox*>(QStringLiteral("showExtras"))->setChecked(on);
+      QMetaObject::invokeMethod(modal, "accept");
+      return true;
+    });
+    QTest::mouseClick(
+        window->birthForm()->findChild<QPushButton*>(QStringLiteral("settingsButton")),
+        Qt::LeftButton);
+    QCOMPARE(AppConfig(folder.home().configPath).ReadShowExtras(), on);
+    const QString shown = Q(window->reportPane()->reportText());
+    QCOMPARE(shown.contains(u"纳音"_qs), on);
+    QCOMPARE(shown.contains(u"胎元"_qs), on);
+    if (!on) QCOMPARE(shown, plain);
+  }
+}
+
+// Opens 反查, types the pillars, searches and hands the dialog to `finish`.
+static void RunPillarSearch(MainWindow& window, const QStringList& pillars,
+                            const std::function<void(QDialog*)>& finish) {
+  const auto watch = WhenModal([&](QWidget* modal) {
+    auto* dialog = qobject_cast<QDialog*>(modal);
+    if (dialog == nullptr || modal->objectName() != QStringLiteral("pillarSearchDialog"))
+      return false;
+    const char* names[] = {"yearPillar", "monthPillar", "dayPillar", "hourPillar"};
+    for (int i = 0; i < 4; ++i) {
+      modal->findChild<QComboBox*>(QLatin1String(names[i]))->setEditText(pillars[i]);
+    }
+    QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("searchButton")),
+                      Qt::LeftButton);
+    finish(dialog);
+    return true;
+  });
+  QTest::mouseClick(
+      window.birthForm()->findChild<QPushButton*>(QStringLiteral("pillarSearchButton")),
+      Qt::LeftButton);
+}
+
+void FormTest::pillarSearchRefusesPillarsNoBirthHas() {
+  ProgramFolder folder;
+  MessageLog log;
+  auto window = folder.OpenWindow();
+  int listed = -1;
+  RunPillarSearch(*window, {u"甲子"_qs, u"甲子"_qs, u"甲子"_qs, u"甲子"_qs}, [&](QDialog* dialog) {
+    listed = dialog->findChild<QListWidget*>(QStringLiteral("moments"))->count();
+    QVERIFY(!dialog->findChild<QPushButton*>(QStringLiteral("fillButton"))->isEnabled());
+    dialog->reject();
+  });
+  QCOMPARE(listed, 0);
+  const QStringList messages = log.Take();
+  QCOMPARE(messages.size(), 1);
+  QVERIFY2(messages.front().contains(u"月柱“甲子”"_qs), qPrintable(messages.front()));
+}
+
+// The moment filled in computes back to the pillars searched for, as Beijing
+// time: the birthplace that would move it is cleared.
+void FormTest::pillarSearchFillsTheFormWithAMomentOfThosePillars() {
+  ProgramFolder folder;
+  MessageLog log;
+  auto window = folder.OpenWindow();
+  FillSummer1988(*window, u"反查"_qs, u"乌鲁木齐"_qs);
+  QStringList listed;
+  RunPillarSearch(*window, {u"庚午"_qs, u"辛巳"_qs, u"壬午"_qs, u"甲辰"_qs}, [&](QDialog* dialog) {
+    auto* moments = dialog->findChild<QListWidget*>(QStringLiteral("moments"));
+    for (int row = 0; row < moments->count(); ++row) listed << moments->item(row)->text();
+    moments->setCurrentRow(moments->count() - 1);
+    QMetaObject::invokeMethod(dialog, "accept");
+  });
+  QCOMPARE(listed, (QStringList{u"1930-06-01 07:00–08:59"_qs, u"1990-05-17 07:00–08:59"_qs}));
+  QCOMPARE(Birthplace(*window)->text(), QString());
+  QCOMPARE(List(*window, "yearList")->currentText(), u"1990"_qs);
+  QCOMPARE(List(*window, "hourList")->currentText(), u"07"_qs);
+  QVERIFY(window->statusBar()->currentMessage().contains(u"出生地已清空"_qs));
+  ClickChartButton(*window);
+  QCOMPARE(log.Take(), QStringList());
+  const IniDocument record = LoadIniFile(folder.dataDir() / "反查.bze");
+  QStringList pillars;
+  for (const char16_t* key : {u"year", u"month", u"day", u"hour"})
+    pillars << Q(record.ReadString(u"shizhu", key));
+  QCOMPARE(pillars, (QStringList{u"庚午"_qs, u"辛巳"_qs, u"壬午"_qs, u"甲辰"_qs}));
 }
 
 }  // namespace xuanshu::gui

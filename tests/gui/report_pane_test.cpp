@@ -30,6 +30,7 @@
 #include "history_tree.h"
 #include "qt_text.h"
 #include "record/font_file.h"
+#include "report/chart_json.h"
 #include "report/report_output.h"
 #include "report_font.h"
 #include "report_font_dialog.h"
@@ -170,7 +171,7 @@ class ReportPaneTest : public QObject {
   void exportWritesTheReportAsRendered_data();
   void exportWritesTheReportAsRendered();
   void exportAsksBeforeReplacingAFile();
-  void exportOffersWebPageAndPdf();
+  void exportOffersWebPagePdfAndJson();
   void exportButtonNeedsASelectedNode();
   void printingToAFileGivesAPdf();
   void printedPagesCarryTheReportReadably_data();
@@ -339,7 +340,7 @@ void ReportPaneTest::exportAsksBeforeReplacingAFile() {
           ExportBytes(open.window->reportPane()->reportText()));
 }
 
-void ReportPaneTest::exportOffersWebPageAndPdf() {
+void ReportPaneTest::exportOffersWebPagePdfAndJson() {
   ProgramFolder folder;
   OpenChart open(folder);
   const QDir out(PathToQString(folder.path()));
@@ -354,6 +355,13 @@ void ReportPaneTest::exportOffersWebPageAndPdf() {
   QTest::mouseClick(Button(*open.window, "exportButton"), Qt::LeftButton);
   const std::string pdf = ReadBytes(PathFromQString(out.filePath(QStringLiteral("paper.pdf"))));
   QCOMPARE(pdf.substr(0, 5), std::string("%PDF-"));
+
+  // JSON is the chart of the record on show, whatever the layout.
+  watch =
+      AnswerSaveDialog(out.filePath(QStringLiteral("chart")), QStringLiteral("JSON FILE(*.json)"));
+  QTest::mouseClick(Button(*open.window, "exportButton"), Qt::LeftButton);
+  const std::string json = ReadBytes(PathFromQString(out.filePath(QStringLiteral("chart.json"))));
+  QVERIFY(json == ChartJson(LoadIniFile(open.window->reportPane()->shownRecord())));
 }
 
 void ReportPaneTest::exportButtonNeedsASelectedNode() {
@@ -507,6 +515,10 @@ void ReportPaneTest::exportKindFollowsTheTypedExtension_data() {
   QTest::newRow(".txt typed under the PDF filter")
       << "r.txt" << pdf << "r.txt" << QByteArray("\xFF\xFE");
   QTest::newRow("no extension: the filter's") << "r" << pdf << "r.pdf" << QByteArray("%PDF-");
+  QTest::newRow(".json typed under the text filter")
+      << "r.json" << text << "r.json" << QByteArray("{\n  \"format\": \"xuanshu-chart\"");
+  QTest::newRow("no extension under the JSON filter")
+      << "r" << QStringLiteral("JSON FILE(*.json)") << "r.json" << QByteArray("{\n");
 }
 
 void ReportPaneTest::exportKindFollowsTheTypedExtension() {

@@ -84,6 +84,37 @@ TEST(AppConfig, WritesKeepTheOtherKeysAndReportFailure) {
   EXPECT_FALSE(unusable.WritePaneWidth(100));
 }
 
+TEST(AppConfig, ShowExtrasIsOffUnlessSetAndKeepsTheOtherKeys) {
+  struct Case {
+    const char* file;  // nullptr: no Config.ini
+    bool shown;
+  };
+  const Case cases[] = {
+      {nullptr, false},
+      {"[Option]\r\nformat=1\r\n", false},
+      {"[Option]\r\nextras=1\r\n", true},
+      {"[Option]\r\nextras=0\r\n", false},
+      {"[Option]\r\nextras=2\r\n", true},  // any non-zero number
+      {"[Option]\r\nextras=yes\r\n", false},
+      {"[Option]\r\nEXTRAS=1\r\n", true},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const AppConfig config(ConfigPath(dir.path()));
+    if (c.file) WriteFileBytes(config.path(), c.file);
+    EXPECT_EQ(config.ReadShowExtras(), c.shown) << (c.file ? c.file : "no file");
+  }
+  TempDir dir;
+  const AppConfig config(ConfigPath(dir.path()));
+  ASSERT_TRUE(config.WriteLayout(2));
+  ASSERT_TRUE(config.WriteShowExtras(true));
+  EXPECT_TRUE(config.ReadShowExtras());
+  ASSERT_TRUE(config.WriteShowExtras(false));
+  EXPECT_FALSE(config.ReadShowExtras());
+  EXPECT_EQ(ReadFileBytes(config.path()), "[Option]\r\nformat=2\r\nextras=0\r\n");
+  EXPECT_EQ(config.ReadLayout(), 2);
+}
+
 FontRecord SampleFont() {
   FontRecord font;
   font.height = -16;
@@ -255,6 +286,25 @@ TEST(ProgramHome, UsesTheProgramFolderOnlyWhenItIsWritable) {
   if (::geteuid() == 0) GTEST_SKIP() << "root may write into read-only folders";
   ::chmod(programFolder.c_str(), 0555);
   EXPECT_EQ(ChooseProgramHome(programFolder, userHome), userHome) << "an installed program";
+}
+
+TEST(ProgramHome, NeverWritesUnderUsrEvenAsRoot) {
+  TempDir dir;
+  const auto userHome = dir.path() / "share" / "xuanshu";
+  const auto nestedUsrBin = dir.path() / "usr" / "bin";
+  std::filesystem::create_directories(nestedUsrBin);
+  struct Case {
+    std::filesystem::path programFolder;
+    std::filesystem::path expected;
+  };
+  const Case cases[] = {
+      {"/usr/bin", userHome},
+      {"/usr/local/bin", userHome},
+      {nestedUsrBin, nestedUsrBin},  // only the first component counts
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ChooseProgramHome(c.programFolder, userHome), c.expected) << c.programFolder;
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "calendar/cycle_names.h"
+#include "engine/chart_extras.h"
 #include "report_test_support.h"
 #include "test_support.h"
 
@@ -379,6 +381,128 @@ TEST(HongKongLayoutTest, PillarTableRunsHourDayMonthYearStemsAboveBranches) {
   const std::size_t hkRest = hk.text.find(u"\r\n天干克合");
   const std::size_t stRest = standard.text.find(u"\r\n天干克合");
   EXPECT_EQ(U8(hk.text.substr(hkRest)), U8(standard.text.substr(stRest)));
+}
+
+// The lines of a text (split at CR LF).
+std::vector<Text> Lines(const Text& text) {
+  std::vector<Text> lines;
+  for (std::size_t at = 0;;) {
+    const std::size_t end = text.find(u"\r\n", at);
+    lines.push_back(text.substr(at, end == Text::npos ? Text::npos : end - at));
+    if (end == Text::npos) return lines;
+    at = end + 2;
+  }
+}
+
+// Where each of the values starts in its line; npos for a missing one.
+std::vector<std::size_t> Offsets(const Text& line, std::initializer_list<TextView> values) {
+  std::vector<std::size_t> offsets;
+  std::size_t from = 0;
+  for (TextView v : values) {
+    offsets.push_back(line.find(v, from));
+    if (offsets.back() != Text::npos) from = offsets.back() + v.size();
+  }
+  return offsets;
+}
+
+Rendered RenderWithExtras(const IniDocument& record, int layout) {
+  IniDocument copy = record;
+  CollectingSink sink;
+  RenderChart(copy, ReportOptions{.layout = layout, .extras = true}, sink);
+  Rendered out;
+  out.pieces = sink.pieces();
+  for (const ReportPiece& piece : out.pieces) {
+    out.text += piece.text;
+    out.colors.insert(out.colors.end(), piece.text.size(), piece.color);
+  }
+  return out;
+}
+
+// lisi: 甲子 丙子 壬午 庚子, worked by hand: 纳音 海中金 涧下水 杨柳木 壁上土;
+// 旬 甲子 甲戌 甲戌 甲午; 胎元 丁卯 (丙+1, 子+3); 胎息 丁未 (壬丁合, 午未合);
+// 命宫 巳 (first month on 子, back to 寅 for the 子 month, 子 hour forward
+// to 卯) in a 甲 year 己巳; 身宫 丑, 丁丑.
+TEST(ReportExtrasTest, BlockUnderTheGrowthStagesWorkedByHand) {
+  const IniDocument record = LoadSample("lisi");
+  const Text block = u"\r\n纳音：" + Sp(3) + u"海中金" + Sp(6) + u"涧下水" + Sp(6) + u"杨柳木" +
+                     Sp(6) + u"壁上土" + Sp(6) + u"\r\n旬：" + Sp(4) + u"甲子旬" + Sp(6) +
+                     u"甲戌旬" + Sp(6) + u"甲戌旬" + Sp(6) + u"甲午旬" + Sp(6) + u"\r\n胎元：" +
+                     Sp(3) + u"丁卯" + Sp(4) + u"胎息：丁未" + Sp(4) + u"命宫：己巳" + Sp(4) +
+                     u"身宫：丁丑";
+  const Rendered shown = RenderWithExtras(record, kStandardLayout);
+  EXPECT_TRUE(shown.Has(u"帝旺" + Sp(7) + block + u"\r\n天干克合：")) << U8(shown.text);
+  EXPECT_EQ(shown.ColorOf(block), ReportColor::kBlack);
+
+  const Rendered hk = RenderWithExtras(record, kHongKongLayout);
+  EXPECT_TRUE(hk.Has(u"\r\n纳音：" + Sp(3) + u"壁上土" + Sp(6) + u"杨柳木" + Sp(6) + u"涧下水" +
+                     Sp(6) + u"海中金" + Sp(6) + u"\r\n旬：" + Sp(4) + u"甲午旬"))
+      << "the Hong Kong/Taiwan table runs hour to year";
+  EXPECT_TRUE(hk.Has(u"胎元：" + Sp(3) + u"丁卯" + Sp(4) + u"胎息：丁未"))
+      << "the chart's pillars keep their order";
+}
+
+// Each value of the block starts in the column of a pillar above it.
+TEST(ReportExtrasTest, ValuesLineUpUnderThePillarColumns) {
+  IniDocument record = LoadSample("zhangsan");
+  const Rendered shown = RenderWithExtras(record, kStandardLayout);
+  const std::vector<Text> lines = Lines(shown.text);
+  const auto line = [&](TextView start) {
+    for (const Text& l : lines) {
+      if (StartsWith(l, start)) return l;
+    }
+    return Text{};
+  };
+  const std::vector<std::size_t> columns = {6, 15, 24, 33};
+  const Text p[4] = {record.ReadString(u"shizhu", u"year"), record.ReadString(u"shizhu", u"month"),
+                     record.ReadString(u"shizhu", u"day"), record.ReadString(u"shizhu", u"hour")};
+  EXPECT_EQ(Offsets(line(u"乾造"), {p[0], p[1], p[2], p[3]}), columns);
+  const Text naYin = line(u"纳音");
+  EXPECT_EQ(Offsets(naYin, {NaYinOf(p[0]), NaYinOf(p[1]), NaYinOf(p[2]), NaYinOf(p[3])}), columns);
+  EXPECT_EQ(Offsets(line(u"旬"), {XunOf(p[0]), XunOf(p[1]), XunOf(p[2]), XunOf(p[3])}), columns);
+  const Text pillarsLine = line(u"胎元");
+  std::vector<std::size_t> derived;
+  for (std::size_t at = pillarsLine.find(u'：'); at != Text::npos;
+       at = pillarsLine.find(u'：', at + 1)) {
+    std::size_t value = at + 1;
+    while (value < pillarsLine.size() && pillarsLine[value] == u'\u3000') ++value;
+    derived.push_back(value);
+  }
+  EXPECT_EQ(derived, columns);
+
+  // A text that is no pillar leaves blanks of its width.
+  record.Set(u"shizhu", u"year", u"甲丑");
+  const std::vector<Text> odd = Lines(RenderWithExtras(record, kStandardLayout).text);
+  for (const Text& l : odd) {
+    if (StartsWith(l, u"纳音")) EXPECT_EQ(l.find(NaYinOf(p[1])), columns[1]);
+    if (StartsWith(l, u"胎元"))
+      EXPECT_EQ(l, u"胎元：" + Sp(3) + TaiYuanOf(p[1]) + Sp(4) + u"胎息：" + TaiXiOf(p[2]) + Sp(4) +
+                       u"命宫：" + Sp(2) + Sp(4) + u"身宫：" + Sp(2));
+  }
+}
+
+// Off, each layout is exactly what it was; on, the block is the only change.
+TEST(ReportExtrasTest, OnlyTheBlockIsAddedAndOnlyWhenAsked) {
+  for (const char* name : {"zhangsan", "lisi", "wangli", "zhaoliu"}) {
+    const IniDocument record = LoadSample(name);
+    for (int layout : {0, 1, 2}) {
+      const Rendered off = Render(record, layout);
+      IniDocument copy = record;
+      CollectingSink sink;
+      RenderChart(copy, ReportOptions{.layout = layout}, sink);
+      EXPECT_EQ(U8(sink.PlainText()), U8(off.text)) << name << " " << layout;
+
+      const Rendered on = RenderWithExtras(record, layout);
+      const std::size_t at = off.text.find(u"\r\n天干克合");
+      const std::size_t blockEnd = on.text.find(u"\r\n天干克合");
+      ASSERT_NE(at, Text::npos);
+      ASSERT_NE(blockEnd, Text::npos);
+      const Text block = on.text.substr(at, blockEnd - at);
+      EXPECT_EQ(U8(on.text), U8(off.text.substr(0, at) + block + off.text.substr(at)))
+          << name << " " << layout;
+      EXPECT_TRUE(StartsWith(block, u"\r\n纳音：")) << name;
+      EXPECT_EQ(Lines(block).size(), 4u) << name << ": three lines";
+    }
+  }
 }
 
 TEST(SimpleLayoutTest, IsTheStandardReportUpToItsEndRowWithoutHealthCheck) {
