@@ -23,9 +23,14 @@ const TextView* IniDocument::Section::Find(TextView key) const {
   return i == KeyIndex::kNotFound ? nullptr : &entries_[i].value;
 }
 
-void IniDocument::Section::Append(TextView key, TextView value) {
+void IniDocument::Section::Append(TextView key, TextView value, std::size_t hash) {
   entries_.push_back({key, value});
-  index_.Added(entries_);
+  index_.Added(entries_, hash);
+}
+
+void IniDocument::Section::Empty() {
+  entries_.clear();
+  index_.Clear();
 }
 
 IniDocument::IniDocument(const IniDocument& other) {
@@ -43,9 +48,11 @@ IniDocument& IniDocument::operator=(const IniDocument& other) {
 void IniDocument::CopyFrom(const IniDocument& other) {
   sections_.reserve(other.sections_.size());
   for (const Section& from : other.sections_) {
-    Section& to = sections_.emplace_back(Section(store_.Keep(from.name_)));
+    Section& to = AddSection(store_.Keep(from.name_));
     to.entries_.reserve(from.entries_.size());
-    for (const Entry& e : from.entries_) to.Append(store_.Keep(e.key), store_.Keep(e.value));
+    for (const Entry& e : from.entries_) {
+      to.Append(store_.Keep(e.key), store_.Keep(e.value), KeyIndex::HashOf(e.key));
+    }
   }
 }
 
@@ -59,8 +66,16 @@ IniDocument::Section& IniDocument::SectionFor(TextView section) {
       return sections_[i];
     }
   }
+  return AddSection(store_.Keep(section));
+}
+
+IniDocument::Section& IniDocument::AddSection(TextView name) {
   lastSection_ = sections_.size();
-  return sections_.emplace_back(Section(store_.Keep(section)));
+  if (spare_.empty()) return sections_.emplace_back(Section(name));
+  Section& added = sections_.emplace_back(std::move(spare_.back()));
+  spare_.pop_back();
+  added.name_ = name;
+  return added;
 }
 
 const IniDocument::Section* IniDocument::FindSection(TextView section) const {
@@ -72,11 +87,12 @@ const IniDocument::Section* IniDocument::FindSection(TextView section) const {
 
 void IniDocument::Set(TextView section, TextView key, TextView value) {
   Section& s = SectionFor(section);
-  const std::size_t i = s.index_.Find(key, s.entries_);
+  const std::size_t hash = KeyIndex::HashOf(key);
+  const std::size_t i = s.index_.Find(key, hash, s.entries_);
   if (i != KeyIndex::kNotFound) {
     s.entries_[i].value = store_.Keep(value);
   } else {
-    s.Append(store_.Keep(key), store_.Keep(value));
+    s.Append(store_.Keep(key), store_.Keep(value), hash);
   }
 }
 
@@ -100,6 +116,11 @@ long long IniDocument::ReadInt(TextView section, TextView key, long long fallbac
 }
 
 void IniDocument::Clear() {
+  // The sections keep their storage for the next fill.
+  for (Section& s : sections_) {
+    s.Empty();
+    spare_.push_back(std::move(s));
+  }
   sections_.clear();
   store_.Clear();
   lastSection_ = 0;
@@ -109,7 +130,8 @@ Text IniDocument::Serialize() const {
   Text out;
   for (const Section& s : sections_) {
     out.append(u"[").append(s.name()).append(u"]").append(kLineEnd);
-    for (const Entry& e : s.entries()) out.append(e.key).append(u"=").append(e.value).append(kLineEnd);
+    for (const Entry& e : s.entries())
+      out.append(e.key).append(u"=").append(e.value).append(kLineEnd);
   }
   return out;
 }
@@ -158,19 +180,16 @@ IniDocument IniDocument::Parse(TextView text) {
       const TextView name =
           TrimBlanks(trimmed.substr(1, close == TextView::npos ? TextView::npos : close - 1));
       // Like the profile functions, only the first section of a name counts.
-      current = nullptr;
-      if (doc.FindSection(name) == nullptr) {
-        current = &doc.sections_.emplace_back(Section(name));
-        doc.lastSection_ = doc.sections_.size() - 1;
-      }
+      current = doc.FindSection(name) == nullptr ? &doc.AddSection(name) : nullptr;
       continue;
     }
     const std::size_t eq = line.find(u'=');
     if (current == nullptr || eq == TextView::npos) continue;
     const TextView key = TrimBlanks(line.substr(0, eq));
     // The first of duplicate keys wins.
-    if (current->index_.Find(key, current->entries_) == KeyIndex::kNotFound) {
-      current->Append(key, line.substr(eq + 1));
+    const std::size_t hash = KeyIndex::HashOf(key);
+    if (current->index_.Find(key, hash, current->entries_) == KeyIndex::kNotFound) {
+      current->Append(key, line.substr(eq + 1), hash);
     }
   }
   return doc;

@@ -41,8 +41,11 @@ class IniDocument {
    private:
     friend class IniDocument;
     explicit Section(TextView name) : name_(name) {}
-    // Adds a key that the section does not hold yet; both texts are kept.
-    void Append(TextView key, TextView value);
+    // Adds a key that the section does not hold yet (hash: KeyIndex::HashOf
+    // the key); both texts are kept.
+    void Append(TextView key, TextView value, std::size_t hash);
+    // Drops every entry, keeping the storage.
+    void Empty();
 
     TextView name_;
     std::vector<Entry> entries_;
@@ -86,10 +89,14 @@ class IniDocument {
 
  private:
   Section& SectionFor(TextView section);
+  // Appends a section of a name the document does not hold yet.
+  Section& AddSection(TextView name);
   void CopyFrom(const IniDocument& other);
 
   TextStore store_;
   std::vector<Section> sections_;
+  // Emptied sections of earlier fills, taken again before allocating.
+  std::vector<Section> spare_;
   // The engine writes long runs of keys into one section.
   std::size_t lastSection_ = 0;
 };

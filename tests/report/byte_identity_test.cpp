@@ -16,6 +16,11 @@
 //   build/bin/report_tests --gtest_filter='ByteIdentity*'
 //
 // (the three lines as one command).
+//
+// A second file, data/byte_identity_extras.tsv, holds for the same births the
+// digests of what the default settings do not show: every layout with the
+// additional pillars and the JSON export. XUANSHU_GUARD_WRITE_EXTRAS writes it
+// as XUANSHU_GUARD_WRITE writes the first.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -28,6 +33,7 @@
 #include "calendar/lunar_calendar.h"
 #include "calendar/places.h"
 #include "engine/chart_engine.h"
+#include "report/chart_json.h"
 #include "report/report_output.h"
 #include "report_test_support.h"
 #include "sha256.h"
@@ -37,6 +43,8 @@ namespace xuanshu::testing {
 namespace {
 
 constexpr int kDefaultBirths = 2000;
+// The additional pillars and JSON cost more per birth; fewer in the normal run.
+constexpr int kDefaultExtrasBirths = 500;
 constexpr std::uint64_t kSeed = 0x5EED'BA21'0012'2024;
 // Every n-th birth is also rendered through its file, as a click does.
 constexpr int kFileRenderEvery = 16;
@@ -46,6 +54,7 @@ constexpr int kEditedEvery = 8;
 constexpr std::size_t kDigestDigits = 32;
 
 const std::filesystem::path kDigestFile = ReportDataDir() / "byte_identity.tsv";
+const std::filesystem::path kExtrasDigestFile = ReportDataDir() / "byte_identity_extras.tsv";
 
 // splitmix64: the same numbers on every platform and standard library.
 class Random {
@@ -288,6 +297,21 @@ void AddReports(Sha256& digest, const std::string& recordBytes, TextView title) 
   }
 }
 
+// The same record with the additional pillars in every layout, and its JSON
+// export.
+void AddExtrasReports(Sha256& digest, const std::string& recordBytes, TextView title) {
+  const Text text = DecodeFileBytes(recordBytes);
+  for (int layout : {0, 1, 2}) {
+    IniDocument record = IniDocument::Parse(text);
+    CollectingSink sink;
+    RenderChart(record, ReportOptions{layout, true}, sink);
+    AddFramed(digest, ExportBytes(sink.PlainText()));
+    AddFramed(digest, AnsiText(sink.pieces()));
+    AddFramed(digest, HtmlPage(sink.pieces(), title));
+  }
+  AddFramed(digest, ChartJson(IniDocument::Parse(text)));
+}
+
 struct BirthDigests {
   std::string record;
   std::string reports;
@@ -303,6 +327,8 @@ class Guard {
     const ChartRequest request = BirthFor(index);
     ComputeChartRecord(engine_, request, record_);
     const std::string bytes = ToUtf8(record_.Serialize());
+    // The bytes a save writes, encoded straight from the record.
+    EXPECT_EQ(record_.SerializeUtf8(), bytes) << "birth " << index;
     Sha256 recordDigest;
     recordDigest.Add(bytes);
 
@@ -314,6 +340,22 @@ class Guard {
     }
     if (index % kFileRenderEvery == 0) CheckSavedChart(request, bytes, index);
     return {Short(recordDigest), Short(reports)};
+  }
+
+  // The record's digest and that of its additional pillars and JSON.
+  BirthDigests ExtrasDigests(int index) {
+    const ChartRequest request = BirthFor(index);
+    ComputeChartRecord(engine_, request, record_);
+    const std::string bytes = ToUtf8(record_.Serialize());
+    Sha256 recordDigest;
+    recordDigest.Add(bytes);
+    Sha256 extras;
+    AddExtrasReports(extras, bytes, request.name);
+    if (index % kEditedEvery == 0) {
+      Random random(kSeed + static_cast<std::uint64_t>(index));
+      AddExtrasReports(extras, EditedRecord(FromUtf8(bytes), random), request.name);
+    }
+    return {Short(recordDigest), Short(extras)};
   }
 
  private:
@@ -339,9 +381,9 @@ class Guard {
   TempDir folder_;
 };
 
-int BirthCount() {
+int BirthCount(int normalRun) {
   const char* count = std::getenv("XUANSHU_GUARD_BIRTHS");
-  return count != nullptr ? std::atoi(count) : kDefaultBirths;
+  return count != nullptr ? std::atoi(count) : normalRun;
 }
 
 std::string DigestLine(int index, const BirthDigests& d) {
@@ -362,26 +404,31 @@ TEST(ByteIdentityTest, Sha256OfKnownTexts) {
             "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
 }
 
-TEST(ByteIdentityTest, RecordsAndReportsOfRandomBirthsMatchTheirStoredDigests) {
-  const int births = BirthCount();
+using DigestsOf = BirthDigests (Guard::*)(int index);
+
+// Writes the digest file named by the variable `writeVariable`, when it is
+// set; else compares the births with the stored file.
+void CheckOrWriteDigests(DigestsOf digestsOf, int normalRun, const char* writeVariable,
+                         const std::filesystem::path& storedFile) {
+  const int births = BirthCount(normalRun);
   Guard guard;
-  if (const char* out = std::getenv("XUANSHU_GUARD_WRITE")) {
+  if (const char* out = std::getenv(writeVariable)) {
     const char* source = std::getenv("XUANSHU_GUARD_SOURCE");
     std::ofstream file(out, std::ios::binary);
-    file << "# Made by tests/report/byte_identity_test.cpp (XUANSHU_GUARD_WRITE) from "
+    file << "# Made by tests/report/byte_identity_test.cpp (" << writeVariable << ") from "
          << (source ? source : "an unnamed source version")
          << ": birth, SHA-256 of the record file, SHA-256 of its reports (first 128 bits)\n";
-    for (int i = 0; i < births; ++i) file << DigestLine(i, guard.Digests(i)) << "\n";
+    for (int i = 0; i < births; ++i) file << DigestLine(i, (guard.*digestsOf)(i)) << "\n";
     ASSERT_TRUE(file.good()) << out;
     return;
   }
-  std::ifstream file(kDigestFile);
-  ASSERT_TRUE(file) << kDigestFile;
+  std::ifstream file(storedFile);
+  ASSERT_TRUE(file) << storedFile;
   std::string line;
   std::getline(file, line);  // where the digests come from
   int checked = 0, differing = 0;
   for (int i = 0; i < births && std::getline(file, line); ++i, ++checked) {
-    const std::string actual = DigestLine(i, guard.Digests(i));
+    const std::string actual = DigestLine(i, (guard.*digestsOf)(i));
     if (actual == line) continue;
     if (++differing <= 10) {
       const ChartRequest b = BirthFor(i);
@@ -394,6 +441,15 @@ TEST(ByteIdentityTest, RecordsAndReportsOfRandomBirthsMatchTheirStoredDigests) {
   }
   EXPECT_EQ(differing, 0);
   EXPECT_EQ(checked, births) << "the digest file holds fewer births";
+}
+
+TEST(ByteIdentityTest, RecordsAndReportsOfRandomBirthsMatchTheirStoredDigests) {
+  CheckOrWriteDigests(&Guard::Digests, kDefaultBirths, "XUANSHU_GUARD_WRITE", kDigestFile);
+}
+
+TEST(ByteIdentityTest, AdditionalPillarsAndJsonOfRandomBirthsMatchTheirStoredDigests) {
+  CheckOrWriteDigests(&Guard::ExtrasDigests, kDefaultExtrasBirths, "XUANSHU_GUARD_WRITE_EXTRAS",
+                      kExtrasDigestFile);
 }
 
 }  // namespace
