@@ -35,7 +35,7 @@ for count in 10000 40000; do
     rm -rf "$scratch/home"
     mkdir "$scratch/home"
     /usr/bin/time -o "$scratch/time" -f '%U %S %M' \
-      "$cli" batch --home "$scratch/home" "$scratch/births.tsv" >/dev/null
+      "$cli" batch --home "$scratch/home" "$scratch/births.tsv" >/dev/null 2>&1
     cpu+=("$(awk '{ print $1 + $2 }' "$scratch/time")")
     rss+=("$(awk '{ print $3 }' "$scratch/time")")
   done
