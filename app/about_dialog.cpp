@@ -9,6 +9,7 @@
 
 #include "app_title.h"
 #include "link_label.h"
+#include "qt_text.h"
 
 namespace xuanshu {
 namespace {
@@ -18,14 +19,14 @@ constexpr int kIconSize = 48;
 }  // namespace
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral(u"关于") + AppName());
+  setWindowTitle(ShownQString(u"关于") + AppName());
 
   auto* icon = new QLabel(this);
   icon->setPixmap(QApplication::windowIcon().pixmap(kIconSize, kIconSize));
   icon->setAlignment(Qt::AlignTop);
 
   auto* website = new QHBoxLayout;
-  website->addWidget(new QLabel(QStringLiteral(u"官方网站："), this));
+  website->addWidget(new QLabel(ShownQString(u"官方网站："), this));
   website->addWidget(new LinkLabel(QUrl(HomepageUrl()), this));
   website->addStretch(1);
 
@@ -41,7 +42,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   body->addLayout(lines, 1);
 
   auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(QStringLiteral(u"确定"), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(ShownQString(u"确定"), QDialogButtonBox::AcceptRole)->setDefault(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
   auto* layout = new QVBoxLayout(this);

@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include "qt_text.h"
+
 #ifndef XUANSHU_HOMEPAGE
 #define XUANSHU_HOMEPAGE "https://example.org/xuanshu"
 #endif
@@ -12,11 +14,11 @@
 namespace xuanshu {
 
 QString AppName() {
-  return QStringLiteral(u"玄枢八字排盘");
+  return ShownQString(u"玄枢八字排盘");
 }
 
 QString AppTitle() {
-  return AppName() + QStringLiteral(u"（玄枢工作室 出品）");
+  return AppName() + ShownQString(u"（玄枢工作室 出品）");
 }
 
 QString AppTitleWithRecord(const QString& recordPath) {
@@ -24,15 +26,15 @@ QString AppTitleWithRecord(const QString& recordPath) {
 }
 
 QString AppNameWithVersion() {
-  return QStringLiteral(u"玄枢八字排盘 1.0");
+  return ShownQString(u"玄枢八字排盘 1.0");
 }
 
 QString DesignerCredit() {
-  return QStringLiteral(u"设计：玄枢工作室");
+  return ShownQString(u"设计：玄枢工作室");
 }
 
 QString ContactAddress() {
-  return QStringLiteral(u"联系：") + QStringLiteral(XUANSHU_CONTACT);
+  return ShownQString(u"联系：") + QStringLiteral(XUANSHU_CONTACT);
 }
 
 QString HomepageUrl() {

@@ -1,4 +1,4 @@
-// The program's name and window titles.
+// The program's name and window titles, in the shown script.
 #pragma once
 
 #include <QString>

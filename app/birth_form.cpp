@@ -71,8 +71,8 @@ void BirthForm::CreateControls() {
   nameEdit_ = Named(new QLineEdit(this), "nameEdit");
   nameEdit_->setMaxLength(static_cast<int>(kMaxNameLength));
   nameEdit_->setFixedWidth(kNameFieldWidth);
-  maleButton_ = Named(new QRadioButton(QStringLiteral(u"男"), this), "maleButton");
-  femaleButton_ = Named(new QRadioButton(QStringLiteral(u"女"), this), "femaleButton");
+  maleButton_ = Named(new QRadioButton(this), "maleButton");
+  femaleButton_ = Named(new QRadioButton(this), "femaleButton");
   auto* sexButtons = new QButtonGroup(this);
   sexButtons->addButton(maleButton_);
   sexButtons->addButton(femaleButton_);
@@ -83,57 +83,52 @@ void BirthForm::CreateControls() {
   dayList_ = Named(new DropDownList(2, this), "dayList");
   hourList_ = Named(new DropDownList(2, this), "hourList");
   minuteList_ = Named(new DropDownList(2, this), "minuteList");
-  chartButton_ = Named(new QPushButton(QStringLiteral(u"八字排盘"), this), "chartButton");
+  chartButton_ = Named(new QPushButton(this), "chartButton");
 
-  selectAllButton_ = Named(new QPushButton(QStringLiteral(u"全选"), this), "selectAllButton");
-  copyButton_ = Named(new QPushButton(QStringLiteral(u"复制"), this), "copyButton");
-  fontButton_ = Named(new QPushButton(QStringLiteral(u"字体"), this), "fontButton");
-  printButton_ = Named(new QPushButton(QStringLiteral(u"打印"), this), "printButton");
-  previewButton_ = Named(new QPushButton(QStringLiteral(u"打印预览"), this), "previewButton");
-  exportButton_ = Named(new QPushButton(QStringLiteral(u"导出"), this), "exportButton");
-  aboutButton_ = Named(new QPushButton(QStringLiteral(u"关于"), this), "aboutButton");
-  settingsButton_ = Named(new QPushButton(QStringLiteral(u"设置"), this), "settingsButton");
-  pillarSearchButton_ = Named(new QPushButton(QStringLiteral(u"反查"), this), "pillarSearchButton");
-  pillarSearchButton_->setToolTip(QStringLiteral(u"八字反查：由四柱查出生时间"));
+  selectAllButton_ = Named(new QPushButton(this), "selectAllButton");
+  copyButton_ = Named(new QPushButton(this), "copyButton");
+  fontButton_ = Named(new QPushButton(this), "fontButton");
+  printButton_ = Named(new QPushButton(this), "printButton");
+  previewButton_ = Named(new QPushButton(this), "previewButton");
+  exportButton_ = Named(new QPushButton(this), "exportButton");
+  aboutButton_ = Named(new QPushButton(this), "aboutButton");
+  settingsButton_ = Named(new QPushButton(this), "settingsButton");
+  pillarSearchButton_ = Named(new QPushButton(this), "pillarSearchButton");
   birthplace_ = new BirthplaceEdit(this);
 
   layoutButtons_ = new QButtonGroup(this);
-  layoutButtons_->addButton(
-      Named(new QRadioButton(QStringLiteral(u"简易版"), this), "simpleLayoutButton"),
-      kSimpleLayout);
-  layoutButtons_->addButton(
-      Named(new QRadioButton(QStringLiteral(u"标准版"), this), "standardLayoutButton"),
-      kStandardLayout);
-  layoutButtons_->addButton(
-      Named(new QRadioButton(QStringLiteral(u"港台版"), this), "hongKongLayoutButton"),
-      kHongKongTaiwanLayout);
+  layoutButtons_->addButton(Named(new QRadioButton(this), "simpleLayoutButton"), kSimpleLayout);
+  layoutButtons_->addButton(Named(new QRadioButton(this), "standardLayoutButton"), kStandardLayout);
+  layoutButtons_->addButton(Named(new QRadioButton(this), "hongKongLayoutButton"),
+                            kHongKongTaiwanLayout);
+  nameLabel_ = new QLabel(this);
+  birthplaceLabel_ = new QLabel(this);
+  birthTimeLabel_ = new QLabel(this);
+  for (int i = 0; i < 5; ++i) unitLabels_.push_back(new QLabel(this));
+  RetextControls();
 
   // Three rows keep the form inside 1024 pixels at scale 1 and inside 1920
   // at scale 2: the person, the birth moment with the chart button, the
   // report commands with the layout buttons.
   personRow_ = new QHBoxLayout;
-  personRow_->addWidget(new QLabel(QStringLiteral(u"姓    名："), this));
+  personRow_->addWidget(nameLabel_);
   personRow_->addWidget(nameEdit_);
   personRow_->addWidget(maleButton_);
   personRow_->addWidget(femaleButton_);
   personRow_->addSpacing(12);
-  personRow_->addWidget(new QLabel(QStringLiteral(u"出生地："), this));
+  personRow_->addWidget(birthplaceLabel_);
   personRow_->addWidget(birthplace_);
   personRow_->addSpacing(12);
   personRow_->addWidget(pillarSearchButton_);
   personRow_->addStretch(1);
 
   auto* birthRow = new QHBoxLayout;
-  birthRow->addWidget(new QLabel(QStringLiteral(u"出生时间："), this));
+  birthRow->addWidget(birthTimeLabel_);
   birthRow->addWidget(calendarList_);
-  const std::pair<DropDownList*, const char16_t*> dateFields[] = {{yearList_, u"年"},
-                                                                  {monthList_, u"月"},
-                                                                  {dayList_, u"日"},
-                                                                  {hourList_, u"时"},
-                                                                  {minuteList_, u"分"}};
-  for (const auto& [list, unit] : dateFields) {
-    birthRow->addWidget(list);
-    birthRow->addWidget(new QLabel(QString::fromUtf16(unit), this));
+  DropDownList* const dateLists[] = {yearList_, monthList_, dayList_, hourList_, minuteList_};
+  for (std::size_t i = 0; i < unitLabels_.size(); ++i) {
+    birthRow->addWidget(dateLists[i]);
+    birthRow->addWidget(unitLabels_[i]);
   }
   birthRow->addSpacing(12);
   birthRow->addWidget(chartButton_);
@@ -159,6 +154,44 @@ void BirthForm::CreateControls() {
   rows->addLayout(personRow_);
   rows->addLayout(birthRow);
   rows->addLayout(commandRow);
+}
+
+void BirthForm::RetextControls() {
+  const std::pair<QAbstractButton*, const char16_t*> buttons[] = {
+      {maleButton_, u"男"},
+      {femaleButton_, u"女"},
+      {chartButton_, u"八字排盘"},
+      {selectAllButton_, u"全选"},
+      {copyButton_, u"复制"},
+      {fontButton_, u"字体"},
+      {printButton_, u"打印"},
+      {previewButton_, u"打印预览"},
+      {exportButton_, u"导出"},
+      {aboutButton_, u"关于"},
+      {settingsButton_, u"设置"},
+      {pillarSearchButton_, u"反查"},
+      {layoutButtons_->button(kSimpleLayout), u"简易版"},
+      {layoutButtons_->button(kStandardLayout), u"标准版"},
+      {layoutButtons_->button(kHongKongTaiwanLayout), u"港台版"},
+  };
+  for (const auto& [button, text] : buttons) button->setText(ShownQString(text));
+  pillarSearchButton_->setToolTip(ShownQString(u"八字反查：由四柱查出生时间"));
+  nameLabel_->setText(ShownQString(u"姓    名："));
+  birthplaceLabel_->setText(ShownQString(u"出生地："));
+  birthTimeLabel_->setText(ShownQString(u"出生时间："));
+  const char16_t* const units[] = {u"年", u"月", u"日", u"时", u"分"};
+  for (std::size_t i = 0; i < unitLabels_.size(); ++i)
+    unitLabels_[i]->setText(ShownQString(units[i]));
+  // The lists keep their entry: the calendar by position, the month by its number.
+  if (calendarList_->count() > 0) {
+    const int calendar = calendarList_->currentIndex();
+    calendarList_->ResetEntries(CalendarEntries(), QString());
+    const QSignalBlocker blocker(calendarList_);
+    calendarList_->setCurrentIndex(calendar);
+    const Text month = SimplifiedOf(ToText(monthList_->currentText()));
+    monthList_->ResetEntries(MonthEntries(gregorian(), selectedYear()), ShownQString(month));
+  }
+  birthplace_->RetextControls();
 }
 
 void BirthForm::ConnectControls() {
@@ -191,7 +224,7 @@ void BirthForm::WatchKeys() {
 
 void BirthForm::InitialFill() {
   maleButton_->setChecked(true);
-  calendarList_->ResetEntries({QStringLiteral(u"公历"), QStringLiteral(u"农历")}, QString());
+  calendarList_->ResetEntries(CalendarEntries(), QString());
   yearList_->ResetEntries(YearEntries(), QString());
   {
     const QSignalBlocker blocker(yearList_);
@@ -202,7 +235,7 @@ void BirthForm::InitialFill() {
   hourList_->ResetEntries(NumberEntries(0, 24), QStringLiteral("01"));
   minuteList_->ResetEntries(NumberEntries(0, 60), QStringLiteral("01"));
 
-  birthplace_->setText(ToQString(config_.ReadBirthSettings().place));
+  birthplace_->setStoredText(config_.ReadBirthSettings().place);
   layout_ = config_.ReadLayout();
   const int checked =
       layout_ == kSimpleLayout || layout_ == kStandardLayout ? layout_ : int{kHongKongTaiwanLayout};
@@ -210,8 +243,9 @@ void BirthForm::InitialFill() {
   nameEdit_->setFocus();
 }
 
+// The calendar list holds 公历, then 农历.
 bool BirthForm::gregorian() const {
-  return calendarList_->currentText() == QStringLiteral(u"公历");
+  return calendarList_->currentIndex() == 0;
 }
 
 int BirthForm::selectedYear() const {
@@ -244,9 +278,10 @@ ChartForm BirthForm::ReadForm() const {
   form.name = ToText(nameEdit_->text());
   form.maleChecked = maleButton_->isChecked();
   form.femaleChecked = femaleButton_->isChecked();
-  form.calendar = ToText(calendarList_->currentText());
+  // The request step reads the calendar and the leap month in Simplified.
+  if (calendarList_->currentIndex() >= 0) form.calendar = gregorian() ? u"公历" : u"农历";
   form.year = ToText(yearList_->currentText());
-  form.month = ToText(monthList_->currentText());
+  form.month = SimplifiedOf(ToText(monthList_->currentText()));
   form.day = ToText(dayList_->currentText());
   form.hour = ToText(hourList_->currentText());
   form.minute = ToText(minuteList_->currentText());
@@ -277,11 +312,11 @@ void BirthForm::ComputeFromForm() {
   }
   if (history_->AddChart(request.recordPath)) {
     report_->RenderChart(request.recordPath, layout_);
-    QString status = QStringLiteral(u"已保存 ") + PathToQString(request.recordPath);
+    QString status = ShownQString(u"已保存 ") + PathToQString(request.recordPath);
     if (!engine_.warnings.empty()) {
-      status += QStringLiteral(u"　提示：") + ToQString(engine_.warnings.front());
+      status += ShownQString(u"　提示：") + ShownQString(engine_.warnings.front());
       if (engine_.warnings.size() > 1) {
-        status += QStringLiteral(u"（共%1条，见报告上方）").arg(engine_.warnings.size());
+        status += ShownQString(u"（共%1条，见报告上方）").arg(engine_.warnings.size());
       }
     }
     emit statusMessage(status);
@@ -293,7 +328,7 @@ std::variant<BirthChoices, Text> BirthForm::ChosenBirthChoices() const {
   BirthChoiceTexts texts;
   texts.terms = settings.terms;
   texts.zi = settings.zi;
-  texts.place = ToText(birthplace_->text().trimmed());
+  texts.place = birthplace_->storedText();
   return ResolveBirthChoices(texts);
 }
 
@@ -305,7 +340,7 @@ QWidget* BirthForm::FieldNamedBy(const QString& message) const {
       {u"出生地", birthplace_}, {u"经度", birthplace_},
   };
   for (const auto& [word, field] : fields) {
-    if (message.contains(QString::fromUtf16(word))) return field;
+    if (message.contains(ShownQString(word))) return field;
   }
   return nullptr;
 }
@@ -321,14 +356,14 @@ void BirthForm::UpdateCommandButtons() {
 void BirthForm::FillFromChart(const ChartFormData& chart) {
   nameEdit_->setText(ToQString(chart.name));
   (chart.male ? maleButton_ : femaleButton_)->setChecked(true);
-  calendarList_->SelectPrefix(QStringLiteral(u"公历"));
+  calendarList_->SelectPrefix(CalendarEntries().front());
   yearList_->SelectPrefix(Digits(chart.year, 4));
   monthList_->ResetEntries(MonthEntries(true, selectedYear()), Digits(chart.month, 2));
   const int days = MonthDayCount(true, selectedYear(), monthList_->currentText());
   dayList_->ResetEntries(NumberEntries(1, days > 0 ? days : 31), Digits(chart.day, 2));
   hourList_->SelectPrefix(Digits(chart.hour, 2));
   minuteList_->SelectPrefix(Digits(chart.minute, 2));
-  birthplace_->setText(ToQString(chart.birthplace));
+  birthplace_->setStoredText(chart.birthplace);
 }
 
 void BirthForm::ChooseLayout(int layout) {
@@ -348,23 +383,30 @@ void BirthForm::OnExportButton() {
 void BirthForm::OnSettingsButton() {
   const BirthSettings before = config_.ReadBirthSettings();
   const bool extrasBefore = config_.ReadShowExtras();
-  SettingsDialog dialog(before, extrasBefore, this);
+  const Script scriptBefore = ShownScript();
+  SettingsDialog dialog(before, extrasBefore, scriptBefore, this);
   if (dialog.exec() != QDialog::Accepted) return;
   const BirthSettings chosen = dialog.settings();
   const bool extrasChosen = dialog.showExtras();
-  if (chosen == before && extrasChosen == extrasBefore) return;
+  const Script script = dialog.script();
+  if (chosen == before && extrasChosen == extrasBefore && script == scriptBefore) return;
   const bool saved = (chosen == before || config_.WriteBirthSettings(chosen)) &&
-                     (extrasChosen == extrasBefore || config_.WriteShowExtras(extrasChosen));
+                     (extrasChosen == extrasBefore || config_.WriteShowExtras(extrasChosen)) &&
+                     (script == scriptBefore || config_.WriteScript(script));
   if (!saved) {
-    ShowMessage(this, QStringLiteral(u"无法保存设置：") + PathToQString(config_.path()));
+    ShowMessage(this, ShownQString(u"无法保存设置：") + PathToQString(config_.path()));
     return;
   }
   // A field that still held the old default takes the new one.
-  if (chosen.place != before.place && SameText(birthplace_->text().trimmed(), before.place)) {
-    birthplace_->setText(ToQString(chosen.place));
+  if (chosen.place != before.place && birthplace_->storedText() == before.place) {
+    birthplace_->setStoredText(chosen.place);
   }
-  if (extrasChosen != extrasBefore) report_->RenderShownAgain();
-  emit statusMessage(QStringLiteral(u"设置已保存，用于此后排出的命盘"));
+  if (script != scriptBefore) {
+    emit scriptChosen(script);  // renders the report on show again
+  } else if (extrasChosen != extrasBefore) {
+    report_->RenderShownAgain();
+  }
+  emit statusMessage(ShownQString(u"设置已保存，用于此后排出的命盘"));
 }
 
 // The moment found goes into the form as Beijing time, so the birthplace,
@@ -394,10 +436,10 @@ void BirthForm::OnPillarSearchButton() {
   const bool hadPlace = !birthplace_->text().trimmed().isEmpty();
   FillFromChart(chart);
   QString status =
-      QStringLiteral(u"已填入反查结果：%1-%2-%3 %4:%5（北京时间）")
+      ShownQString(u"已填入反查结果：%1-%2-%3 %4:%5（北京时间）")
           .arg(Digits(moment->year, 4), Digits(moment->month, 2), Digits(moment->day, 2),
                Digits(moment->hour, 2), Digits(moment->minute, 2));
-  if (hadPlace) status += QStringLiteral(u"，出生地已清空");
+  if (hadPlace) status += ShownQString(u"，出生地已清空");
   emit statusMessage(status);
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 #include "app_home.h"
 #include "engine/chart_engine.h"
@@ -13,6 +14,7 @@
 
 class QButtonGroup;
 class QHBoxLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -43,8 +45,13 @@ class BirthForm : public QWidget {
   void FillFromChart(const ChartFormData& chart);
   // A layout button that ended up checked.
   void ChooseLayout(int layout);
+  // Every label, button and list entry in the shown script; the lists keep
+  // their selections and the birthplace field its place.
+  void RetextControls();
 
  signals:
+  // The user chose another script in 设置; it is stored in Config.ini.
+  void scriptChosen(Script script);
   // Escape: the program ends at once.
   void quitRequested();
   // What just happened, for the status bar.
@@ -107,6 +114,10 @@ class BirthForm : public QWidget {
   BirthplaceEdit* birthplace_ = nullptr;
   QButtonGroup* layoutButtons_ = nullptr;
   QHBoxLayout* personRow_ = nullptr;  // name and sex, then the birthplace
+  QLabel* nameLabel_ = nullptr;
+  QLabel* birthplaceLabel_ = nullptr;
+  QLabel* birthTimeLabel_ = nullptr;
+  std::vector<QLabel*> unitLabels_;  // 年 月 日 时 分 after the lists
 };
 
 }  // namespace xuanshu

@@ -28,6 +28,8 @@ constexpr int kIconSize = 16;
 // A drag near the top or bottom edge scrolls the list.
 constexpr int kAutoScrollMargin = 24;
 constexpr int kAutoScrollInterval = 40;
+// The label of the tree's root.
+constexpr TextView kRootLabel = u"历史排盘";
 // Changes on disk usually come in bursts (a save writes, then renames).
 constexpr int kRefreshDelay = 200;
 
@@ -112,27 +114,33 @@ void HistoryTree::AttachPanes(BirthForm* form, ReportPane* report) {
 
 // A menu command runs once its menu has closed, so that a label editor it
 // opens keeps the focus.
-void HistoryTree::AddCommand(QMenu* menu, const QString& text,
+void HistoryTree::AddCommand(QMenu* menu, const char16_t* text,
                              void (HistoryTree::*command)(QTreeWidgetItem*)) {
-  menu->addAction(text, this, [this, command] {
+  QAction* action = menu->addAction(ShownQString(text), this, [this, command] {
     QMetaObject::invokeMethod(
         this, [this, command] { (this->*command)(menuNode_); }, Qt::QueuedConnection);
   });
+  commands_.emplace_back(action, text);
 }
 
 void HistoryTree::CreateMenus() {
   rootMenu_ = new QMenu(this);
-  AddCommand(rootMenu_, QStringLiteral(u"新建分组"), &HistoryTree::NewGroupAt);
+  AddCommand(rootMenu_, u"新建分组", &HistoryTree::NewGroupAt);
 
   groupMenu_ = new QMenu(this);
-  AddCommand(groupMenu_, QStringLiteral(u"删除该组"), &HistoryTree::DeleteGroup);
-  AddCommand(groupMenu_, QStringLiteral(u"重命名"), &HistoryTree::StartRename);
+  AddCommand(groupMenu_, u"删除该组", &HistoryTree::DeleteGroup);
+  AddCommand(groupMenu_, u"重命名", &HistoryTree::StartRename);
 
   chartMenu_ = new QMenu(this);
-  AddCommand(chartMenu_, QStringLiteral(u"打开排盘"), &HistoryTree::OpenChartAt);
-  AddCommand(chartMenu_, QStringLiteral(u"删除排盘"), &HistoryTree::DeleteChart);
-  AddCommand(chartMenu_, QStringLiteral(u"导出排盘"), &HistoryTree::ExportChart);
-  AddCommand(chartMenu_, QStringLiteral(u"重命名"), &HistoryTree::StartRename);
+  AddCommand(chartMenu_, u"打开排盘", &HistoryTree::OpenChartAt);
+  AddCommand(chartMenu_, u"删除排盘", &HistoryTree::DeleteChart);
+  AddCommand(chartMenu_, u"导出排盘", &HistoryTree::ExportChart);
+  AddCommand(chartMenu_, u"重命名", &HistoryTree::StartRename);
+}
+
+void HistoryTree::RetextControls() {
+  for (const auto& [action, text] : commands_) action->setText(ShownQString(text));
+  if (QTreeWidgetItem* root = rootNode()) root->setText(0, ShownQString(kRootLabel));
 }
 
 void HistoryTree::InitialUpdate() {
@@ -140,7 +148,7 @@ void HistoryTree::InitialUpdate() {
   shown_.clear();
   pressedNode_ = nullptr;
   menuNode_ = nullptr;
-  auto* root = new QTreeWidgetItem(QStringList{QStringLiteral(u"历史排盘")});
+  auto* root = new QTreeWidgetItem(QStringList{ShownQString(kRootLabel)});
   root->setIcon(0, groupIcon_);
   addTopLevelItem(root);
   store_.LoadAll();
@@ -439,7 +447,7 @@ void HistoryTree::DeleteChart(QTreeWidgetItem* node) {
   if (report_ != nullptr && report_->shownRecord() == chart.path) report_->ClearChart();
   undoSteps_.push_back(std::move(step));
   emit undoAvailable(true);
-  emit statusMessage(QStringLiteral(u"已删除排盘 %1（Ctrl+Z 撤销）").arg(ToQString(chart.name)));
+  emit statusMessage(ShownQString(u"已删除排盘 %1（Ctrl+Z 撤销）").arg(ToQString(chart.name)));
 }
 
 bool HistoryTree::Undo() {
@@ -451,7 +459,7 @@ bool HistoryTree::Undo() {
     std::error_code ec;
     if (std::filesystem::exists(step.chartPath, ec) ||
         !WriteFileAtomic(step.chartPath, step.chartBytes)) {
-      ShowMessage(this, QStringLiteral(u"无法恢复排盘记录：") + PathToQString(step.chartPath));
+      ShowMessage(this, ShownQString(u"无法恢复排盘记录：") + PathToQString(step.chartPath));
       return false;
     }
     store_.AddChart(step.chartPath);
@@ -470,7 +478,7 @@ bool HistoryTree::Undo() {
   if (const std::optional<ChartLocation> at = store_.FindChartByPath(step.chartPath)) {
     SelectNode(chartNode(*at));
   }
-  emit statusMessage(QStringLiteral(u"已撤销删除"));
+  emit statusMessage(ShownQString(u"已撤销删除"));
   return true;
 }
 
@@ -492,7 +500,7 @@ void HistoryTree::DeleteGroup(QTreeWidgetItem* node) {
   if (!IsGroup(node)) return;
   const auto group = static_cast<std::size_t>(rootNode()->indexOfChild(node));
   if (group == 0) {
-    ShowMessage(this, QStringLiteral(u"该组不能删除！"));
+    ShowMessage(this, ShownQString(u"该组不能删除！"));
     return;
   }
   UndoStep step{store_.groups()[group].name, {}, {}, {}};
@@ -503,14 +511,14 @@ void HistoryTree::DeleteGroup(QTreeWidgetItem* node) {
   ReportFailure(result);
   Sync();
   if (!result) return;
-  emit statusMessage(QStringLiteral(u"已删除分组 %1（Ctrl+Z 撤销）").arg(ToQString(step.group)));
+  emit statusMessage(ShownQString(u"已删除分组 %1（Ctrl+Z 撤销）").arg(ToQString(step.group)));
   undoSteps_.push_back(std::move(step));
   emit undoAvailable(true);
 }
 
 void HistoryTree::StartRename(QTreeWidgetItem* node) {
   if (IsGroup(node) && rootNode()->indexOfChild(node) == 0) {
-    ShowMessage(this, QStringLiteral(u"该组不能重命名！"));
+    ShowMessage(this, ShownQString(u"该组不能重命名！"));
     return;
   }
   if (!IsGroup(node) && !IsChart(node)) return;

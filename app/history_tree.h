@@ -34,6 +34,9 @@ class HistoryTree : public QTreeWidget {
   void AttachPanes(BirthForm* form, ReportPane* report);
   // Creates the data folder, the root and "其他", and lists every record.
   void InitialUpdate();
+  // The root's label and the menus in the shown script; the names of groups
+  // and charts are the user's and stay as they are.
+  void RetextControls();
 
   const HistoryStore& store() const { return store_; }
   QTreeWidgetItem* rootNode() const { return topLevelItem(0); }
@@ -93,7 +96,8 @@ class HistoryTree : public QTreeWidget {
 
  private:
   void CreateMenus();
-  void AddCommand(QMenu* menu, const QString& text, void (HistoryTree::*command)(QTreeWidgetItem*));
+  void AddCommand(QMenu* menu, const char16_t* text,
+                  void (HistoryTree::*command)(QTreeWidgetItem*));
   void NewGroupAt(QTreeWidgetItem*) { NewGroup(); }
   void OpenChartAt(QTreeWidgetItem* node) { OpenChart(node); }
   QTreeWidgetItem* MakeGroupItem(const HistoryGroup& group) const;
@@ -128,6 +132,7 @@ class HistoryTree : public QTreeWidget {
   QMenu* rootMenu_ = nullptr;
   QMenu* groupMenu_ = nullptr;
   QMenu* chartMenu_ = nullptr;
+  std::vector<std::pair<QAction*, const char16_t*>> commands_;  // with their Simplified text
   QIcon groupIcon_;
   QIcon chartIcon_;
   QTreeWidgetItem* dropTarget_ = nullptr;

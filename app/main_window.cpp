@@ -21,6 +21,7 @@
 #include "qt_text.h"
 #include "report_pane.h"
 #include "warning_bar.h"
+#include "xuanshu_application.h"
 
 namespace xuanshu {
 namespace {
@@ -30,11 +31,17 @@ constexpr int kStatusTimeoutMs = 8000;
 
 // The entries of the history order list, in ChartOrder's order.
 const char16_t* const kOrderNames[] = {u"按列表", u"按姓名", u"按出生", u"按修改"};
+constexpr TextView kReady = u"就绪";
 
 }  // namespace
 
 MainWindow::MainWindow(const AppHome& home, QWidget* parent)
     : QMainWindow(parent), home_(home), config_(home.configPath) {
+  SetShownScript(config_.ReadScript());
+  // The application installed Qt's Simplified translations already.
+  if (ShownScript() != Script::kSimplified) {
+    LoadChineseTranslations(*QCoreApplication::instance(), ShownScript());
+  }
   setWindowTitle(AppTitle());
   CreateStatusBar();
   CreatePanes();
@@ -42,8 +49,10 @@ MainWindow::MainWindow(const AppHome& home, QWidget* parent)
   history_->AttachPanes(form_, report_);
   form_->InitialFill();
   history_->InitialUpdate();
+  RetextControls();
   CreateShortcuts();
   connect(form_, &BirthForm::quitRequested, this, &QWidget::close);
+  connect(form_, &BirthForm::scriptChosen, this, &MainWindow::ShowInScript);
   connect(report_, &ReportPane::shownRecordChanged, this, &MainWindow::OnShownRecordChanged);
   for (auto* source : {static_cast<QObject*>(form_), static_cast<QObject*>(history_),
                        static_cast<QObject*>(report_)}) {
@@ -55,19 +64,41 @@ void MainWindow::ShowStatus(const QString& text) {
   statusBar()->showMessage(text, kStatusTimeoutMs);
 }
 
+void MainWindow::ShowInScript(Script script) {
+  SetShownScript(script);
+  LoadChineseTranslations(*QCoreApplication::instance(), script);
+  RetextControls();
+  form_->RetextControls();
+  history_->RetextControls();
+  report_->RetextControls();
+  // The title and the warnings follow the rendering.
+  report_->RenderShownAgain();
+  if (report_->shownRecord().empty()) setWindowTitle(AppTitle());
+}
+
+void MainWindow::RetextControls() {
+  find_->setPlaceholderText(ShownQString(u"在排盘中查找"));
+  undo_->setText(ShownQString(u"撤销"));
+  undo_->setToolTip(ShownQString(u"撤销删除（Ctrl+Z）"));
+  search_->setPlaceholderText(ShownQString(u"搜索姓名或分组"));
+  for (int i = 0; i < order_->count(); ++i) order_->setItemText(i, ShownQString(kOrderNames[i]));
+  order_->setToolTip(ShownQString(u"排盘的排列顺序"));
+  if (statusBar()->currentMessage() == ToQString(InScript(kReady, Script::kSimplified)) ||
+      statusBar()->currentMessage() == ToQString(InScript(kReady, Script::kTraditional))) {
+    statusBar()->showMessage(ShownQString(kReady));
+  }
+}
+
 void MainWindow::CreateStatusBar() {
-  statusBar()->showMessage(QStringLiteral(u"就绪"));
+  statusBar()->showMessage(ShownQString(kReady));
   find_ = new QLineEdit(this);
   find_->setObjectName(QStringLiteral("reportFind"));
-  find_->setPlaceholderText(QStringLiteral(u"在排盘中查找"));
   find_->setClearButtonEnabled(true);
   find_->hide();
   connect(find_, &QLineEdit::returnPressed, this, &MainWindow::FindInReport);
   statusBar()->addPermanentWidget(find_);
   undo_ = new QToolButton(this);
   undo_->setObjectName(QStringLiteral("undoButton"));
-  undo_->setText(QStringLiteral(u"撤销"));
-  undo_->setToolTip(QStringLiteral(u"撤销删除（Ctrl+Z）"));
   undo_->setEnabled(false);
   statusBar()->addPermanentWidget(undo_);
 }
@@ -76,16 +107,14 @@ QWidget* MainWindow::CreateHistoryPane() {
   auto* pane = new QWidget(inner_);
   search_ = new QLineEdit(pane);
   search_->setObjectName(QStringLiteral("historySearch"));
-  search_->setPlaceholderText(QStringLiteral(u"搜索姓名或分组"));
   search_->setClearButtonEnabled(true);
   search_->setMinimumWidth(0);
   search_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   order_ = new QComboBox(pane);
   order_->setObjectName(QStringLiteral("historyOrder"));
-  for (const char16_t* name : kOrderNames) order_->addItem(QString::fromUtf16(name));
+  for (std::size_t i = 0; i < std::size(kOrderNames); ++i) order_->addItem(QString());
   order_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   order_->setMinimumContentsLength(3);
-  order_->setToolTip(QStringLiteral(u"排盘的排列顺序"));
 
   auto* tools = new QHBoxLayout;
   tools->setContentsMargins(0, 0, 0, 0);
@@ -173,7 +202,7 @@ void MainWindow::ShowFindBar() {
 
 void MainWindow::FindInReport() {
   if (!report_->FindText(find_->text())) {
-    ShowStatus(QStringLiteral(u"未找到“%1”").arg(find_->text()));
+    ShowStatus(ShownQString(u"未找到“%1”").arg(find_->text()));
   }
 }
 

@@ -1,7 +1,9 @@
 // The main window: the input form on top, and below it the history pane
 // (search, order and tree) on the left and the report pane on the right,
 // split by two splitters. It has a status bar and no menu bar. The title
-// names the record on show; the window's place is kept in Config.ini.
+// names the record on show; the window's place is kept in Config.ini. Its
+// texts are in the script of Config.ini, and a script chosen in 设置 takes
+// effect at once.
 #pragma once
 
 #include <QMainWindow>
@@ -43,6 +45,10 @@ class MainWindow : public QMainWindow {
   bool RestorePlacement();
   // Opens the chart that was on show when the program last ran.
   void ReopenLastChart();
+  // Every text in the script from now on: the shown script, Qt's own
+  // dialogs, every control of the window, and the report on show rendered
+  // again. Records and names stay as they are.
+  void ShowInScript(Script script);
 
  public slots:
   void ShowStatus(const QString& text);
@@ -57,6 +63,7 @@ class MainWindow : public QMainWindow {
   // The warnings above the report pane.
   QWidget* CreateReportColumn();
   void CreateShortcuts();
+  void RetextControls();
   void OnShownRecordChanged(const QString& recordPath);
   void ShowFindBar();
   void FindInReport();

@@ -28,8 +28,8 @@ QStringList SixtyPillars() {
 }
 
 QString SearchBasis(const BirthChoices& choices) {
-  return QStringLiteral(u"按%1、%2查找，时间为北京时间（可在“设置”中更改）")
-      .arg(ToQString(choices.terms->label()), ToQString(choices.ziSchool->name));
+  return ShownQString(u"按%1、%2查找，时间为北京时间（可在“设置”中更改）")
+      .arg(ShownQString(choices.terms->label()), ShownQString(choices.ziSchool->name));
 }
 
 }  // namespace
@@ -37,7 +37,7 @@ QString SearchBasis(const BirthChoices& choices) {
 PillarSearchDialog::PillarSearchDialog(const BirthChoices& choices, QWidget* parent)
     : QDialog(parent), choices_(choices) {
   setObjectName(QStringLiteral("pillarSearchDialog"));
-  setWindowTitle(QStringLiteral(u"八字反查"));
+  setWindowTitle(ShownQString(u"八字反查"));
 
   auto* pillarRow = new QHBoxLayout;
   const std::pair<const char16_t*, const char*> names[] = {{u"年柱", "yearPillar"},
@@ -45,10 +45,10 @@ PillarSearchDialog::PillarSearchDialog(const BirthChoices& choices, QWidget* par
                                                            {u"日柱", "dayPillar"},
                                                            {u"时柱", "hourPillar"}};
   for (const auto& [label, name] : names) {
-    pillarRow->addWidget(new QLabel(QString::fromUtf16(label), this));
+    pillarRow->addWidget(new QLabel(ShownQString(label), this));
     pillarRow->addWidget(PillarList(name));
   }
-  auto* searchButton = new QPushButton(QStringLiteral(u"查找"), this);
+  auto* searchButton = new QPushButton(ShownQString(u"查找"), this);
   searchButton->setObjectName(QStringLiteral("searchButton"));
   searchButton->setDefault(true);
   pillarRow->addWidget(searchButton);
@@ -60,9 +60,9 @@ PillarSearchDialog::PillarSearchDialog(const BirthChoices& choices, QWidget* par
   outcome_->setWordWrap(true);
 
   auto* buttons = new QDialogButtonBox(this);
-  fillButton_ = buttons->addButton(QStringLiteral(u"填入表单"), QDialogButtonBox::AcceptRole);
+  fillButton_ = buttons->addButton(ShownQString(u"填入表单"), QDialogButtonBox::AcceptRole);
   fillButton_->setObjectName(QStringLiteral("fillButton"));
-  buttons->addButton(QStringLiteral(u"关闭"), QDialogButtonBox::RejectRole);
+  buttons->addButton(ShownQString(u"关闭"), QDialogButtonBox::RejectRole);
 
   auto* rows = new QVBoxLayout(this);
   rows->addLayout(pillarRow);
@@ -109,9 +109,9 @@ void PillarSearchDialog::Search() {
   windows_ = FindBirthWindows(std::get<FourPillars>(pillars), *choices_.terms, *choices_.ziSchool);
   for (const BirthWindow& window : windows_) results_->addItem(ToQString(BirthWindowText(window)));
   if (windows_.empty()) {
-    outcome_->setText(QStringLiteral(u"1901年至2049年间没有这组八字的出生时间"));
+    outcome_->setText(ShownQString(u"1901年至2049年间没有这组八字的出生时间"));
   } else {
-    outcome_->setText(QStringLiteral(u"共%1个时段，选中一个后按“填入表单”").arg(windows_.size()));
+    outcome_->setText(ShownQString(u"共%1个时段，选中一个后按“填入表单”").arg(windows_.size()));
     results_->setCurrentRow(0);
     results_->setFocus(Qt::OtherFocusReason);
   }
@@ -128,7 +128,7 @@ void PillarSearchDialog::accept() {
   const std::optional<CivilTime> moment = chosenMoment();
   if (!moment) return;
   if (moment->year > kLastFormYear) {
-    ShowMessage(this, QStringLiteral(u"表单的年份只到%1年，不能填入%2年的时间")
+    ShowMessage(this, ShownQString(u"表单的年份只到%1年，不能填入%2年的时间")
                           .arg(kLastFormYear)
                           .arg(moment->year));
     return;

@@ -4,6 +4,8 @@
 #include <QGroupBox>
 #include <QLineEdit>
 
+#include "qt_text.h"
+
 namespace xuanshu {
 namespace {
 
@@ -26,7 +28,7 @@ QFont WithStyleName(QFont font) {
 
 ReportFontDialog::ReportFontDialog(const QFont& preset, QWidget* parent) : QFontDialog(parent) {
   setOption(QFontDialog::DontUseNativeDialog);
-  setWindowTitle(QStringLiteral(u"字体"));
+  setWindowTitle(ShownQString(u"字体"));
   setCurrentFont(WithStyleName(preset));
   // The sample field is the line edit inside the dialog's sample box.
   for (QGroupBox* box : findChildren<QGroupBox*>()) {
@@ -35,7 +37,7 @@ ReportFontDialog::ReportFontDialog(const QFont& preset, QWidget* parent) : QFont
 }
 
 QString ReportFontDialog::SampleText() {
-  return QStringLiteral(u"甲子　乙丑　丙寅 AaBb 123");
+  return ShownQString(u"甲子　乙丑　丙寅 AaBb 123");
 }
 
 }  // namespace xuanshu

@@ -30,7 +30,7 @@ namespace {
 constexpr qreal kTabStopPixels = 48;
 
 QString ReplaceQuestion(const QString& path) {
-  return QStringLiteral(u"%1 已存在。\n要替换它吗？").arg(QDir::toNativeSeparators(path));
+  return ShownQString(u"%1 已存在。\n要替换它吗？").arg(QDir::toNativeSeparators(path));
 }
 
 std::pair<std::filesystem::file_time_type, std::uintmax_t> StampOf(
@@ -58,7 +58,12 @@ ReportPane::ReportPane(const AppHome& home, QWidget* parent) : QTextEdit(parent)
   setFont(DefaultReportFont());
 
   contextMenu_ = new QMenu(this);
-  contextMenu_->addAction(QStringLiteral(u"复制"), this, &ReportPane::CopySelection);
+  copyAction_ = contextMenu_->addAction(QString(), this, &ReportPane::CopySelection);
+  RetextControls();
+}
+
+void ReportPane::RetextControls() {
+  copyAction_->setText(ShownQString(u"复制"));
 }
 
 void ReportPane::ApplySavedFont() {
@@ -126,7 +131,7 @@ void ReportPane::SelectAllText() {
 void ReportPane::CopySelection() {
   if (!textCursor().hasSelection()) return;
   copy();
-  emit statusMessage(QStringLiteral(u"已复制"));
+  emit statusMessage(ShownQString(u"已复制"));
 }
 
 bool ReportPane::ChooseFont() {
@@ -139,7 +144,7 @@ bool ReportPane::ChooseFont() {
 
 bool ReportPane::ApplyChosenFont(const QFont& chosen) {
   if (chosen.family().isEmpty()) {
-    ShowMessage(this, QStringLiteral(u"请选择字体！"));
+    ShowMessage(this, ShownQString(u"请选择字体！"));
     return false;
   }
   // A font that cannot be saved still applies until the program ends.
@@ -157,14 +162,14 @@ void ReportPane::PrintReport() {
   printer.setDocName(reportTitle_.isEmpty() ? QStringLiteral("bztmp") : reportTitle_);
   QPrintDialog dialog(&printer, this);
   if (dialog.exec() != QDialog::Accepted) return;
-  if (PaintReport(printedReport(), &printer) > 0) emit statusMessage(QStringLiteral(u"已打印"));
+  if (PaintReport(printedReport(), &printer) > 0) emit statusMessage(ShownQString(u"已打印"));
 }
 
 void ReportPane::PreviewReport() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(reportTitle_);
   QPrintPreviewDialog preview(&printer, this);
-  preview.setWindowTitle(QStringLiteral(u"打印预览"));
+  preview.setWindowTitle(ShownQString(u"打印预览"));
   connect(&preview, &QPrintPreviewDialog::paintRequested, this,
           [this](QPrinter* target) { PaintReport(printedReport(), target); });
   preview.exec();
@@ -173,7 +178,7 @@ void ReportPane::PreviewReport() {
 void ReportPane::ExportReport() {
   SelectAllText();
   QFileDialog dialog(this);
-  dialog.setWindowTitle(QStringLiteral(u"导出排盘"));
+  dialog.setWindowTitle(ShownQString(u"导出排盘"));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -194,21 +199,21 @@ bool ReportPane::ExportTo(const ExportTarget& target) {
   bool written = false;
   switch (target.kind) {
     case ExportKind::kHtml:
-      written = WriteWholeFile(target.path, HtmlPage(reportPieces_, ToText(reportTitle_)));
+      written =
+          WriteWholeFile(target.path, HtmlPage(reportPieces_, ToText(reportTitle_), ShownScript()));
       break;
     case ExportKind::kPdf:
       written = WritePdf(target.path);
       break;
     case ExportKind::kJson:
       // The whole chart, from the record on show; layout and extras play no part.
-      written = WriteWholeFile(target.path, ChartJson(LoadIniFile(shownRecord_)));
+      written = WriteWholeFile(target.path, ChartJson(LoadIniFile(shownRecord_), ShownScript()));
       break;
     case ExportKind::kText:
       written = WriteWholeFile(target.path, ExportBytes(reportText_));
       break;
   }
-  if (written)
-    emit statusMessage(QStringLiteral(u"已导出 ") + QDir::toNativeSeparators(target.path));
+  if (written) emit statusMessage(ShownQString(u"已导出 ") + QDir::toNativeSeparators(target.path));
   return written;
 }
 

@@ -14,6 +14,7 @@
 #include "report_export.h"
 #include "report_print.h"
 
+class QAction;
 class QMenu;
 
 namespace xuanshu {
@@ -44,6 +45,8 @@ class ReportPane : public QTextEdit {
 
   void SelectAllText();
   void CopySelection();
+  // The context menu in the shown script.
+  void RetextControls();
 
   // The font dialog, preset to the saved font. True when a font was chosen
   // and applied; the caller then renders the selected chart again.
@@ -92,6 +95,7 @@ class ReportPane : public QTextEdit {
   // Last change and size of the record on show when it was rendered.
   std::pair<std::filesystem::file_time_type, std::uintmax_t> shownStamp_;
   QMenu* contextMenu_ = nullptr;
+  QAction* copyAction_ = nullptr;
 };
 
 }  // namespace xuanshu

@@ -43,16 +43,20 @@ Text KeyText(std::string_view key) {
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(const BirthSettings& current, bool showExtras, QWidget* parent)
+SettingsDialog::SettingsDialog(const BirthSettings& current, bool showExtras, Script currentScript,
+                               QWidget* parent)
     : QDialog(parent) {
   setObjectName(QStringLiteral("settingsDialog"));
-  setWindowTitle(QStringLiteral(u"设置"));
+  setWindowTitle(ShownQString(u"设置"));
   formulaTerms_ =
-      Choice(QStringLiteral(u"公式节气（传统算法，与以往排盘一致）"), "formulaTerms", this);
+      Choice(ShownQString(u"公式节气（传统算法，与以往排盘一致）"), "formulaTerms", this);
   astronomicalTerms_ =
-      Choice(QStringLiteral(u"天文节气（实际交节时刻，北京时间）"), "astronomicalTerms", this);
-  nextDayZi_ = Choice(QStringLiteral(u"子初换日（23时起为次日）"), "nextDayZi", this);
-  sameDayZi_ = Choice(QStringLiteral(u"子正换日（夜子时：23时至24时仍为当日）"), "sameDayZi", this);
+      Choice(ShownQString(u"天文节气（实际交节时刻，北京时间）"), "astronomicalTerms", this);
+  nextDayZi_ = Choice(ShownQString(u"子初换日（23时起为次日）"), "nextDayZi", this);
+  sameDayZi_ = Choice(ShownQString(u"子正换日（夜子时：23时至24时仍为当日）"), "sameDayZi", this);
+  // Each choice names itself in its own characters, whichever is shown.
+  simplifiedScript_ = Choice(QStringLiteral(u"简体"), "simplifiedScript", this);
+  traditionalScript_ = Choice(QStringLiteral(u"繁體"), "traditionalScript", this);
   birthplace_ = new BirthplaceEdit(this);
   birthplace_->setObjectName(QStringLiteral("defaultBirthplaceEdit"));
 
@@ -60,19 +64,22 @@ SettingsDialog::SettingsDialog(const BirthSettings& current, bool showExtras, QW
   (astronomical ? astronomicalTerms_ : formulaTerms_)->setChecked(true);
   const bool sameDay = current.zi == KeyText(kSameDayZiSchool.key);
   (sameDay ? sameDayZi_ : nextDayZi_)->setChecked(true);
-  birthplace_->setText(ToQString(current.place));
+  (currentScript == Script::kTraditional ? traditionalScript_ : simplifiedScript_)
+      ->setChecked(true);
+  birthplace_->setStoredText(current.place);
   showExtras_ =
-      new QCheckBox(QStringLiteral(u"显示附加信息（纳音、旬、胎元、胎息、命宫、身宫）"), this);
+      new QCheckBox(ShownQString(u"显示附加信息（纳音、旬、胎元、胎息、命宫、身宫）"), this);
   showExtras_->setObjectName(QStringLiteral("showExtras"));
   showExtras_->setChecked(showExtras);
 
   auto* form = new QFormLayout;
-  form->addRow(QStringLiteral(u"节气："), Pair(formulaTerms_, astronomicalTerms_, this));
-  form->addRow(QStringLiteral(u"子时："), Pair(nextDayZi_, sameDayZi_, this));
-  form->addRow(QStringLiteral(u"默认出生地："), birthplace_);
-  form->addRow(QStringLiteral(u"报告："), showExtras_);
-  auto* note = new QLabel(QStringLiteral(u"出生地留空则按所填时间排盘。新的设置用于此后排出的命盘；"
-                                         u"已保存的命盘仍按其排盘时的设置显示。"),
+  form->addRow(ShownQString(u"节气："), Pair(formulaTerms_, astronomicalTerms_, this));
+  form->addRow(ShownQString(u"子时："), Pair(nextDayZi_, sameDayZi_, this));
+  form->addRow(ShownQString(u"默认出生地："), birthplace_);
+  form->addRow(ShownQString(u"报告："), showExtras_);
+  form->addRow(ShownQString(u"文字："), Pair(simplifiedScript_, traditionalScript_, this));
+  auto* note = new QLabel(ShownQString(u"出生地留空则按所填时间排盘。新的设置用于此后排出的命盘；"
+                                       u"已保存的命盘仍按其排盘时的设置显示。"),
                           this);
   note->setWordWrap(true);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -90,7 +97,7 @@ BirthSettings SettingsDialog::settings() const {
   chosen.terms = KeyText(astronomicalTerms_->isChecked() ? AstronomicalTermSource().key()
                                                          : FormulaTermSource().key());
   chosen.zi = KeyText(sameDayZi_->isChecked() ? kSameDayZiSchool.key : kNextDayZiSchool.key);
-  chosen.place = ToText(birthplace_->text().trimmed());
+  chosen.place = birthplace_->storedText();
   return chosen;
 }
 
@@ -98,9 +105,13 @@ bool SettingsDialog::showExtras() const {
   return showExtras_->isChecked();
 }
 
+Script SettingsDialog::script() const {
+  return traditionalScript_->isChecked() ? Script::kTraditional : Script::kSimplified;
+}
+
 void SettingsDialog::accept() {
   BirthChoiceTexts texts;
-  texts.place = ToText(birthplace_->text().trimmed());
+  texts.place = birthplace_->storedText();
   auto resolved = ResolveBirthChoices(texts);
   if (const Text* message = std::get_if<Text>(&resolved)) {
     ShowMessage(this, ToQString(*message));

@@ -19,7 +19,7 @@ WarningBar::WarningBar(QWidget* parent) : QLabel(parent) {
 
 void WarningBar::ShowWarnings(const std::vector<Text>& warnings) {
   lines_.clear();
-  for (const Text& warning : warnings) lines_ << ToQString(Text(kWarningLabel) + warning);
+  for (const Text& warning : warnings) lines_ << ToQString(Shown(Text(kWarningLabel) + warning));
   setText(lines_.join(QLatin1Char('\n')));
   setVisible(!lines_.isEmpty());
 }

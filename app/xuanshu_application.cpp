@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPointer>
 #include <QScreen>
 #include <QTranslator>
 
@@ -19,14 +20,24 @@ XuanshuApplication::XuanshuApplication(int& argc, char** argv) : QApplication(ar
   LoadChineseTranslations(*this);
 }
 
-bool LoadChineseTranslations(QCoreApplication& app) {
+bool LoadChineseTranslations(QCoreApplication& app, Script script) {
   // Qt's own dialogs (OK, Yes/No, Save As, Print, Cancel …) in Chinese.
+  static QPointer<QTranslator> installed;
+  const QLocale locale =
+      script == Script::kTraditional
+          ? QLocale(QLocale::Chinese, QLocale::TraditionalChineseScript, QLocale::Taiwan)
+          : QLocale(QLocale::Chinese, QLocale::China);
   auto* translator = new QTranslator(&app);
-  if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+  if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     delete translator;
     return false;
   }
+  if (installed) {
+    QCoreApplication::removeTranslator(installed);
+    delete installed;
+  }
+  installed = translator;
   return QCoreApplication::installTranslator(translator);
 }
 

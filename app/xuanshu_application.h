@@ -6,13 +6,16 @@
 #include <QApplication>
 #include <memory>
 
+#include "record/script_text.h"
+
 namespace xuanshu {
 
 class MainWindow;
 
-// Installs Qt's own Chinese translations (qtbase_zh_CN); false when they are
+// Installs Qt's own Chinese translations for the script (qtbase_zh_CN or
+// qtbase_zh_TW), in place of those it installed before; false when they are
 // not installed.
-bool LoadChineseTranslations(QCoreApplication& app);
+bool LoadChineseTranslations(QCoreApplication& app, Script script = Script::kSimplified);
 
 class XuanshuApplication : public QApplication {
   Q_OBJECT

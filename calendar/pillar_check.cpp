@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "calendar/ganzhi.h"
+#include "record/script_text.h"
 
 namespace xuanshu {
 namespace {
@@ -34,15 +35,17 @@ Text Quoted(TextView text) {
 }
 
 std::optional<Text> ShapeProblem(TextView name, TextView text) {
-  const Text pillar = Text(name) + Quoted(text);
-  if (CharacterCount(text) != 2) return pillar + u"应为两个字：天干在前，地支在后，如庚午";
+  const Text pillar = Shown(name) + Quoted(text);
+  if (CharacterCount(text) != 2) return pillar + Shown(u"应为两个字：天干在前，地支在后，如庚午");
   const Text first = CutToCharacters(text, 1);
   const TextView second = text.substr(first.size());
-  if (!StemAt(first)) return pillar + u"的" + Quoted(first) + u"不是天干（甲乙丙丁戊己庚辛壬癸）";
+  if (!StemAt(first))
+    return pillar + Shown(u"的") + Quoted(first) + Shown(u"不是天干（甲乙丙丁戊己庚辛壬癸）");
   if (!BranchAt(second)) {
-    return pillar + u"的" + Quoted(second) + u"不是地支（子丑寅卯辰巳午未申酉戌亥）";
+    return pillar + Shown(u"的") + Quoted(second) + Shown(u"不是地支（子丑寅卯辰巳午未申酉戌亥）");
   }
-  if (SexagenaryNumber(text) < 0) return pillar + u"不在六十甲子之中：阳干配阳支，阴干配阴支";
+  if (SexagenaryNumber(text) < 0)
+    return pillar + Shown(u"不在六十甲子之中：阳干配阳支，阴干配阴支");
   return std::nullopt;
 }
 
@@ -61,8 +64,9 @@ std::optional<Text> MonthProblem(TextView year, TextView month) {
   const int branch = BranchIndex(month[1]);
   const Text expected = StemName(MonthStemOf(yearStem, branch)) + BranchName(branch);
   if (month == expected) return std::nullopt;
-  return Text(kPillarNames[1]) + Quoted(month) + u"与年干" + StemName(yearStem) + u"不合：" +
-         StemName(yearStem) + u"年" + BranchName(branch) + u"月为" + expected + u"（五虎遁）";
+  return Shown(kPillarNames[1]) + Quoted(month) + Shown(u"与年干") + StemName(yearStem) +
+         Shown(u"不合：") + StemName(yearStem) + Shown(u"年") + BranchName(branch) +
+         Shown(u"月为") + expected + Shown(u"（五虎遁）");
 }
 
 std::optional<Text> HourProblem(TextView day, TextView hour, const ZiSchool& school) {
@@ -73,12 +77,14 @@ std::optional<Text> HourProblem(TextView day, TextView hour, const ZiSchool& sch
   const Text late = StemName(HourStemOf(dayStem + 1, kRatBranch)) + BranchName(kRatBranch);
   const bool lateRat = branch == kRatBranch && hour == late;
   if (hour == expected || (lateRat && !school.lateHourStartsNextDay)) return std::nullopt;
-  Text message = Text(kPillarNames[3]) + Quoted(hour) + u"与日干" + StemName(dayStem) + u"不合：" +
-                 StemName(dayStem) + u"日" + BranchName(branch) + u"时为" + expected;
-  if (branch != kRatBranch) return message + u"（五鼠遁）";
-  if (!school.lateHourStartsNextDay) return message + u"，夜子时为" + late + u"（五鼠遁）";
-  if (lateRat) return message + u"（五鼠遁；" + late + u"是子正换日的夜子时）";
-  return message + u"（五鼠遁）";
+  Text message = Shown(kPillarNames[3]) + Quoted(hour) + Shown(u"与日干") + StemName(dayStem) +
+                 Shown(u"不合：") + StemName(dayStem) + Shown(u"日") + BranchName(branch) +
+                 Shown(u"时为") + expected;
+  if (branch != kRatBranch) return message + Shown(u"（五鼠遁）");
+  if (!school.lateHourStartsNextDay)
+    return message + Shown(u"，夜子时为") + late + Shown(u"（五鼠遁）");
+  if (lateRat) return message + Shown(u"（五鼠遁；") + late + Shown(u"是子正换日的夜子时）");
+  return message + Shown(u"（五鼠遁）");
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <iterator>
 #include <utility>
 
+#include "record/script_text.h"
+
 namespace xuanshu {
 namespace {
 
@@ -119,15 +121,8 @@ int SearchRank(TextView query, const Place& place) {
   return kNoMatch;
 }
 
-}  // namespace
-
-std::span<const Place> AllPlaces() {
-  return kPlaces;
-}
-
-const Place* FindPlace(TextView text) {
-  text = Trim(text);
-  if (text.empty()) return nullptr;
+// The place the text names, read as it is written.
+const Place* FindPlaceAsWritten(TextView text) {
   bool found = false;
   const Place* place = OnlyPlace([&](const Place& p) { return p.name == text; }, found);
   if (found) return place;
@@ -144,14 +139,30 @@ const Place* FindPlace(TextView text) {
       found);
 }
 
+}  // namespace
+
+std::span<const Place> AllPlaces() {
+  return kPlaces;
+}
+
+const Place* FindPlace(TextView text) {
+  text = Trim(text);
+  if (text.empty()) return nullptr;
+  if (const Place* place = FindPlaceAsWritten(text)) return place;
+  const Text simplified = SimplifiedOf(text);
+  return simplified == text ? nullptr : FindPlaceAsWritten(simplified);
+}
+
 std::vector<const Place*> SearchPlaces(TextView query, std::size_t limit) {
   query = Trim(query);
   std::vector<const Place*> places;
   if (query.empty() || limit == 0) return places;
+  const Text simplified = SimplifiedOf(query);
   const Place* exact = FindPlace(query);
   std::vector<std::pair<int, const Place*>> ranked;
   for (const Place& place : kPlaces) {
-    const int rank = &place == exact ? 0 : SearchRank(query, place);
+    int rank = &place == exact ? 0 : SearchRank(query, place);
+    if (rank == kNoMatch && simplified != query) rank = SearchRank(simplified, place);
     if (rank != kNoMatch) ranked.emplace_back(rank, &place);
   }
   std::stable_sort(ranked.begin(), ranked.end(),
@@ -176,6 +187,11 @@ std::vector<TextView> PlaceAliases(const Place& place) {
   std::vector<TextView> aliases;
   for (const PlaceAlias& a : AliasesOf(place)) aliases.push_back(a.alias);
   return aliases;
+}
+
+bool IsPlaceLabel(TextView text) {
+  const Place* place = FindPlace(text);
+  return place != nullptr && PlaceLabel(*place) == text;
 }
 
 }  // namespace xuanshu

@@ -28,17 +28,22 @@ std::span<const Place> AllPlaces();
 // The place a user means: an exact name (or alias) when it is unique, or a qualified form that
 // tells namesakes apart: "名称（区域）" (full-width or ASCII brackets), "区域名称" (新疆乌鲁木齐)
 // or "名称,区域" (ASCII or full-width comma, or a space). A trailing 市 on the name and 省 or 市
-// on the region are accepted. nullptr when unknown or ambiguous.
+// on the region are accepted, and so are their Traditional forms (烏魯木齊（新疆）) as the
+// program shows them. nullptr when unknown or ambiguous.
 const Place* FindPlace(TextView text);
 
 // Type-ahead: the place the text names exactly first, then places whose name or alias starts
 // with the query, then those containing it, then those whose region contains it; at most
-// `limit`, ties in table order. An empty query finds nothing.
+// `limit`, ties in table order. A query in Traditional characters finds the places it names in
+// Simplified. An empty query finds nothing.
 std::vector<const Place*> SearchPlaces(TextView query, std::size_t limit);
 
 // "乌鲁木齐（新疆）", or "北京" where the region is the place itself: how the
 // program shows a place. FindPlace reads it back.
 Text PlaceLabel(const Place& place);
+// True when the text is the label of a place of the table, which is the
+// program's own text; any other birthplace is what the user typed.
+bool IsPlaceLabel(TextView text);
 
 // Other names a user may type for the place (伊犁 for 伊宁), possibly none.
 std::vector<TextView> PlaceAliases(const Place& place);

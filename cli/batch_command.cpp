@@ -54,10 +54,10 @@ std::vector<std::string> SplitTabs(std::string_view line) {
 // a longitude) replacing their place and longitude.
 std::variant<ChartInput, Text> ParseLine(std::string_view line, const ChartInput& options) {
   std::vector<std::string> fields = SplitTabs(line);
-  if (fields.size() > kMaxFields) return Text(kTooManyFields);
+  if (fields.size() > kMaxFields) return Shown(kTooManyFields);
   fields.resize(kMaxFields);
   const std::string& leap = fields[5];
-  if (!leap.empty() && leap != "0" && leap != "1") return Text(kBadLeap);
+  if (!leap.empty() && leap != "0" && leap != "1") return Shown(kBadLeap);
   ChartInput input = options;
   input.name = fields[0];
   input.sex = fields[1];
@@ -105,7 +105,7 @@ class BatchRun {
     }
     const ChartRequest& request = std::get<ChartRequest>(prepared);
     // Staged exactly as a single save writes the record: UTF-8, CR LF.
-    if (!ComputeChartRecord(engine_, request, record_)) return Fail(kChartFailedMessage);
+    if (!ComputeChartRecord(engine_, request, record_)) return Fail(Shown(kChartFailedMessage));
     if (!writer_.Stage(request.recordPath, record_.SerializeUtf8())) {
       return Fail(SaveFailureMessage(request.recordPath, errno));
     }
@@ -164,7 +164,8 @@ class BatchRun {
 };
 
 std::string ReadErrorText(int error) {
-  return error == EISDIR ? "输入是一个文件夹" : "错误" + std::to_string(error);
+  return error == EISDIR ? ToUtf8(Shown(u"输入是一个文件夹"))
+                         : ToUtf8(Shown(u"错误")) + std::to_string(error);
 }
 
 // False when a line was not saved or the input could not be read to its end.
@@ -177,11 +178,11 @@ bool ComputeAll(LineReader& in, BatchRun& run) {
     if (status == LineReader::Status::kEnd) break;
     if (status == LineReader::Status::kError) {
       run.Finish();
-      WriteErr("xuanshu-cli: 读取输入失败：" + ReadErrorText(in.error()) + "\n");
+      WriteErr(ToUtf8(Shown(u"xuanshu-cli: 读取输入失败：")) + ReadErrorText(in.error()) + "\n");
       return false;
     }
     if (status == LineReader::Status::kTooLong) {
-      run.Fail(kLineTooLong);
+      run.Fail(Shown(kLineTooLong));
       run.Commit();  // seen at once, even while the rest of the line is skipped
       continue;
     }
@@ -202,6 +203,7 @@ int RunBatchCommand(std::span<const std::string> args) {
   if (parsed.positionals.size() > 1) return UsageError("batch takes at most one FILE");
 
   const std::filesystem::path home = HomeFolder(parsed);
+  ShowInConfiguredScript(home);
   ChartInput options;
   TakeBirthOptions(parsed, options);
   const BirthSettings settings = BirthSettingsOf(home);
@@ -228,7 +230,7 @@ int RunBatchCommand(std::span<const std::string> args) {
   struct stat info {};
   if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
     ::close(fd);
-    WriteErr("xuanshu-cli: " + file + " 是文件夹，不是输入文件\n");
+    WriteErr("xuanshu-cli: " + file + ToUtf8(Shown(u" 是文件夹，不是输入文件")) + "\n");
     return kExitFailed;
   }
   LineReader in(fd, kMaxLineBytes);

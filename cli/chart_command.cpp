@@ -53,6 +53,7 @@ int RunChartCommand(std::span<const std::string> args) {
 
   ChartEngine engine;
   const std::filesystem::path home = HomeFolder(parsed);
+  ShowInConfiguredScript(home);
   const ChartOutcome outcome =
       ComputeFromInput(engine, input, DataFolder(home), BirthSettingsOf(home));
   switch (outcome.kind) {

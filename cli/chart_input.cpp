@@ -10,6 +10,7 @@
 #include "record/history_store.h"
 #include "record/program_home.h"
 #include "record/record_file.h"
+#include "record/script_text.h"
 #include "record/unicode_nfc.h"
 
 namespace xuanshu::cli {
@@ -62,7 +63,7 @@ std::optional<Text> ExistingGroup(const Text& name, const std::filesystem::path&
 }
 
 ChartOutcome BadValue(TextView message) {
-  return {ChartOutcome::Kind::kBadValue, {}, Text(message), {}};
+  return {ChartOutcome::Kind::kBadValue, {}, Shown(message), {}};
 }
 
 ChartOutcome Refused(TextView message) {
@@ -89,7 +90,9 @@ std::variant<ChartRequest, ChartOutcome> PrepareChart(const ChartInput& input,
                                                       const std::filesystem::path& dataDir,
                                                       const BirthSettings& settings) {
   if (!input.sex.empty() && input.sex != "男" && input.sex != "女") return BadValue(kBadSex);
-  if (!input.calendar.empty() && input.calendar != "公历" && input.calendar != "农历") {
+  // 公曆 and 農曆, as a Traditional program writes them, are the same calendars.
+  const std::string calendar = ToUtf8(SimplifiedOf(Utf16(input.calendar)));
+  if (!calendar.empty() && calendar != "公历" && calendar != "农历") {
     return BadValue(kBadCalendar);
   }
   const auto date = SplitNumbers(input.date, '-', 3, 4);
@@ -100,13 +103,13 @@ std::variant<ChartRequest, ChartOutcome> PrepareChart(const ChartInput& input,
   // Bytes that are no UTF-8 would turn into U+FFFD, and different names
   // into one file.
   if (!IsValidUtf8(input.name))
-    return ChartOutcome{ChartOutcome::Kind::kRefused, {}, Text(kNameNotFileName)};
+    return ChartOutcome{ChartOutcome::Kind::kRefused, {}, Shown(kNameNotFileName)};
 
   ChartForm form;
   form.name = ToNfc(Utf16(input.name));
   form.maleChecked = input.sex == "男";
   form.femaleChecked = input.sex == "女";
-  form.calendar = Utf16(input.calendar);
+  form.calendar = Utf16(calendar);
   if (date) {
     form.year = Utf16((*date)[0]);
     form.month = Utf16((*date)[1]);
@@ -120,7 +123,7 @@ std::variant<ChartRequest, ChartOutcome> PrepareChart(const ChartInput& input,
   if (input.group.empty()) {
     std::optional<Text> group = ExistingGroup(form.name, dataDir);
     if (!group) {
-      return Refused(Text(kChartFailedMessage) + u"无法读取已有的排盘记录“" +
+      return Refused(Shown(kChartFailedMessage) + Shown(u"无法读取已有的排盘记录“") +
                      TextFromPath(RecordPathFor(dataDir, form.name)) + u"”");
     }
     form.group = std::move(*group);
@@ -176,9 +179,9 @@ BirthSettings BirthSettingsOf(const std::filesystem::path& home) {
 
 void PrintWarnings(const std::vector<Text>& warnings, TextView who) {
   for (const Text& warning : warnings) {
-    Text line(u"提示：");
+    Text line = Shown(u"提示：");
     if (!who.empty()) (line += who) += u'：';
-    ErrLine(line + warning);
+    ErrLine(line + Shown(warning));
   }
 }
 

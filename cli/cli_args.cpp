@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "record/app_config.h"
 #include "record/program_home.h"
 
 namespace xuanshu::cli {
@@ -13,7 +14,8 @@ constexpr std::string_view kUsage =
     "                    --time HH:MM [--group GROUP] [BIRTH OPTIONS] [--home DIR]\n"
     "  xuanshu-cli batch [FILE] [BIRTH OPTIONS] [--home DIR]\n"
     "  xuanshu-cli report (RECORD_FILE | --name NAME) [--layout 0|1|2] [--extras]\n"
-    "                     [--format text|ansi|html|export|pdf|json] [--out FILE] [--home DIR]\n"
+    "                     [--format text|ansi|html|export|pdf|json]\n"
+    "                     [--script simplified|traditional] [--out FILE] [--home DIR]\n"
     "  xuanshu-cli list [--home DIR]\n"
     "  xuanshu-cli terms YEAR [--terms formula|astronomical] [--home DIR]\n"
     "  xuanshu-cli places [QUERY]\n"
@@ -33,6 +35,8 @@ constexpr std::string_view kUsage =
     "          extras included; --out writes it to a file\n"
     "          (\"-\": standard output; a link, pipe or terminal is written through)\n"
     "          (pdf: A4 pages in the desktop program's report font)\n"
+    "          --script: Simplified or Traditional characters (default: \"script\" in\n"
+    "          DIR/Config.ini, else simplified); a name stays as it was typed\n"
     "  list    print the history: each group, then its charts as \"  NAME<TAB>PATH\"\n"
     "  terms   print the 24 solar terms of YEAR (1900-2050) in Beijing time, 小寒 first\n"
     "  places  print the birthplaces matching QUERY (all without one):\n"
@@ -58,6 +62,8 @@ constexpr std::string_view kUsage =
     "\n"
     "  --home DIR  the program folder holding data/ and Config.ini\n"
     "              (default: the folder of the program file)\n"
+    "  Messages follow \"script\" in Config.ini (simplified or traditional); records, and\n"
+    "  what terms, places and list print, stay as the program stores them (simplified).\n"
     "\n"
     "Exit status: 0 done, 1 refused or failed (message on standard error), 2 bad usage.\n";
 
@@ -159,6 +165,10 @@ std::filesystem::path HomeFolder(const ParsedArgs& parsed) {
 
 std::filesystem::path DataFolder(const std::filesystem::path& home) {
   return DataDir(home);
+}
+
+void ShowInConfiguredScript(const std::filesystem::path& home) {
+  SetShownScript(AppConfig(ConfigPath(home)).ReadScript());
 }
 
 }  // namespace xuanshu::cli

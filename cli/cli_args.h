@@ -63,4 +63,7 @@ std::filesystem::path PathFromUtf8(std::string_view utf8);
 std::filesystem::path HomeFolder(const ParsedArgs& parsed);
 std::filesystem::path DataFolder(const std::filesystem::path& home);
 
+// Messages from now on in the script of the program folder's Config.ini.
+void ShowInConfiguredScript(const std::filesystem::path& home);
+
 }  // namespace xuanshu::cli

@@ -8,6 +8,7 @@
 #include "cli/cli_args.h"
 #include "cli/commands.h"
 #include "engine/birth_choices.h"
+#include "record/script_text.h"
 
 namespace xuanshu::cli {
 namespace {
@@ -36,6 +37,7 @@ int RunFindCommand(std::span<const std::string> args) {
   if (parsed.positionals.size() != 4)
     return UsageError("find takes four pillars: YEAR MONTH DAY HOUR");
 
+  ShowInConfiguredScript(HomeFolder(parsed));
   const auto choices = ChoicesOf(parsed);
   if (const Text* message = std::get_if<Text>(&choices)) {
     ErrLine(*message);
@@ -52,7 +54,7 @@ int RunFindCommand(std::span<const std::string> args) {
   const std::vector<BirthWindow> windows =
       FindBirthWindows(std::get<FourPillars>(pillars), *chosen.terms, *chosen.ziSchool);
   if (windows.empty()) {
-    ErrLine(kNoMoment);
+    ErrLine(Shown(kNoMoment));
     return kExitFailed;
   }
   std::string out;

@@ -21,7 +21,9 @@ int RunListCommand(std::span<const std::string> args) {
     return UsageError("list takes no argument " + parsed.positionals.front());
   }
 
-  HistoryStore store(DataFolder(HomeFolder(parsed)));
+  const std::filesystem::path home = HomeFolder(parsed);
+  ShowInConfiguredScript(home);
+  HistoryStore store(DataFolder(home));
   store.LoadExisting();  // a reading command creates nothing
   // Control characters shown escaped, so each chart stays one line and a
   // terminal obeys nothing in a name.

@@ -7,6 +7,7 @@
 #include "calendar/places.h"
 #include "cli/cli_args.h"
 #include "cli/commands.h"
+#include "record/script_text.h"
 
 namespace xuanshu::cli {
 namespace {
@@ -29,6 +30,7 @@ int RunPlacesCommand(std::span<const std::string> args) {
   if (parsed.help) return PrintHelp();
   if (parsed.positionals.size() > 1) return UsageError("places takes at most one QUERY");
 
+  ShowInConfiguredScript(HomeFolder(parsed));
   std::string out;
   if (parsed.positionals.empty()) {
     for (const Place& place : AllPlaces()) out += PlaceLine(place);
@@ -39,7 +41,7 @@ int RunPlacesCommand(std::span<const std::string> args) {
     }
   }
   if (out.empty()) {
-    ErrLine(kNoMatch);
+    ErrLine(Shown(kNoMatch));
     return kExitFailed;
   }
   WriteOut(out);

@@ -14,6 +14,7 @@
 #include "record/app_config.h"
 #include "record/program_home.h"
 #include "record/record_file.h"
+#include "record/script_text.h"
 #include "record/unicode_nfc.h"
 #include "report/chart_json.h"
 #include "report/report_renderer.h"
@@ -21,10 +22,11 @@
 namespace xuanshu::cli {
 namespace {
 
-constexpr std::array<OptionSpec, 6> kOptions = {{
+constexpr std::array<OptionSpec, 7> kOptions = {{
     {"name"},
     {"layout"},
     {"format"},
+    {"script"},
     {"out"},
     {"home"},
     {"extras", false},
@@ -62,7 +64,7 @@ std::string Formatted(const CollectingSink& report, Format format, TextView titl
     case Format::kAnsi:
       return AnsiText(terminal ? ForTerminal(report.pieces()) : report.pieces());
     case Format::kHtml:
-      return HtmlPage(report.pieces(), title);
+      return HtmlPage(report.pieces(), title, ShownScript());
     case Format::kExport:
       return ExportBytes(report.PlainText());
     case Format::kPdf:   // made by ReportPdfBytes
@@ -91,18 +93,25 @@ int RunReportCommand(std::span<const std::string> args) {
   const std::string* formatText = parsed.Value("format");
   const std::optional<Format> format = formatText ? FormatNamed(*formatText) : Format::kText;
   if (!format) return UsageError("--format must be text, ansi, html, export, pdf or json");
+  const std::string* scriptText = parsed.Value("script");
+  const std::optional<Script> chosenScript =
+      scriptText ? ScriptNamed(*scriptText) : std::optional<Script>();
+  if (scriptText && !chosenScript) return UsageError("--script must be simplified or traditional");
 
+  // The report and every message in the chosen script, else Config.ini's.
+  const std::filesystem::path home = HomeFolder(parsed);
+  ShowInConfiguredScript(home);
+  if (chosenScript) SetShownScript(*chosenScript);
   if (*format == Format::kPdf && !CanWritePdf()) {
-    ErrLine(u"本程序构建时没有 Qt，不能生成 PDF");
+    ErrLine(Shown(u"本程序构建时没有 Qt，不能生成 PDF"));
     return kExitFailed;
   }
 
-  const std::filesystem::path home = HomeFolder(parsed);
   std::filesystem::path recordPath;
   if (name) {
     const Text chartName = ToNfc(FromUtf8(*name));
     if (!IsValidUtf8(*name)) {
-      ErrLine(u"姓名不能用作文件名");
+      ErrLine(Shown(u"姓名不能用作文件名"));
       return kExitFailed;
     }
     if (Text message = CheckChartName(chartName); !message.empty()) {
@@ -131,7 +140,7 @@ int RunReportCommand(std::span<const std::string> args) {
   std::string bytes;
   if (*format == Format::kJson) {
     // Control characters are escaped by JSON itself.
-    bytes = ChartJson(LoadIniFile(recordPath));
+    bytes = ChartJson(LoadIniFile(recordPath), ShownScript());
   } else {
     const AppConfig config(ConfigPath(home));
     ReportOptions options;
@@ -142,7 +151,7 @@ int RunReportCommand(std::span<const std::string> args) {
     if (*format == Format::kPdf) {
       std::optional<std::string> pdf = ReportPdfBytes(report.pieces(), title, home);
       if (!pdf) {
-        ErrLine(u"无法生成 PDF");
+        ErrLine(Shown(u"无法生成 PDF"));
         return kExitFailed;
       }
       bytes = std::move(*pdf);
@@ -152,7 +161,7 @@ int RunReportCommand(std::span<const std::string> args) {
   }
   if (!toStandardOutput) {
     if (const int error = WriteOutputFile(PathFromUtf8(*out), bytes); error != 0) {
-      ErrLine(u"无法写入“" + FromUtf8(*out) + u"”：" + FileErrorText(error));
+      ErrLine(Shown(u"无法写入“") + FromUtf8(*out) + u"”：" + FileErrorText(error));
       return kExitFailed;
     }
     return kExitOk;

@@ -10,6 +10,7 @@
 #include "cli/cli_args.h"
 #include "cli/commands.h"
 #include "record/program_home.h"
+#include "record/script_text.h"
 
 namespace xuanshu::cli {
 namespace {
@@ -46,9 +47,10 @@ int RunTermsCommand(std::span<const std::string> args) {
   if (parsed.help) return PrintHelp();
   if (parsed.positionals.size() != 1) return UsageError("terms takes one YEAR");
 
+  ShowInConfiguredScript(HomeFolder(parsed));
   const std::optional<int> year = YearOf(parsed.positionals.front());
   if (!year) {
-    ErrLine(kBadYear);
+    ErrLine(Shown(kBadYear));
     return kExitFailed;
   }
   const std::string* option = parsed.Value("terms");
@@ -57,7 +59,7 @@ int RunTermsCommand(std::span<const std::string> args) {
                        : BirthSettingsOf(HomeFolder(parsed)).terms;
   const TermSource* source = key.empty() ? &FormulaTermSource() : TermSourceByKey(ToUtf8(key));
   if (!source) {
-    ErrLine(u"节气方式只能是formula（公式）或astronomical（天文）");
+    ErrLine(Shown(u"节气方式只能是formula（公式）或astronomical（天文）"));
     return kExitFailed;
   }
   std::string out;

@@ -2,6 +2,7 @@
 
 #include "calendar/longitude.h"
 #include "calendar/places.h"
+#include "record/script_text.h"
 
 namespace xuanshu {
 namespace {
@@ -27,8 +28,8 @@ std::optional<int> TwoDigits(TextView text) {
 // A longitude text that must be one and lie in range; else the message.
 std::variant<double, Text> LongitudeOf(TextView text) {
   const std::optional<double> degrees = ParseLongitude(text);
-  if (!degrees) return Text(kMalformedLongitude);
-  if (!IsValidLongitude(*degrees)) return Text(kLongitudeOutOfRange);
+  if (!degrees) return Shown(kMalformedLongitude);
+  if (!IsValidLongitude(*degrees)) return Shown(kLongitudeOutOfRange);
   return *degrees;
 }
 
@@ -40,7 +41,7 @@ std::optional<Text> ApplyPlace(TextView text, BirthPlace& place) {
     place.zone = std::string(known->zone);
     return std::nullopt;
   }
-  if (!ParseLongitude(text)) return Text(kUnknownPlace) + Text(text) + Text(kUnknownPlaceHint);
+  if (!ParseLongitude(text)) return Shown(kUnknownPlace) + Text(text) + Shown(kUnknownPlaceHint);
   auto longitude = LongitudeOf(text);
   if (const Text* message = std::get_if<Text>(&longitude)) return *message;
   place.longitude = std::get<double>(longitude);
@@ -76,11 +77,11 @@ std::variant<BirthChoices, Text> ResolveBirthChoices(const BirthChoiceTexts& tex
   BirthChoices choices;
   if (!texts.terms.empty()) {
     choices.terms = TermSourceByKey(ToUtf8(texts.terms));
-    if (!choices.terms) return Text(kBadTermMode);
+    if (!choices.terms) return Shown(kBadTermMode);
   }
   if (!texts.zi.empty()) {
     choices.ziSchool = ZiSchoolByKey(ToUtf8(texts.zi));
-    if (!choices.ziSchool) return Text(kBadZiSchool);
+    if (!choices.ziSchool) return Shown(kBadZiSchool);
   }
   BirthPlace& place = choices.place;
   if (!texts.place.empty()) {
@@ -93,7 +94,7 @@ std::variant<BirthChoices, Text> ResolveBirthChoices(const BirthChoiceTexts& tex
   }
   if (!texts.utcOffset.empty()) {
     const auto offset = ParseUtcOffset(texts.utcOffset);
-    if (!offset) return Text(kMalformedOffset);
+    if (!offset) return Shown(kMalformedOffset);
     place.zone.clear();
     place.fixedOffsetSeconds = *offset;
   } else if (place.longitude && place.zone.empty()) {
@@ -102,7 +103,7 @@ std::variant<BirthChoices, Text> ResolveBirthChoices(const BirthChoiceTexts& tex
   }
   if (!texts.dst.empty()) {
     const std::string dst = ToUtf8(texts.dst);
-    if (dst != "auto" && dst != "off") return Text(kBadDst);
+    if (dst != "auto" && dst != "off") return Shown(kBadDst);
     place.removeDaylightSaving = dst == "auto";
   }
   return choices;

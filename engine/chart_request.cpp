@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "record/record_file.h"
+#include "record/script_text.h"
 #include "record/unicode_nfc.h"
 
 namespace xuanshu {
@@ -96,9 +97,9 @@ bool HasUnpairedSurrogate(TextView name) {
 }  // namespace
 
 Text CheckChartName(TextView name) {
-  if (name.empty()) return Text(kEnterName);
-  if (CharacterCount(name) > kMaxNameLength) return Text(kNameTooLong);
-  if (!IsUsableFileName(name) || HasUnpairedSurrogate(name)) return Text(kNameNotFileName);
+  if (name.empty()) return Shown(kEnterName);
+  if (CharacterCount(name) > kMaxNameLength) return Shown(kNameTooLong);
+  if (!IsUsableFileName(name) || HasUnpairedSurrogate(name)) return Shown(kNameNotFileName);
   return {};
 }
 
@@ -114,20 +115,20 @@ RequestResult BuildChartRequest(const ChartForm& form, const std::filesystem::pa
   request.name = ToNfc(form.name);
   if (Text message = CheckChartName(request.name); !message.empty()) return message;
 
-  if (!form.maleChecked && !form.femaleChecked) return Text(kChooseSex);
+  if (!form.maleChecked && !form.femaleChecked) return Shown(kChooseSex);
   request.male = !form.femaleChecked;  // 女 is tested last and wins
 
-  if (form.calendar.empty()) return Text(kEnterCalendar);
+  if (form.calendar.empty()) return Shown(kEnterCalendar);
   request.gregorian = form.calendar == kGregorian;
 
-  if (form.year.empty()) return Text(kEnterYear);
+  if (form.year.empty()) return Shown(kEnterYear);
   request.year = FieldValue(form.year);
 
-  if (form.month.empty()) return Text(kEnterMonth);
+  if (form.month.empty()) return Shown(kEnterMonth);
   request.month = FieldValue(form.month);
   request.leapMonth = !request.gregorian && Contains(form.month, kLeapMark);
 
-  if (form.day.empty() || form.hour.empty() || form.minute.empty()) return Text(kEnterDate);
+  if (form.day.empty() || form.hour.empty() || form.minute.empty()) return Shown(kEnterDate);
   request.day = FieldValue(form.day);
   request.hour = FieldValue(form.hour);
   request.minute = FieldValue(form.minute);

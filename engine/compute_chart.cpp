@@ -4,6 +4,7 @@
 #include "calendar/lunar_calendar.h"
 #include "engine/chart_engine.h"
 #include "record/record_file.h"
+#include "record/script_text.h"
 
 namespace xuanshu {
 namespace {
@@ -54,14 +55,14 @@ bool ComputeChartRecord(ChartEngine& engine, const ChartRequest& request, ChartR
 }
 
 Text SaveFailureMessage(const std::filesystem::path& path, int error) {
-  return Text(kChartFailedMessage) + u"无法保存排盘记录“" + TextFromPath(path) + u"”：" +
+  return Shown(kChartFailedMessage) + Shown(u"无法保存排盘记录“") + TextFromPath(path) + u"”：" +
          FileErrorText(error);
 }
 
 bool ComputeChart(ChartEngine& engine, const ChartRequest& request, Text* failure) {
   ChartRecord record;
   if (!ComputeChartRecord(engine, request, record)) {
-    if (failure != nullptr) *failure = Text(kChartFailedMessage);
+    if (failure != nullptr) *failure = Shown(kChartFailedMessage);
     return false;
   }
   // The data folder is made on the first chart; a plain file in its place

@@ -131,6 +131,15 @@ void CheckRecord(std::string_view bytes, std::initializer_list<int> layouts) {
   RenderChart(copy, ReportOptions{.layout = 1, .extras = true}, extras);
   FUZZ_CHECK(extras.PlainText().size() <= 60500 + 8 * text.size());
   CheckJson(ChartJson(record), text.size());
+
+  // Traditional replaces characters one for one, whatever the record holds.
+  IniDocument traditionalCopy = record;
+  CollectingSink traditional;
+  RenderChart(traditionalCopy,
+              ReportOptions{.layout = 1, .extras = true, .script = Script::kTraditional},
+              traditional);
+  FUZZ_CHECK(traditional.PlainText().size() == extras.PlainText().size());
+  CheckJson(ChartJson(record, Script::kTraditional), text.size());
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ constexpr TextView kLayoutKey = u"format";
 constexpr TextView kTermsKey = u"terms";
 constexpr TextView kZiKey = u"zi";
 constexpr TextView kBirthplaceKey = u"birthplace";
+constexpr TextView kScriptKey = u"script";
 constexpr TextView kWindowSection = u"Window";
 constexpr TextView kLastChartKey = u"lastchart";
 constexpr std::size_t kLastChartCapacity = 4096;
@@ -68,6 +69,15 @@ bool AppConfig::WriteBirthSettings(const BirthSettings& settings) const {
     doc.Set(kSection, kZiKey, settings.zi);
     doc.Set(kSection, kBirthplaceKey, settings.place);
   });
+}
+
+Script AppConfig::ReadScript() const {
+  const std::string key = ToUtf8(LoadIniFile(path_).ReadString(kSection, kScriptKey));
+  return ScriptNamed(key).value_or(Script::kSimplified);
+}
+
+bool AppConfig::WriteScript(Script script) const {
+  return WriteProfileString(path_, kSection, kScriptKey, Ascii(ScriptKey(script)));
 }
 
 std::optional<WindowPlacement> AppConfig::ReadWindowPlacement() const {

@@ -1,15 +1,15 @@
 // The user settings kept in Config.ini. Section "Option": the width of the
-// history pane, the chosen report layout, the birth-moment choices and
-// whether the report shows the additional pillars, each written at the moment
-// the user changes it. Section "Window": where the main window was when it
-// closed, and the chart last opened. A missing file gives the defaults.
+// history pane, the chosen report layout, the birth-moment choices, whether
+// the report shows the additional pillars and the script texts are shown in,
+// each written at the moment the user changes it. Section "Window": where the
+// main window was when it closed, and the chart last opened. A missing file
+// gives the defaults.
 #pragma once
 
 #include <filesystem>
 #include <optional>
 
-#include "record/text.h"
-
+#include "record/script_text.h"
 #include "record/text.h"
 
 namespace xuanshu {
@@ -64,6 +64,11 @@ class AppConfig {
   // "terms", "zi" and "birthplace"; missing keys read as empty.
   BirthSettings ReadBirthSettings() const;
   bool WriteBirthSettings(const BirthSettings& settings) const;
+  // "script": the characters texts are shown in; Simplified when missing or
+  // not one of the two keys.
+  Script ReadScript() const;
+  // Writes "script" as "simplified" or "traditional".
+  bool WriteScript(Script script) const;
   // Section "Window"; nullopt when it has no usable size.
   std::optional<WindowPlacement> ReadWindowPlacement() const;
   bool WriteWindowPlacement(const WindowPlacement& placement) const;

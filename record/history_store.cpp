@@ -11,6 +11,7 @@
 #include "record/folder_lock.h"
 #include "record/ini_document.h"
 #include "record/record_file.h"
+#include "record/script_text.h"
 
 namespace xuanshu {
 namespace {
@@ -47,12 +48,13 @@ constexpr TextView kCannotWrite = u"无法写入排盘记录：";
 constexpr TextView kCannotRemove = u"无法删除排盘记录：";
 constexpr TextView kCannotReadFolders = u"分组已改名，但无法读取这些文件夹，其中的排盘记录未更新：";
 
+// The message in the shown script.
 StoreResult Failure(TextView message) {
-  return {false, Text(message), {}, {}};
+  return {false, Shown(message), {}, {}};
 }
 
 StoreResult FileFailure(TextView message, const std::filesystem::path& path) {
-  return Failure(Text(message) + TextFromPath(path));
+  return {false, Shown(message) + TextFromPath(path), {}, {}};
 }
 
 // The lines are found in the text or, for a UTF-8 file, in its bytes: the
@@ -209,7 +211,7 @@ bool WriteMainKey(const std::filesystem::path& path, TextView key, TextView valu
 
 // "无法写入排盘记录：a、b" for every file that could not be updated.
 StoreResult NotUpdated(std::vector<std::filesystem::path> paths, TextView message) {
-  StoreResult result{false, Text(message), {}, {}};
+  StoreResult result{false, Shown(message), {}, {}};
   for (std::size_t i = 0; i < paths.size(); ++i) {
     if (i > 0) result.message += u"、";
     result.message += TextFromPath(paths[i]);
@@ -449,7 +451,7 @@ StoreResult HistoryStore::MoveChart(ChartLocation at, std::size_t targetGroup) {
 }
 
 std::size_t HistoryStore::NewGroup() {
-  groups_.push_back({Text(kNewGroupName), {}});
+  groups_.push_back({Shown(kNewGroupName), {}});
   return groups_.size() - 1;
 }
 

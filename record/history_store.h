@@ -26,7 +26,7 @@ namespace xuanshu {
 inline constexpr std::size_t kMaxLabelLength = 49;
 // The group of charts that belong to no other group.
 inline constexpr TextView kDefaultGroupName = u"其他";
-// The label of a group made by NewGroup().
+// The label of a group made by NewGroup(), shown in the shown script.
 inline constexpr TextView kNewGroupName = u"新建分组";
 
 struct HistoryChart {

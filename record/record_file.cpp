@@ -13,6 +13,7 @@
 #include <string>
 
 #include "record/folder_lock.h"
+#include "record/script_text.h"
 
 namespace xuanshu {
 namespace {
@@ -329,25 +330,25 @@ Text FileErrorText(int error) {
     case ENOTDIR:
     case EEXIST:
     case ELOOP:
-      return u"路径中有一段不是文件夹";
+      return Shown(u"路径中有一段不是文件夹");
     case ENOENT:
-      return u"文件夹不存在";
+      return Shown(u"文件夹不存在");
     case ENAMETOOLONG:
-      return u"路径过长";
+      return Shown(u"路径过长");
     case EACCES:
     case EPERM:
-      return u"没有写入权限";
+      return Shown(u"没有写入权限");
     case EROFS:
-      return u"文件系统只读";
+      return Shown(u"文件系统只读");
     case ENOSPC:
     case EDQUOT:
-      return u"磁盘空间不足";
+      return Shown(u"磁盘空间不足");
     case EISDIR:
-      return u"同名的文件夹已存在";
+      return Shown(u"同名的文件夹已存在");
     case EWOULDBLOCK:
-      return u"排盘记录正被其他程序修改，请稍后再试";
+      return Shown(u"排盘记录正被其他程序修改，请稍后再试");
     default:
-      return u"写入失败（错误" + Num(error) + u"）";
+      return Shown(u"写入失败（错误") + Num(error) + u"）";
   }
 }
 

@@ -1,6 +1,7 @@
 // The lines a chart computed with birth-moment choices of its own shows
 // under its lunar birth date; a chart computed with the defaults has none.
 #include "calendar/longitude.h"
+#include "calendar/places.h"
 #include "calendar/term_source.h"
 #include "calendar/zi_school.h"
 #include "report/layout_renderer.h"
@@ -26,18 +27,21 @@ void LayoutRenderer::WriteBirthChoices() {
   const TextView zone = Read(kSection, u"shiqu");
   const bool showZone = IsFixedOffset(zone) && zone != u"+08:00";
   if (!place.empty() || !longitude.empty()) {
-    Text line(kBirthplaceLabel);
-    line += place;
+    Put(kBirthplaceLabel);
+    if (IsPlaceLabel(place)) {
+      Put(place);
+    } else {
+      PutUserText(place);
+    }
     if (!longitude.empty()) {
-      if (!place.empty()) line += kSplitGap;
+      if (!place.empty()) Put(kSplitGap);
       const std::optional<double> degrees = ParseLongitude(longitude);
       if (degrees) {
-        line += LongitudeText(*degrees);
+        Put(LongitudeText(*degrees));
       } else {
-        line += longitude;
+        Put(longitude);
       }
     }
-    Put(line);
     if (showZone) Put(Text(kSplitGap).append(kZoneLabel).append(zone));
     Put(kLineBreak);
   } else if (showZone) {

@@ -5,6 +5,7 @@
 
 #include "calendar/cycle_names.h"
 #include "calendar/ganzhi.h"
+#include "calendar/places.h"
 #include "calendar/term_source.h"
 #include "calendar/zi_school.h"
 #include "engine/birth_record.h"
@@ -366,11 +367,37 @@ class ChartJsonWriter {
   const IniDocument& record_;
 };
 
+// Every string of `value` in `script`.
+void ConvertStrings(Json& value, Script script) {
+  if (value.is_string()) {
+    value = ToUtf8(InScript(FromUtf8(value.get_ref<const std::string&>()), script));
+  } else if (value.is_structured()) {
+    for (Json& item : value) ConvertStrings(item, script);
+  }
+}
+
+// The program's texts of the document in `script`; the user's own stay as
+// they are: the name, the group, and a birthplace that is no place of the
+// table.
+void ConvertProgramTexts(Json& doc, Script script) {
+  const Json name = doc["name"];
+  const Json group = doc["group"];
+  Json& choices = doc["birth"]["choices"];
+  const bool userPlace = choices.is_object() && choices["place"].is_string() &&
+                         !IsPlaceLabel(FromUtf8(choices["place"].get_ref<const std::string&>()));
+  const Json place = userPlace ? choices["place"] : Json();
+  ConvertStrings(doc, script);
+  doc["name"] = name;
+  doc["group"] = group;
+  if (userPlace) choices["place"] = place;
+}
+
 }  // namespace
 
-std::string ChartJson(const IniDocument& record) {
-  const std::string dumped =
-      ChartJsonWriter(record).Document().dump(2, ' ', false, Json::error_handler_t::replace);
+std::string ChartJson(const IniDocument& record, Script script) {
+  Json doc = ChartJsonWriter(record).Document();
+  if (script != Script::kSimplified) ConvertProgramTexts(doc, script);
+  const std::string dumped = doc.dump(2, ' ', false, Json::error_handler_t::replace);
   // The library escapes C0 controls; DEL and the C1 controls (UTF-8 C2 80 …
   // C2 9F) are escaped here too, so a terminal shows the document rather
   // than obeying a control sequence in a record's text. Outside strings a

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "record/ini_document.h"
+#include "record/script_text.h"
 
 namespace xuanshu {
 
@@ -18,7 +19,9 @@ namespace xuanshu {
 // numbers, and a number the record does not hold (missing or not a number)
 // is null. Any record, however edited, gives a valid document of bounded
 // size: loops and counts are bounded as in the report, and values are read
-// with the report's capacities.
-std::string ChartJson(const IniDocument& record);
+// with the report's capacities. In Traditional every text of the program is
+// given in its reviewed form, as the report shows it; the user's own texts
+// (name, group, a birthplace that is no place of the table) stay as they are.
+std::string ChartJson(const IniDocument& record, Script script = Script::kSimplified);
 
 }  // namespace xuanshu

@@ -39,21 +39,22 @@ constexpr std::array<TextView, 7> kSocialRows = {
 };
 
 template <std::size_t N>
-void AppendBlock(ReportSink& sink, TextView label, const std::array<TextView, N>& rows) {
-  sink.AppendText(label, ReportColor::kBlue);
-  for (TextView row : rows) sink.AppendText(row, ReportColor::kBlack);
+void AppendBlock(ReportSink& sink, Script script, TextView label,
+                 const std::array<TextView, N>& rows) {
+  sink.AppendText(InScript(label, script), ReportColor::kBlue);
+  for (TextView row : rows) sink.AppendText(InScript(row, script), ReportColor::kBlack);
 }
 
 }  // namespace
 
-void AppendKinshipTables(ReportSink& sink, bool male) {
-  sink.AppendText(kHeader, ReportColor::kBlue);
+void AppendKinshipTables(ReportSink& sink, bool male, Script script) {
+  sink.AppendText(InScript(kHeader, script), ReportColor::kBlue);
   if (male) {
-    AppendBlock(sink, kMaleLabel, kMaleRows);
+    AppendBlock(sink, script, kMaleLabel, kMaleRows);
   } else {
-    AppendBlock(sink, kFemaleLabel, kFemaleRows);
+    AppendBlock(sink, script, kFemaleLabel, kFemaleRows);
   }
-  AppendBlock(sink, kSocialLabel, kSocialRows);
+  AppendBlock(sink, script, kSocialLabel, kSocialRows);
 }
 
 }  // namespace xuanshu

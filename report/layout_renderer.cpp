@@ -40,11 +40,12 @@ LayoutKind LayoutKindOf(int layoutSetting) {
 }
 
 LayoutRenderer::LayoutRenderer(IniDocument& record, LayoutKind kind, bool showExtras,
-                               ReportSink& sink, RewriteHandler onYunqianChanged)
+                               ReportSink& sink, Script script, RewriteHandler onYunqianChanged)
     : record_(record),
       kind_(kind),
       showExtras_(showExtras),
       sink_(sink),
+      script_(script),
       onYunqianChanged_(std::move(onYunqianChanged)) {}
 
 bool LayoutRenderer::Render() {
@@ -84,7 +85,7 @@ bool LayoutRenderer::Render() {
   }
   WriteLuckRelations();
   WriteAnnualRelations();
-  AppendKinshipTables(sink_, male_);
+  AppendKinshipTables(sink_, male_, script_);
   return yunqianChanged_;
 }
 
@@ -92,7 +93,7 @@ bool LayoutRenderer::Render() {
 
 void LayoutRenderer::WriteNameAndSex() {
   Put(kNameLabel);
-  PutFormat(ReportColor::kRed, kNameFormat, {Read(u"main", u"name")});
+  PutFormat(ReportColor::kRed, kNameFormat, {UserText{Read(u"main", u"name")}});
   Put(kSexLabel);
   PutFormat(ReportColor::kRed, kSexFormat, {Read(u"main", u"sex")});
 }
@@ -225,12 +226,37 @@ long long LayoutRenderer::ReadInt(TextView section, TextView key) const {
 }
 
 void LayoutRenderer::Put(TextView text, ReportColor color) {
+  if (script_ == Script::kSimplified) {
+    sink_.AppendText(text, color);
+  } else {
+    sink_.AppendText(InScript(text, script_), color);
+  }
+}
+
+void LayoutRenderer::PutUserText(TextView text, ReportColor color) {
   sink_.AppendText(text, color);
 }
 
 void LayoutRenderer::PutFormat(ReportColor color, TextView format,
                                std::initializer_list<FormatArg> args) {
-  sink_.AppendText(FormatText(format, args), color);
+  if (script_ == Script::kSimplified) {
+    sink_.AppendText(FormatText(format, args), color);
+    return;
+  }
+  std::vector<Text> converted;
+  converted.reserve(args.size());  // the views below stay valid
+  std::vector<FormatArg> shown;
+  for (const FormatArg& arg : args) {
+    if (!arg.IsProgramText()) {
+      shown.push_back(arg);
+      continue;
+    }
+    converted.push_back(InScript(arg.text(), script_));
+    shown.emplace_back(TextView(converted.back()));
+  }
+  Text text;
+  AppendFormat(text, InScript(format, script_), shown);
+  sink_.AppendText(text, color);
 }
 
 void LayoutRenderer::PutSplitText(TextView value, TextView gap) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "record/ini_document.h"
+#include "record/script_text.h"
 #include "report/annual_values.h"
 #include "report/report_format.h"
 #include "report/report_operations.h"
@@ -27,9 +28,11 @@ class LayoutRenderer {
   // Called right after section yunqian was rebuilt with a changed result.
   using RewriteHandler = std::function<void(const IniDocument&)>;
 
-  // With showExtras the pillar table ends with the additional pillars.
+  // With showExtras the pillar table ends with the additional pillars. In
+  // Traditional every text is shown in its reviewed form except the user's
+  // own: the name, and a birthplace that is not a place of the table.
   LayoutRenderer(IniDocument& record, LayoutKind kind, bool showExtras, ReportSink& sink,
-                 RewriteHandler onYunqianChanged = {});
+                 Script script, RewriteHandler onYunqianChanged = {});
 
   // Appends the whole report. Returns true when section yunqian changed.
   bool Render();
@@ -89,7 +92,12 @@ class LayoutRenderer {
   // the whole rendering.
   TextView Read(TextView section, TextView key, std::size_t capacity = kReadCapacity) const;
   long long ReadInt(TextView section, TextView key) const;
+  // A program text: a literal or a value the computation wrote.
   void Put(TextView text, ReportColor color = ReportColor::kBlack);
+  // Text the user typed, the same in either script.
+  void PutUserText(TextView text, ReportColor color = ReportColor::kBlack);
+  // The format in its reviewed form, filled with the arguments (program
+  // texts converted, UserText as it is).
   void PutFormat(ReportColor color, TextView format, std::initializer_list<FormatArg> args);
   // A split text: with a space, the first part and `gap` black and the second
   // part red; without one, the whole value black.
@@ -103,6 +111,7 @@ class LayoutRenderer {
   const LayoutKind kind_;
   const bool showExtras_;
   ReportSink& sink_;
+  const Script script_;
   RewriteHandler onYunqianChanged_;
   bool yunqianChanged_ = false;
 

@@ -11,7 +11,11 @@ void FormatArg::AppendTo(Text& out) const {
 }
 
 void AppendFormat(Text& out, TextView format, std::initializer_list<FormatArg> args) {
-  const FormatArg* next = args.begin();
+  AppendFormat(out, format, std::span<const FormatArg>(args.begin(), args.size()));
+}
+
+void AppendFormat(Text& out, TextView format, std::span<const FormatArg> args) {
+  auto next = args.begin();
   Text piece;
   for (std::size_t i = 0; i < format.size(); ++i) {
     if (format[i] != u'%' || i + 1 >= format.size()) {

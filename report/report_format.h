@@ -4,30 +4,42 @@
 #pragma once
 
 #include <initializer_list>
+#include <span>
 
 #include "record/text.h"
 
 namespace xuanshu {
+
+// Text the user typed (a name), shown as it is in either script.
+struct UserText {
+  TextView text;
+};
 
 class FormatArg {
  public:
   FormatArg(TextView text) : text_(text) {}
   FormatArg(const Text& text) : text_(text) {}
   FormatArg(const char16_t* text) : text_(text) {}
+  FormatArg(UserText text) : text_(text.text), isUserText_(true) {}
   FormatArg(long long number) : number_(number), isNumber_(true) {}
   FormatArg(int number) : number_(number), isNumber_(true) {}
 
   // The argument as text: a number in decimal.
   void AppendTo(Text& out) const;
+  // A program text, which a report in Traditional shows converted.
+  bool IsProgramText() const { return !isNumber_ && !isUserText_; }
+  TextView text() const { return text_; }
 
  private:
   TextView text_;
   long long number_ = 0;
   bool isNumber_ = false;
+  bool isUserText_ = false;
 };
 
 // Appends `format` with its conversions replaced by the arguments in order.
 // A conversion without an argument left prints nothing.
+void AppendFormat(Text& out, TextView format, std::span<const FormatArg> args);
 void AppendFormat(Text& out, TextView format, std::initializer_list<FormatArg> args);
 Text FormatText(TextView format, std::initializer_list<FormatArg> args);
 

@@ -66,10 +66,12 @@ std::string AnsiText(const std::vector<ReportPiece>& pieces) {
   return out;
 }
 
-std::string HtmlPage(const std::vector<ReportPiece>& pieces, TextView title) {
-  std::string out =
-      "<!DOCTYPE html>\n"
-      "<html lang=\"zh-CN\">\n"
+std::string HtmlPage(const std::vector<ReportPiece>& pieces, TextView title, Script script) {
+  const bool traditional = script == Script::kTraditional;
+  std::string out = "<!DOCTYPE html>\n<html lang=\"";
+  out += traditional ? "zh-TW" : "zh-CN";
+  out +=
+      "\">\n"
       "<head>\n"
       "<meta charset=\"utf-8\">\n"
       "<title>";
@@ -79,7 +81,10 @@ std::string HtmlPage(const std::vector<ReportPiece>& pieces, TextView title) {
       "<style>\n"
       "body { margin: 1.5em; background: #FFFFFF; color: #000000; }\n"
       ".report { white-space: pre-wrap; tab-size: 8; margin: 0;\n"
-      "  font-family: \"Noto Sans Mono CJK SC\", \"Sarasa Mono SC\", \"NSimSun\", \"SimSun\",\n"
+      "  font-family: ";
+  if (traditional) out += "\"Noto Sans Mono CJK TC\", \"Sarasa Mono TC\", ";
+  out +=
+      "\"Noto Sans Mono CJK SC\", \"Sarasa Mono SC\", \"NSimSun\", \"SimSun\",\n"
       "    \"宋体\", monospace;\n"
       "  font-size: 14px; line-height: 1.5; }\n"
       "@media print { body { margin: 0; } .report { font-size: 10pt; }\n"

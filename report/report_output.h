@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "record/script_text.h"
 #include "record/text.h"
 #include "report/report_sink.h"
 
@@ -20,6 +21,8 @@ std::string AnsiText(const std::vector<ReportPiece>& pieces);
 
 // A standalone printable UTF-8 page: each piece a coloured <span> with its
 // text escaped, inside a pre-wrapped block set in a CJK monospace font stack.
-std::string HtmlPage(const std::vector<ReportPiece>& pieces, TextView title);
+// A Traditional report is marked zh-TW and prefers the Traditional fonts.
+std::string HtmlPage(const std::vector<ReportPiece>& pieces, TextView title,
+                     Script script = Script::kSimplified);
 
 }  // namespace xuanshu

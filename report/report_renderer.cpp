@@ -43,7 +43,8 @@ bool RenderChart(const std::filesystem::path& recordPath, const ReportOptions& o
                  ReportSink& sink) {
   IniDocument record = LoadIniFile(recordPath);
   const auto save = [&recordPath](const IniDocument&) { RewriteYearsBeforeLuck(recordPath); };
-  LayoutRenderer(record, LayoutKindOf(options.layout), options.extras, sink, save).Render();
+  LayoutRenderer(record, LayoutKindOf(options.layout), options.extras, sink, options.script, save)
+      .Render();
   return true;
 }
 
@@ -52,7 +53,8 @@ bool RenderChart(const std::filesystem::path& recordPath, int layout, ReportSink
 }
 
 bool RenderChart(IniDocument& record, const ReportOptions& options, ReportSink& sink) {
-  return LayoutRenderer(record, LayoutKindOf(options.layout), options.extras, sink).Render();
+  return LayoutRenderer(record, LayoutKindOf(options.layout), options.extras, sink, options.script)
+      .Render();
 }
 
 bool RenderChart(IniDocument& record, int layout, ReportSink& sink) {
@@ -64,12 +66,12 @@ Text RecordProblem(const std::filesystem::path& recordPath) {
   struct stat info {};
   if (::stat(recordPath.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
       static_cast<std::size_t>(info.st_size) > kMaxRecordBytes) {
-    return quoted + u"过大，不是排盘记录";
+    return quoted + Shown(u"过大，不是排盘记录");
   }
   const std::optional<Text> text = ReadTextFile(recordPath, kMaxRecordBytes);
-  if (!text) return u"无法读取排盘记录" + quoted;
+  if (!text) return Shown(u"无法读取排盘记录") + quoted;
   // An empty file is what a failed computation leaves; it still renders.
-  if (!text->empty() && IniDocument::Parse(*text).empty()) return quoted + u"不是排盘记录";
+  if (!text->empty() && IniDocument::Parse(*text).empty()) return quoted + Shown(u"不是排盘记录");
   return {};
 }
 

@@ -6,6 +6,7 @@
 
 #include "record/app_config.h"
 #include "record/ini_document.h"
+#include "record/script_text.h"
 #include "report/report_output.h"
 #include "report/report_sink.h"
 
@@ -22,6 +23,8 @@ inline constexpr int kHongKongLayout = kHongKongTaiwanLayout;
 struct ReportOptions {
   int layout = kSimpleLayout;
   bool extras = false;
+  // The characters of every text but the user's own.
+  Script script = ShownScript();
 };
 
 // Reads the record afresh from disk and renders it. Before the annual grid

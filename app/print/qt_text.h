@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "record/record_file.h"
+#include "record/script_text.h"
 #include "record/text.h"
 
 namespace xuanshu {
@@ -24,6 +25,12 @@ inline QString PathToQString(const std::filesystem::path& path) {
 
 inline std::filesystem::path PathFromQString(const QString& path) {
   return PathFromText(ToText(path));
+}
+
+// A program text in the shown script (record/script_text.h), for a widget.
+// Never for user data: a name, a group, a path.
+inline QString ShownQString(TextView text) {
+  return ToQString(Shown(text));
 }
 
 // Compares without building a QString.

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "pane_sink.h"
+#include "qt_text.h"
+#include "record/script_text.h"
 
 // The screen resolution that Qt's text layout takes tab stops in; it scales
 // them by the paint device's resolution over this one.
@@ -140,7 +142,7 @@ QByteArray ReportPdf(const PrintedReport& report) {
     writer.setResolution(kPdfResolution);
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setTitle(report.title);
-    writer.setCreator(QStringLiteral(u"玄枢八字排盘"));
+    writer.setCreator(ToQString(Shown(u"玄枢八字排盘")));
     PaintReport(report, &writer);
   }
   return bytes;

@@ -148,5 +148,33 @@ TEST(FindCommand, RefusesWhatNoBirthHasWithAMessage) {
   EXPECT_FALSE(fs::exists(home.path() / "data")) << "find writes nothing";
 }
 
+// With script=traditional in Config.ini the messages are in Traditional
+// characters; what the user typed is quoted as typed.
+TEST(FindCommand, MessagesFollowTheScriptOfConfigIni) {
+  TempDir home;
+  WriteFileBytes(home.path() / "Config.ini", "[Option]\r\nscript=traditional\r\n");
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;  // part of standard error
+  };
+  const Case cases[] = {
+      {{"庚午", "辛巳", "壬午", "甲X"}, "時柱“甲X”的“X”不是地支"},
+      {{"庚午", "辛巳", "壬午", "发X"}, "時柱“发X”的“发”不是天干"},
+      {{"庚", "辛巳", "壬午", "甲辰"}, "年柱“庚”應為兩個字：天干在前，地支在後"},
+      {{"甲丑", "丙寅", "壬午", "甲辰"}, "不在六十甲子之中：陽干配陽支，陰干配陰支"},
+      {{"庚午", "癸巳", "壬午", "甲辰"}, "月柱“癸巳”與年干庚不合：庚年巳月為辛巳（五虎遁）"},
+      {{"庚午", "辛巳", "丁未", "甲辰"}, "1901年至2049年間沒有這組八字的出生時間"},
+      {{"庚午", "辛巳", "壬午", "甲辰", "--terms", "lunar"}, "節氣方式只能是"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"find"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.insert(args.end(), {"--home", home.path().string()});
+    const CliResult result = RunCli(args);
+    EXPECT_EQ(result.code, 1) << c.message;
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+  }
+}
+
 }  // namespace
 }  // namespace xuanshu::testing

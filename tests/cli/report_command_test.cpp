@@ -160,6 +160,66 @@ TEST_F(ReportCommand, ExtrasComeFromTheOptionElseFromConfigIni) {
   }
 }
 
+// The characters of the report: --script, else "script" in Config.ini, else
+// Simplified. The record stays as it was, whatever the script.
+TEST_F(ReportCommand, ScriptComesFromTheOptionElseFromConfigIni) {
+  Rendered(0);  // any rewrite of the record by a first rendering is done
+  const std::string record = ReadFileBytes(RecordPath());
+  const auto rendered = [&](Script script) {
+    CollectingSink sink;
+    RenderChart(RecordPath(), ReportOptions{.layout = 0, .script = script}, sink);
+    return ToUtf8(sink.PlainText());
+  };
+  const std::string simplified = rendered(Script::kSimplified);
+  const std::string traditional = rendered(Script::kTraditional);
+  ASSERT_NE(simplified, traditional);
+  EXPECT_NE(traditional.find("出生公曆："), std::string::npos);
+  struct Case {
+    const char* what;
+    const char* config;  // nullptr: no Config.ini
+    std::vector<std::string> extra;
+    const std::string& expected;
+  };
+  const Case cases[] = {
+      {"no Config.ini", nullptr, {}, simplified},
+      {"script=traditional", "[Option]\r\nscript=traditional\r\n", {}, traditional},
+      {"script=simplified", "[Option]\r\nscript=simplified\r\n", {}, simplified},
+      {"an unknown script reads as Simplified",
+       "[Option]\r\nscript=Traditional\r\n",
+       {},
+       simplified},
+      {"--script traditional", nullptr, {"--script", "traditional"}, traditional},
+      {"--script wins",
+       "[Option]\r\nscript=traditional\r\n",
+       {"--script", "simplified"},
+       simplified},
+  };
+  for (const Case& c : cases) {
+    const fs::path config = fs::path(Home()) / "Config.ini";
+    fs::remove(config);
+    if (c.config) WriteFileBytes(config, c.config);
+    std::vector<std::string> args = {"report", "--name", "张三", "--home", Home()};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    const CliResult result = RunCli(args);
+    EXPECT_EQ(result.code, 0) << c.what << ": " << result.err;
+    EXPECT_EQ(result.out, c.expected) << c.what;
+    EXPECT_EQ(ReadFileBytes(RecordPath()), record) << c.what << ": the record changed";
+  }
+
+  const CliResult json = RunCli({"report", "--name", "张三", "--format", "json", "--script",
+                                 "traditional", "--home", Home()});
+  EXPECT_EQ(json.code, 0) << json.err;
+  EXPECT_EQ(json.out, ChartJson(LoadIniFile(RecordPath()), Script::kTraditional));
+  EXPECT_NE(json.out.find("\"name\": \"张三\""), std::string::npos) << "the name as typed";
+
+  const CliResult bad = RunCli({"report", "--name", "张三", "--script", "zh_TW", "--home", Home()});
+  EXPECT_EQ(bad.code, 2);
+  EXPECT_NE(bad.err.find("--script must be simplified or traditional"), std::string::npos);
+  const CliResult message = RunCli({"report", "--name", "../张三", "--script", "traditional"});
+  EXPECT_EQ(message.code, 1);
+  EXPECT_EQ(message.err, "姓名不能用作檔案名\n") << "messages in the chosen script";
+}
+
 TEST_F(ReportCommand, RefusesBadUsageAndMissingRecords) {
   const std::vector<std::pair<const char*, std::vector<std::string>>> usage = {
       {"neither file nor name", {"report", "--home", Home()}},

@@ -22,6 +22,7 @@
 #include "drop_down_list.h"
 #include "gui_fixture.h"
 #include "history_tree.h"
+#include "main_window.h"
 #include "qt_text.h"
 #include "record/app_config.h"
 #include "record/record_file.h"
@@ -54,6 +55,7 @@ class FormTest : public QObject {
   void birthplaceFieldOffersPlacesAsYouType();
   void birthplaceGoesIntoTheChartAndComesBackWithIt();
   void settingsDialogKeepsTheChoicesInConfig();
+  void traditionalScriptChangesEveryTextButNoRecord();
   void extrasSettingRendersTheShownChartAgain();
   void pillarSearchRefusesPillarsNoBirthHas();
   void pillarSearchFillsTheFormWithAMomentOfThosePillars();
@@ -481,6 +483,70 @@ void FormTest::settingsDialogKeepsTheChoicesInConfig() {
   const IniDocument record = LoadIniFile(folder.dataDir() / "甲.bze");
   QCOMPARE(Q(record.ReadString(u"chusheng", u"jieqi")), u"astronomical"_qs);
   QCOMPARE(Q(record.ReadString(u"chusheng", u"zishi")), u"same-day"_qs);
+}
+
+// Chooses a script in 设置 and accepts the dialog.
+static void ChooseScript(MainWindow& window, const char* choice) {
+  const auto watch = WhenModal([&](QWidget* modal) {
+    if (modal->objectName() != QStringLiteral("settingsDialog")) return false;
+    modal->findChild<QRadioButton*>(QLatin1String(choice))->setChecked(true);
+    QMetaObject::invokeMethod(modal, "accept");
+    return true;
+  });
+  QTest::mouseClick(window.birthForm()->findChild<QPushButton*>(QStringLiteral("settingsButton")),
+                    Qt::LeftButton);
+}
+
+void FormTest::traditionalScriptChangesEveryTextButNoRecord() {
+  ProgramFolder folder;
+  MessageLog log;
+  auto window = folder.OpenWindow();
+  const auto button = [&](const char* name) {
+    return window->birthForm()->findChild<QAbstractButton*>(QLatin1String(name))->text();
+  };
+  FillSummer1988(*window, u"古丽"_qs, u"乌鲁木齐"_qs);
+  ClickChartButton(*window);
+  const std::filesystem::path record = folder.dataDir() / "古丽.bze";
+  const std::string simplifiedRecord = ReadBytes(record);
+  const Text simplifiedReport = window->reportPane()->reportText();
+
+  ChooseScript(*window, "traditionalScript");
+  QCOMPARE(log.Take(), QStringList{});
+  QCOMPARE(AppConfig(folder.home().configPath).ReadScript(), Script::kTraditional);
+  // The form, the lists, the tree and the report change at once.
+  QCOMPARE(button("chartButton"), u"八字排盤"_qs);
+  QCOMPARE(button("settingsButton"), u"設定"_qs);
+  QCOMPARE(button("printButton"), u"列印"_qs);
+  QCOMPARE(button("hongKongLayoutButton"), u"港臺版"_qs);
+  QCOMPARE(button("femaleButton"), u"女"_qs);
+  QCOMPARE(Entries(*window, "calendarList"), (QStringList{u"公曆"_qs, u"農曆"_qs}));
+  QCOMPARE(window->historyTree()->rootNode()->text(0), u"歷史排盤"_qs);
+  const Text report = window->reportPane()->reportText();
+  QVERIFY(report.starts_with(u"姓名：古丽　性別：男　"));  // the name as typed
+  QVERIFY(report.find(u"出生地：烏魯木齊（新疆）") != Text::npos);
+  QCOMPARE(report.size(), simplifiedReport.size());
+  QCOMPARE(
+      window->warningBar()->lines(),
+      QStringList{
+          u"提示：出生時當地實行夏令時，已減去1小時，按標準時間1988年07月15日11時00分計算"_qs});
+  QCOMPARE(Birthplace(*window)->text(), u"烏魯木齊"_qs);  // a place of the table converts
+  QCOMPARE(ReadBytes(record), simplifiedRecord);
+
+  // A chart cast in Traditional, with the place typed in Traditional, is the
+  // same record as in Simplified; the lunar leap month entry reads 閏月.
+  FillSummer1988(*window, u"古丽"_qs, u"烏魯木齊"_qs);
+  ClickChartButton(*window);
+  QCOMPARE(log.Take(), QStringList{});
+  QCOMPARE(ReadBytes(record), simplifiedRecord);
+  SelectEntry(*window, "calendarList", u"農曆"_qs);
+  SelectEntry(*window, "yearList", u"1984"_qs);
+  QVERIFY(Entries(*window, "monthList").contains(u"10 閏月"_qs));
+
+  ChooseScript(*window, "simplifiedScript");
+  QCOMPARE(AppConfig(folder.home().configPath).ReadScript(), Script::kSimplified);
+  QCOMPARE(button("chartButton"), u"八字排盘"_qs);
+  QCOMPARE(Entries(*window, "calendarList"), (QStringList{u"公历"_qs, u"农历"_qs}));
+  QCOMPARE(window->historyTree()->rootNode()->text(0), u"历史排盘"_qs);
 }
 
 void FormTest::extrasSettingRendersTheShownChartAgain() {

@@ -115,6 +115,38 @@ TEST(AppConfig, ShowExtrasIsOffUnlessSetAndKeepsTheOtherKeys) {
   EXPECT_EQ(config.ReadLayout(), 2);
 }
 
+TEST(AppConfig, ScriptIsSimplifiedUnlessSetAndKeepsTheOtherKeys) {
+  struct Case {
+    const char* file;  // nullptr: no Config.ini
+    Script script;
+  };
+  const Case cases[] = {
+      {nullptr, Script::kSimplified},
+      {"[Option]\r\nformat=1\r\n", Script::kSimplified},
+      {"[Option]\r\nscript=traditional\r\n", Script::kTraditional},
+      {"[Option]\r\nscript=simplified\r\n", Script::kSimplified},
+      {"[Option]\r\nscript=Traditional\r\n", Script::kSimplified},  // keys are exact
+      {"[Option]\r\nscript=繁體\r\n", Script::kSimplified},
+      {"[Option]\r\nSCRIPT=traditional\r\n", Script::kTraditional},
+      {"[Window]\r\nscript=traditional\r\n", Script::kSimplified},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const AppConfig config(ConfigPath(dir.path()));
+    if (c.file) WriteFileBytes(config.path(), c.file);
+    EXPECT_EQ(config.ReadScript(), c.script) << (c.file ? c.file : "no file");
+  }
+  TempDir dir;
+  const AppConfig config(ConfigPath(dir.path()));
+  ASSERT_TRUE(config.WriteLayout(1));
+  ASSERT_TRUE(config.WriteScript(Script::kTraditional));
+  EXPECT_EQ(config.ReadScript(), Script::kTraditional);
+  EXPECT_EQ(ReadFileBytes(config.path()), "[Option]\r\nformat=1\r\nscript=traditional\r\n");
+  ASSERT_TRUE(config.WriteScript(Script::kSimplified));
+  EXPECT_EQ(config.ReadScript(), Script::kSimplified);
+  EXPECT_EQ(config.ReadLayout(), 1);
+}
+
 FontRecord SampleFont() {
   FontRecord font;
   font.height = -16;

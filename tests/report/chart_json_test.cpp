@@ -187,6 +187,70 @@ TEST(ChartJson, GoldenDocument) {
   EXPECT_TRUE(ChartSchema().Accepts(Json::parse(document)));
 }
 
+// Walks two documents of the same shape side by side; `check` sees each pair
+// of strings with its path.
+void ForEachStringPair(
+    const Json& a, const Json& b, const std::string& path,
+    const std::function<void(const std::string&, const std::string&, const std::string&)>& check) {
+  ASSERT_EQ(a.type(), b.type()) << path;
+  if (a.is_string()) {
+    check(path, a.get<std::string>(), b.get<std::string>());
+  } else if (a.is_object()) {
+    ASSERT_EQ(a.size(), b.size()) << path;
+    for (const auto& [key, value] : a.items())
+      ForEachStringPair(value, b.at(key), path + "/" + key, check);
+  } else if (a.is_array()) {
+    ASSERT_EQ(a.size(), b.size()) << path;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      ForEachStringPair(a[i], b[i], path + "/" + std::to_string(i), check);
+  } else {
+    EXPECT_EQ(a, b) << path;
+  }
+}
+
+// In Traditional the document keeps its shape and numbers; each text of the
+// program is its Simplified text in its reviewed form, and the user's own
+// texts (name, group, a typed birthplace) stay as they are.
+TEST(ChartJson, TraditionalGivesTheProgramsTextsInTheirReviewedForm) {
+  IniDocument typedPlace = LoadSample("zhangsan");
+  typedPlace.Set(u"main", u"name", u"陈发财");
+  typedPlace.Set(u"main", u"class", u"亲戚");
+  typedPlace.Set(u"chusheng", u"didian", u"火星基地后山");
+  typedPlace.Set(u"chusheng", u"jingdu", u"87.6");
+  IniDocument tablePlace = typedPlace;
+  tablePlace.Set(u"chusheng", u"didian", u"乌鲁木齐（新疆）");
+  const std::pair<const char*, IniDocument> cases[] = {{"zhaoliu", LoadSample("zhaoliu")},
+                                                       {"lisi", LoadSample("lisi")},
+                                                       {"typed place", typedPlace},
+                                                       {"place of the table", tablePlace}};
+  for (const auto& [label, record] : cases) {
+    const Json simplified = Json::parse(ChartJson(record));
+    const Json traditional = Json::parse(ChartJson(record, Script::kTraditional));
+    EXPECT_TRUE(ChartSchema().Accepts(traditional)) << label;
+    std::size_t changed = 0;
+    ForEachStringPair(simplified, traditional, "",
+                      [&](const std::string& path, const std::string& s, const std::string& t) {
+                        const bool userText =
+                            path == "/name" || path == "/group" ||
+                            (path == "/birth/choices/place" && s == "火星基地后山");
+                        const std::string expected =
+                            userText ? s : ToUtf8(InScript(FromUtf8(s), Script::kTraditional));
+                        EXPECT_EQ(t, expected) << label << " " << path;
+                        changed += s != t;
+                      });
+    EXPECT_GT(changed, 20u) << label << ": not converted";
+  }
+  const Json t = Json::parse(ChartJson(tablePlace, Script::kTraditional));
+  EXPECT_EQ(S(t["name"]), "陈发财");
+  EXPECT_EQ(S(t["group"]), "亲戚");
+  EXPECT_EQ(S(t["birth"]["choices"]["place"]), "烏魯木齊（新疆）");
+  EXPECT_EQ(S(t["pillars"]["day"]["ten_god"]), "日主");
+  EXPECT_EQ(S(t["strength"]["groups"][2]["name"]), "比劫");
+  EXPECT_EQ(S(t["birth"]["gregorian"]["text"]), "1990年05月17日14時30分");
+  EXPECT_EQ(ChartJson(LoadSample("zhaoliu"), Script::kSimplified), ChartJson(LoadSample("zhaoliu")))
+      << "Simplified is the default";
+}
+
 // What a document holds, checked against its record key by key.
 TEST(ChartJson, GivesTheRecordsValues) {
   for (const char* sample : {"zhangsan", "lisi", "wangli", "zhaoliu"}) {

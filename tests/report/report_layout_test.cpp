@@ -406,16 +406,7 @@ std::vector<std::size_t> Offsets(const Text& line, std::initializer_list<TextVie
 }
 
 Rendered RenderWithExtras(const IniDocument& record, int layout) {
-  IniDocument copy = record;
-  CollectingSink sink;
-  RenderChart(copy, ReportOptions{.layout = layout, .extras = true}, sink);
-  Rendered out;
-  out.pieces = sink.pieces();
-  for (const ReportPiece& piece : out.pieces) {
-    out.text += piece.text;
-    out.colors.insert(out.colors.end(), piece.text.size(), piece.color);
-  }
-  return out;
+  return Render(record, layout, Script::kSimplified, /*extras=*/true);
 }
 
 // lisi: 甲子 丙子 壬午 庚子, worked by hand: 纳音 海中金 涧下水 杨柳木 壁上土;

@@ -37,6 +37,17 @@ TEST(HtmlPageTest, ColouredEscapedSpansInAPreWrappedCjkBlock) {
   EXPECT_NE(page.find("<span style=\"color:#FF0000\">岁运并临</span>"), std::string::npos);
   EXPECT_NE(page.find("<span style=\"color:#2577DC\">大运</span>"), std::string::npos);
   EXPECT_EQ(page.find("\r"), std::string::npos);
+  EXPECT_NE(page.find("<html lang=\"zh-CN\">"), std::string::npos);
+  EXPECT_EQ(page.find("CJK TC"), std::string::npos);
+}
+
+TEST(HtmlPageTest, TraditionalPageIsMarkedSoAndPrefersTraditionalFonts) {
+  const std::string page =
+      HtmlPage({{u"歲運並臨", ReportColor::kRed}}, u"张三", Script::kTraditional);
+  EXPECT_NE(page.find("<html lang=\"zh-TW\">"), std::string::npos);
+  EXPECT_NE(page.find("font-family: \"Noto Sans Mono CJK TC\""), std::string::npos);
+  EXPECT_NE(page.find("<title>张三</title>"), std::string::npos) << "the name as typed";
+  EXPECT_NE(page.find(">歲運並臨</span>"), std::string::npos);
 }
 
 }  // namespace

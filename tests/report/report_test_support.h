@@ -51,9 +51,10 @@ struct Rendered {
   bool Has(TextView part) const { return text.find(part) != Text::npos; }
 };
 
-inline Rendered Render(IniDocument record, int layout) {
+inline Rendered Render(IniDocument record, int layout, Script script = Script::kSimplified,
+                       bool extras = false) {
   CollectingSink sink;
-  RenderChart(record, layout, sink);
+  RenderChart(record, ReportOptions{.layout = layout, .extras = extras, .script = script}, sink);
   Rendered out;
   out.pieces = sink.pieces();
   for (const ReportPiece& piece : out.pieces) {
