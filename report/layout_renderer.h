@@ -73,7 +73,7 @@ class LayoutRenderer {
   void WriteAges();
   void RebuildYearsBeforeLuck();
   struct LuckColumn {
-    TextView firstYearText;  // liunian/yearBegin%d, read as a string
+    TextView firstYearText;   // liunian/yearBegin%d, read as a string
     long long firstYear = 0;  // and as an integer
     std::vector<TextView> pillars;
   };
