@@ -88,6 +88,23 @@ void BM_ComputeChartRecord(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputeChartRecord)->Unit(benchmark::kMicrosecond);
 
+// The chart and the bytes of its record file, as the chart button and the
+// batch command write them.
+void BM_ComputeChartRecordBytes(benchmark::State& state) {
+  std::array<ChartRequest, kBirths.size()> requests;
+  for (std::size_t i = 0; i < kBirths.size(); ++i) requests[i] = RequestFor(kBirths[i], "data", i);
+  ChartEngine engine;
+  ChartRecord record;
+  std::size_t next = 0;
+  for (auto _ : state) {
+    ComputeChartRecord(engine, requests[next], record);
+    const std::string bytes = record.SerializeUtf8();
+    benchmark::DoNotOptimize(bytes.data());
+    next = (next + 1) % requests.size();
+  }
+}
+BENCHMARK(BM_ComputeChartRecordBytes)->Unit(benchmark::kMicrosecond);
+
 // The same charts with every birth-moment choice made: astronomical terms,
 // the same-day 子 school, and a birthplace with true solar time and its
 // zone's daylight saving. The difference to BM_ComputeChartRecord is what

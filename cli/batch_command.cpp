@@ -106,7 +106,7 @@ class BatchRun {
     const ChartRequest& request = std::get<ChartRequest>(prepared);
     // Staged exactly as a single save writes the record: UTF-8, CR LF.
     if (!ComputeChartRecord(engine_, request, record_)) return Fail(Shown(kChartFailedMessage));
-    if (!writer_.Stage(request.recordPath, ToUtf8(record_.Serialize()))) {
+    if (!writer_.Stage(request.recordPath, record_.SerializeUtf8())) {
       return Fail(SaveFailureMessage(request.recordPath, errno));
     }
     PrintWarnings(engine_.warnings, request.name);

@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <unordered_map>
 
@@ -56,49 +57,101 @@ StoreResult FileFailure(TextView message, const std::filesystem::path& path) {
   return {false, Shown(message) + TextFromPath(path), {}, {}};
 }
 
-bool IsBlankChar(char16_t c) {
-  return c == u' ' || c == u'\t';
+// The lines are found in the text or, for a UTF-8 file, in its bytes: the
+// characters that mark them are ASCII, which UTF-8 never uses inside a
+// multi-byte character.
+template <typename Char>
+bool IsBlankChar(Char c) {
+  return c == ' ' || c == '\t';
 }
 
-TextView TrimBlanks(TextView text) {
+template <typename Char>
+std::basic_string_view<Char> TrimBlanks(std::basic_string_view<Char> text) {
   while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlankChar(text.back())) text.remove_suffix(1);
   return text;
 }
 
-bool IsMainSection(TextView name) {
+template <typename Char>
+bool IsMainSection(std::basic_string_view<Char> name) {
   if (name.size() != kMainSection.size()) return false;
   for (std::size_t i = 0; i < name.size(); ++i) {
-    const char16_t c = (name[i] >= u'A' && name[i] <= u'Z') ? name[i] + (u'a' - u'A') : name[i];
-    if (c != kMainSection[i]) return false;
+    const Char c = (name[i] >= 'A' && name[i] <= 'Z') ? name[i] + ('a' - 'A') : name[i];
+    if (static_cast<char16_t>(c) != kMainSection[i]) return false;
   }
   return true;
 }
 
 // The lines of section "main", up to the next section header; closed tells
 // whether that header was seen.
-TextView MainSectionOf(TextView text, bool& closed) {
+template <typename Char>
+std::basic_string_view<Char> MainSectionOf(std::basic_string_view<Char> text, bool& closed) {
+  using View = std::basic_string_view<Char>;
+  constexpr Char kBreaks[] = {'\r', '\n', 0};
   closed = false;
-  std::size_t start = TextView::npos;
+  std::size_t start = View::npos;
   std::size_t lineStart = 0;
   while (lineStart < text.size()) {
-    std::size_t lineEnd = text.find_first_of(u"\r\n", lineStart);
-    if (lineEnd == TextView::npos) lineEnd = text.size();
-    const TextView line = TrimBlanks(text.substr(lineStart, lineEnd - lineStart));
-    if (!line.empty() && line.front() == u'[') {
-      if (start != TextView::npos) {
+    std::size_t lineEnd = text.find_first_of(kBreaks, lineStart);
+    if (lineEnd == View::npos) lineEnd = text.size();
+    const View line = TrimBlanks(text.substr(lineStart, lineEnd - lineStart));
+    if (!line.empty() && line.front() == '[') {
+      if (start != View::npos) {
         closed = true;
         return text.substr(start, lineStart - start);
       }
-      const std::size_t close = line.find(u']');
-      if (IsMainSection(TrimBlanks(line.substr(1, close == TextView::npos ? close : close - 1)))) {
+      const std::size_t close = line.find(Char(']'));
+      if (IsMainSection(TrimBlanks(line.substr(1, close == View::npos ? close : close - 1)))) {
         start = lineEnd;
       }
     }
     lineStart = lineEnd + 1;
   }
-  return start == TextView::npos ? TextView() : text.substr(start);
+  return start == View::npos ? View() : text.substr(start);
 }
+
+// The bytes of a file that decodes as UTF-8 (DecodeFileBytes), after its
+// byte-order mark; nullopt for a file in another encoding.
+std::optional<std::string_view> Utf8Body(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE")) return std::nullopt;
+  if (bytes.starts_with("\xEF\xBB\xBF")) return bytes.substr(3);
+  if (IsValidUtf8(bytes)) return bytes;
+  return std::nullopt;
+}
+
+// The text of section "main" of a file's bytes. Only that section is decoded
+// from UTF-8, line by line exactly as the whole text would be.
+Text MainSectionOfBytes(std::string_view bytes, bool& closed) {
+  if (const std::optional<std::string_view> body = Utf8Body(bytes)) {
+    return FromUtf8(MainSectionOf(*body, closed));
+  }
+  const Text text = DecodeFileBytes(bytes);
+  return Text(MainSectionOf(TextView(text), closed));
+}
+
+// std::filesystem::path's order for the paths of one listing, which all
+// start with the listed folder: element by element, which is the order of
+// their strings with the separator taken as lower than every other
+// character. Compared from the first character after the folder, without
+// splitting the paths.
+class PathOrder {
+ public:
+  explicit PathOrder(const std::filesystem::path& folder) : skip_(folder.native().size()) {}
+  bool operator()(const std::filesystem::path& a, const std::filesystem::path& b) const {
+    const std::string_view x =
+        std::string_view(a.native()).substr(std::min(skip_, a.native().size()));
+    const std::string_view y =
+        std::string_view(b.native()).substr(std::min(skip_, b.native().size()));
+    const auto [px, py] = std::mismatch(x.begin(), x.end(), y.begin(), y.end());
+    if (py == y.end()) return false;
+    if (px == x.end()) return true;
+    return Rank(*px) < Rank(*py);
+  }
+
+ private:
+  static int Rank(char c) { return c == '/' ? 0 : static_cast<unsigned char>(c) + 1; }
+  std::size_t skip_;
+};
 
 RecordMainKeys KeysOfMainSection(TextView section) {
   const IniDocument main = IniDocument::Parse(Text(u"[main]\n") + Text(section));
@@ -139,7 +192,7 @@ FolderListing ListFiles(const std::filesystem::path& root) {
     }
     pending.insert(pending.end(), subfolders.rbegin(), subfolders.rend());
   }
-  std::sort(listing.files.begin(), listing.files.end());
+  std::sort(listing.files.begin(), listing.files.end(), PathOrder(root));
   return listing;
 }
 
@@ -189,9 +242,8 @@ std::optional<RecordMainKeys> ReadRecordMainKeys(const std::filesystem::path& pa
       const std::size_t lastBreak = bytes->rfind('\n');
       bytes->resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
     }
-    const Text text = DecodeFileBytes(*bytes);
     bool closed = false;
-    const TextView section = MainSectionOf(text, closed);
+    const Text section = MainSectionOfBytes(*bytes, closed);
     if (whole || closed || limit == kListReadBytes) return KeysOfMainSection(section);
   }
   return std::nullopt;

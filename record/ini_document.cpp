@@ -3,9 +3,7 @@
 namespace xuanshu {
 namespace {
 
-char16_t FoldAscii(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c;
-}
+constexpr TextView kLineEnd = u"\r\n";
 
 TextView TrimBlanks(TextView text) {
   const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
@@ -16,140 +14,158 @@ TextView TrimBlanks(TextView text) {
 
 }  // namespace
 
-std::size_t IniDocument::NameHash::operator()(TextView name) const noexcept {
-  std::size_t h = 1469598103934665603ULL;  // FNV-1a
-  for (char16_t c : name) h = (h ^ FoldAscii(c)) * 1099511628211ULL;
-  return h;
+TextView CutToCapacity(TextView value, std::size_t capacity) {
+  return capacity == 0 ? TextView() : value.substr(0, capacity - 1);
 }
 
-bool IniDocument::NameEqual::operator()(TextView a, TextView b) const noexcept {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  }
-  return true;
+const TextView* IniDocument::Section::Find(TextView key) const {
+  const std::size_t i = index_.Find(key, entries_);
+  return i == KeyIndex::kNotFound ? nullptr : &entries_[i].value;
 }
 
-IniDocument::Section::Section(const Section& other) : name_(other.name_), entries_(other.entries_) {
-  RebuildIndex();
+void IniDocument::Section::Append(TextView key, TextView value, std::size_t hash) {
+  entries_.push_back({key, value});
+  index_.Added(entries_, hash);
 }
 
-IniDocument::Section& IniDocument::Section::operator=(const Section& other) {
+void IniDocument::Section::Empty() {
+  entries_.clear();
+  index_.Clear();
+}
+
+IniDocument::IniDocument(const IniDocument& other) {
+  CopyFrom(other);
+}
+
+IniDocument& IniDocument::operator=(const IniDocument& other) {
   if (this != &other) {
-    name_ = other.name_;
-    entries_ = other.entries_;
-    RebuildIndex();
+    Clear();
+    CopyFrom(other);
   }
   return *this;
 }
 
-void IniDocument::Section::RebuildIndex() {
-  index_.clear();
-  if (entries_.size() <= kLinearScanLimit) return;
-  index_.reserve(entries_.size() * 2);
-  for (std::size_t i = 0; i < entries_.size(); ++i) index_.emplace(entries_[i].key, i);
-}
-
-std::size_t IniDocument::Section::IndexOf(TextView key) const {
-  if (index_.empty()) {
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-      if (NameEqual{}(entries_[i].key, key)) return i;
+void IniDocument::CopyFrom(const IniDocument& other) {
+  sections_.reserve(other.sections_.size());
+  for (const Section& from : other.sections_) {
+    Section& to = AddSection(store_.Keep(from.name_));
+    to.entries_.reserve(from.entries_.size());
+    for (const Entry& e : from.entries_) {
+      to.Append(store_.Keep(e.key), store_.Keep(e.value), KeyIndex::HashOf(e.key));
     }
-    return kNotFound;
   }
-  const auto it = index_.find(key);
-  return it == index_.end() ? kNotFound : it->second;
-}
-
-const Text* IniDocument::Section::Find(TextView key) const {
-  const std::size_t i = IndexOf(key);
-  return i == kNotFound ? nullptr : &entries_[i].value;
-}
-
-void IniDocument::Section::Set(TextView key, TextView value) {
-  const std::size_t i = IndexOf(key);
-  if (i != kNotFound) {
-    entries_[i].value.assign(value);
-    return;
-  }
-  const Entry& added = entries_.emplace_back(Entry{Text(key), Text(value)});
-  if (!index_.empty()) {
-    index_.emplace(added.key, entries_.size() - 1);
-  } else if (entries_.size() > kLinearScanLimit) {
-    RebuildIndex();
-  }
-}
-
-void IniDocument::Section::AddIfAbsent(TextView key, TextView value) {
-  if (IndexOf(key) == kNotFound) Set(key, value);
 }
 
 IniDocument::Section& IniDocument::SectionFor(TextView section) {
-  if (lastSection_ < sections_.size() && NameEqual{}(sections_[lastSection_].name(), section)) {
+  if (lastSection_ < sections_.size() && SameName(sections_[lastSection_].name_, section)) {
     return sections_[lastSection_];
   }
-  const auto it = index_.find(section);
-  if (it != index_.end()) {
-    lastSection_ = it->second;
-    return sections_[it->second];
+  for (std::size_t i = 0; i < sections_.size(); ++i) {
+    if (SameName(sections_[i].name_, section)) {
+      lastSection_ = i;
+      return sections_[i];
+    }
   }
+  return AddSection(store_.Keep(section));
+}
+
+IniDocument::Section& IniDocument::AddSection(TextView name) {
   lastSection_ = sections_.size();
-  index_.emplace(Text(section), sections_.size());
-  return sections_.emplace_back(Text(section));
+  if (spare_.empty()) return sections_.emplace_back(Section(name));
+  Section& added = sections_.emplace_back(std::move(spare_.back()));
+  spare_.pop_back();
+  added.name_ = name;
+  return added;
 }
 
 const IniDocument::Section* IniDocument::FindSection(TextView section) const {
-  const auto it = index_.find(section);
-  return it == index_.end() ? nullptr : &sections_[it->second];
+  for (const Section& s : sections_) {
+    if (SameName(s.name_, section)) return &s;
+  }
+  return nullptr;
 }
 
 void IniDocument::Set(TextView section, TextView key, TextView value) {
-  SectionFor(section).Set(key, value);
+  Section& s = SectionFor(section);
+  const std::size_t hash = KeyIndex::HashOf(key);
+  const std::size_t i = s.index_.Find(key, hash, s.entries_);
+  if (i != KeyIndex::kNotFound) {
+    s.entries_[i].value = store_.Keep(value);
+  } else {
+    s.Append(store_.Keep(key), store_.Keep(value), hash);
+  }
 }
 
-const Text* IniDocument::Find(TextView section, TextView key) const {
+const TextView* IniDocument::Find(TextView section, TextView key) const {
   const Section* s = FindSection(section);
   return s == nullptr ? nullptr : s->Find(key);
 }
 
+TextView IniDocument::ReadView(TextView section, TextView key, std::size_t capacity) const {
+  const TextView* value = Find(section, key);
+  return value == nullptr ? TextView() : CutToCapacity(*value, capacity);
+}
+
 Text IniDocument::ReadString(TextView section, TextView key, std::size_t capacity) const {
-  const Text* value = Find(section, key);
-  if (value == nullptr || capacity == 0) return {};
-  return value->substr(0, capacity - 1);
+  return Text(ReadView(section, key, capacity));
 }
 
 long long IniDocument::ReadInt(TextView section, TextView key, long long fallback) const {
-  const Text* value = Find(section, key);
+  const TextView* value = Find(section, key);
   return value == nullptr ? fallback : LeadingInt(*value);
 }
 
 void IniDocument::Clear() {
+  // The sections keep their storage for the next fill.
+  for (Section& s : sections_) {
+    s.Empty();
+    spare_.push_back(std::move(s));
+  }
   sections_.clear();
-  index_.clear();
+  store_.Clear();
   lastSection_ = 0;
 }
 
 Text IniDocument::Serialize() const {
   Text out;
   for (const Section& s : sections_) {
-    out += u'[';
-    out += s.name();
-    out += u"]\r\n";
+    out.append(u"[").append(s.name()).append(u"]").append(kLineEnd);
+    for (const Entry& e : s.entries())
+      out.append(e.key).append(u"=").append(e.value).append(kLineEnd);
+  }
+  return out;
+}
+
+std::string IniDocument::SerializeUtf8() const {
+  std::size_t units = 0;
+  for (const Section& s : sections_) {
+    units += s.name().size() + 4;
+    for (const Entry& e : s.entries()) units += e.key.size() + e.value.size() + 3;
+  }
+  std::string out(units * kMaxUtf8BytesPerUnit, '\0');
+  char* next = out.data();
+  for (const Section& s : sections_) {
+    *next++ = '[';
+    next = WriteUtf8(s.name(), next);
+    next = WriteUtf8(u"]\r\n", next);
     for (const Entry& e : s.entries()) {
-      out += e.key;
-      out += u'=';
-      out += e.value;
-      out += u"\r\n";
+      next = WriteUtf8(e.key, next);
+      *next++ = '=';
+      next = WriteUtf8(e.value, next);
+      next = WriteUtf8(kLineEnd, next);
     }
   }
+  out.resize(static_cast<std::size_t>(next - out.data()));
   return out;
 }
 
 IniDocument IniDocument::Parse(TextView text) {
   IniDocument doc;
+  // One copy of the whole text; every name and value is a view into it.
+  text = doc.store_.Keep(text);
   Section* current = nullptr;
   while (!text.empty()) {
-    std::size_t end = text.find_first_of(u"\r\n");
+    std::size_t end = text.find_first_of(kLineEnd);
     TextView line = text.substr(0, end);
     if (end == TextView::npos) {
       text = {};
@@ -164,12 +180,17 @@ IniDocument IniDocument::Parse(TextView text) {
       const TextView name =
           TrimBlanks(trimmed.substr(1, close == TextView::npos ? TextView::npos : close - 1));
       // Like the profile functions, only the first section of a name counts.
-      current = doc.FindSection(name) == nullptr ? &doc.SectionFor(name) : nullptr;
+      current = doc.FindSection(name) == nullptr ? &doc.AddSection(name) : nullptr;
       continue;
     }
     const std::size_t eq = line.find(u'=');
     if (current == nullptr || eq == TextView::npos) continue;
-    current->AddIfAbsent(TrimBlanks(line.substr(0, eq)), line.substr(eq + 1));
+    const TextView key = TrimBlanks(line.substr(0, eq));
+    // The first of duplicate keys wins.
+    const std::size_t hash = KeyIndex::HashOf(key);
+    if (current->index_.Find(key, hash, current->entries_) == KeyIndex::kNotFound) {
+      current->Append(key, line.substr(eq + 1), hash);
+    }
   }
   return doc;
 }

@@ -2,15 +2,22 @@
 // keys in order of first write within their section, rewrites in place.
 // Section and key names match case-insensitively in ASCII, like the
 // platform's profile functions; values are kept verbatim.
+//
+// Every name and value lives in the document's text store (record/text_store.h)
+// and is handed out as a view. A view stays valid and unchanged until the
+// document is cleared or destroyed: a rewrite stores the new value and points
+// the entry at it. One document is the record of the engine, the renderer and
+// the history alike; the engine refills the same document for every chart.
 #pragma once
 
 #include <cstddef>
-#include <deque>
+#include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "record/key_index.h"
 #include "record/text.h"
+#include "record/text_store.h"
 
 namespace xuanshu {
 
@@ -21,56 +28,46 @@ inline constexpr std::size_t kLongReadCapacity = 2048;
 
 class IniDocument {
  public:
-  struct Entry {
-    Text key;
-    Text value;
-  };
-
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(TextView name) const noexcept;
-  };
-  struct NameEqual {
-    using is_transparent = void;
-    bool operator()(TextView a, TextView b) const noexcept;
-  };
+  using Entry = IniEntry;
 
   class Section {
    public:
-    explicit Section(Text name) : name_(std::move(name)) {}
-    Section(const Section& other);
-    Section& operator=(const Section& other);
-    Section(Section&&) noexcept = default;
-    Section& operator=(Section&&) noexcept = default;
-
-    const Text& name() const { return name_; }
-    const std::deque<Entry>& entries() const { return entries_; }
-    const Text* Find(TextView key) const;
-    void Set(TextView key, TextView value);
-    // Keeps the first value of a key that occurs twice (reading a file).
-    void AddIfAbsent(TextView key, TextView value);
+    TextView name() const { return name_; }
+    const std::vector<Entry>& entries() const { return entries_; }
+    // The stored value, or nullptr when the key is missing. The pointer is
+    // valid until the section gains a key.
+    const TextView* Find(TextView key) const;
 
    private:
-    // Small sections are scanned; larger ones get a hash index.
-    static constexpr std::size_t kLinearScanLimit = 12;
-    static constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
-    std::size_t IndexOf(TextView key) const;
-    void RebuildIndex();
+    friend class IniDocument;
+    explicit Section(TextView name) : name_(name) {}
+    // Adds a key that the section does not hold yet (hash: KeyIndex::HashOf
+    // the key); both texts are kept.
+    void Append(TextView key, TextView value, std::size_t hash);
+    // Drops every entry, keeping the storage.
+    void Empty();
 
-    Text name_;
-    // A deque never moves its elements, so the index can view their keys.
-    std::deque<Entry> entries_;
-    std::unordered_map<TextView, std::size_t, NameHash, NameEqual> index_;
+    TextView name_;
+    std::vector<Entry> entries_;
+    KeyIndex index_;
   };
+
+  IniDocument() = default;
+  IniDocument(const IniDocument& other);
+  IniDocument& operator=(const IniDocument& other);
+  IniDocument(IniDocument&&) noexcept = default;
+  IniDocument& operator=(IniDocument&&) noexcept = default;
 
   void Set(TextView section, TextView key, TextView value);
   // The stored value, or nullptr when the section or key is missing.
-  const Text* Find(TextView section, TextView key) const;
+  const TextView* Find(TextView section, TextView key) const;
   bool HasSection(TextView section) const { return FindSection(section) != nullptr; }
 
   // A profile-string read: missing -> empty; longer values are cut to
   // capacity - 1 characters.
   Text ReadString(TextView section, TextView key, std::size_t capacity = kReadCapacity) const;
+  // The same read without a copy: a view of the stored value.
+  TextView ReadView(TextView section, TextView key, std::size_t capacity = kReadCapacity) const;
   // A profile-integer read: missing -> fallback; present -> the value of its
   // leading decimal digits, 0 when there are none.
   long long ReadInt(TextView section, TextView key, long long fallback = 0) const;
@@ -78,10 +75,13 @@ class IniDocument {
   const std::vector<Section>& sections() const { return sections_; }
   const Section* FindSection(TextView section) const;
   bool empty() const { return sections_.empty(); }
+  // Empties the document; its storage is kept for the next fill.
   void Clear();
 
   // "[section]" and "key=value" lines, each ended by CR LF.
   Text Serialize() const;
+  // The same lines in UTF-8: the bytes of a record file.
+  std::string SerializeUtf8() const;
   // Accepts CR LF, LF or CR line ends. Lines outside a section, lines without
   // "=" and ";" comments are ignored; the first of duplicate keys wins, and a
   // later section with the name of an earlier one is ignored whole.
@@ -89,11 +89,20 @@ class IniDocument {
 
  private:
   Section& SectionFor(TextView section);
+  // Appends a section of a name the document does not hold yet.
+  Section& AddSection(TextView name);
+  void CopyFrom(const IniDocument& other);
 
+  TextStore store_;
   std::vector<Section> sections_;
-  std::unordered_map<Text, std::size_t, NameHash, NameEqual> index_;
+  // Emptied sections of earlier fills, taken again before allocating.
+  std::vector<Section> spare_;
   // The engine writes long runs of keys into one section.
   std::size_t lastSection_ = 0;
 };
+
+// A value cut to a read capacity (terminator included), as the profile
+// functions read it.
+TextView CutToCapacity(TextView value, std::size_t capacity);
 
 }  // namespace xuanshu

@@ -182,7 +182,7 @@ void RemoveIfStale(const std::filesystem::path& path) {
 Text DecodeFileBytes(std::string_view bytes) {
   if (HasPrefix(bytes, "\xFF\xFE")) return DecodeUtf16Le(bytes.substr(2));
   if (HasPrefix(bytes, "\xEF\xBB\xBF")) return FromUtf8(bytes.substr(3));
-  if (IsValidUtf8(bytes)) return FromUtf8(bytes);
+  if (std::optional<Text> text = FromValidUtf8(bytes)) return std::move(*text);
   thread_local LegacyDecoder legacy;
   return legacy.Decode(bytes);
 }
@@ -294,7 +294,7 @@ bool SaveIniFile(const IniDocument& doc, const std::filesystem::path& path) {
     errno = EWOULDBLOCK;
     return false;
   }
-  return WriteFileAtomic(path, ToUtf8(doc.Serialize()));
+  return WriteFileAtomic(path, doc.SerializeUtf8());
 }
 
 bool UpdateIniFile(const std::filesystem::path& path,

@@ -1,39 +1,12 @@
 #include "record/text.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace xuanshu {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-void AppendUtf16(Text& out, char32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-  } else {
-    cp -= 0x10000;
-    out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-    out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-  }
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
 
 // Decodes one UTF-8 sequence at bytes[i]; returns its length, 0 when invalid.
 std::size_t DecodeUtf8(std::string_view bytes, std::size_t i, char32_t& cp) {
@@ -63,44 +36,96 @@ std::size_t DecodeUtf8(std::string_view bytes, std::size_t i, char32_t& cp) {
   return len;
 }
 
-}  // namespace
-
-Text FromUtf8(std::string_view utf8) {
-  Text out;
-  out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) {
-    char32_t cp = 0;
-    const std::size_t len = DecodeUtf8(utf8, i, cp);
-    if (len == 0) {
-      AppendUtf16(out, kReplacement);
+// Decodes bytes into out from its start, which has room for one unit per
+// byte. An invalid sequence becomes U+FFFD, or stops the decoding when
+// `strict`. Returns the end of what was written, nullptr when stopped.
+char16_t* DecodeUtf8Into(std::string_view bytes, char16_t* out, bool strict) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      *out++ = b;
       ++i;
+      continue;
+    }
+    char32_t cp = 0;
+    const std::size_t len = DecodeUtf8(bytes, i, cp);
+    if (len == 0) {
+      if (strict) return nullptr;
+      *out++ = static_cast<char16_t>(kReplacement);
+      ++i;
+    } else if (cp < 0x10000) {
+      *out++ = static_cast<char16_t>(cp);
+      i += len;
     } else {
-      AppendUtf16(out, cp);
+      cp -= 0x10000;
+      *out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+      *out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
       i += len;
     }
   }
   return out;
 }
 
-std::string ToUtf8(TextView text) {
-  std::string out;
-  out.reserve(text.size() * 3);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t cp = text[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+}  // namespace
+
+Text FromUtf8(std::string_view utf8) {
+  Text out(utf8.size(), u'\0');
+  out.resize(static_cast<std::size_t>(DecodeUtf8Into(utf8, out.data(), false) - out.data()));
+  return out;
+}
+
+std::optional<Text> FromValidUtf8(std::string_view utf8) {
+  Text out(utf8.size(), u'\0');
+  const char16_t* end = DecodeUtf8Into(utf8, out.data(), true);
+  if (end == nullptr) return std::nullopt;
+  out.resize(static_cast<std::size_t>(end - out.data()));
+  return out;
+}
+
+char* WriteUtf8(TextView text, char* out) {
+  const char16_t* p = text.data();
+  const char16_t* const end = p + text.size();
+  while (p < end) {
+    char32_t cp = *p++;
+    if (cp < 0x80) {
+      *out++ = static_cast<char>(cp);
+      continue;
+    }
+    if (cp < 0x800) {
+      *out++ = static_cast<char>(0xC0 | (cp >> 6));
+      *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+      continue;
+    }
+    if (cp >= 0xD800 && cp <= 0xDFFF) {
+      if (cp <= 0xDBFF && p < end && *p >= 0xDC00 && *p <= 0xDFFF) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (*p++ - 0xDC00);
+        *out++ = static_cast<char>(0xF0 | (cp >> 18));
+        *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+        continue;
+      }
       cp = kReplacement;
     }
-    AppendUtf8(out, cp);
+    *out++ = static_cast<char>(0xE0 | (cp >> 12));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
+  return out;
+}
+
+std::string ToUtf8(TextView text) {
+  std::string out(text.size() * kMaxUtf8BytesPerUnit, '\0');
+  out.resize(static_cast<std::size_t>(WriteUtf8(text, out.data()) - out.data()));
   return out;
 }
 
 bool IsValidUtf8(std::string_view bytes) {
   for (std::size_t i = 0; i < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
     char32_t cp = 0;
     const std::size_t len = DecodeUtf8(bytes, i, cp);
     if (len == 0) return false;
@@ -110,9 +135,9 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 void AppendNum(Text& out, long long value) {
-  char buf[24];
-  const int n = std::snprintf(buf, sizeof buf, "%lld", value);
-  out.append(buf, buf + n);
+  char digits[24];
+  char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(digits, end);
 }
 
 Text Num(long long value) {

@@ -2,7 +2,9 @@
 // converts to UTF-8 only at file and terminal edges.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,8 +15,14 @@ using TextView = std::u16string_view;
 
 // UTF-8 -> UTF-16; invalid sequences become U+FFFD.
 Text FromUtf8(std::string_view utf8);
+// The same for well-formed UTF-8 only; nullopt for any invalid sequence.
+std::optional<Text> FromValidUtf8(std::string_view utf8);
 // UTF-16 -> UTF-8; unpaired surrogates become U+FFFD.
 std::string ToUtf8(TextView text);
+// The same, written at `out`, which has room for kMaxUtf8BytesPerUnit bytes
+// per UTF-16 unit; returns the end of what was written.
+inline constexpr std::size_t kMaxUtf8BytesPerUnit = 3;
+char* WriteUtf8(TextView text, char* out);
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 

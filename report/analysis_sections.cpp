@@ -22,7 +22,7 @@ void LayoutRenderer::WriteConcurrenceLine() {
   // Only the years are listed; the stored 岁运并临 texts appear with the
   // annual relations.
   Put(kConcurrenceLabel);
-  concurrenceYears_ = ConcurrenceYearSet(record_, spanFirst_, spanLast_, birthYear_);
+  concurrenceYears_ = ConcurrenceYearSet(annual_, spanFirst_, spanLast_, birthYear_);
   for (long long year : concurrenceYears_) {
     PutFormat(ReportColor::kRed, kConcurrenceFormat, {year - birthYear_ + 1, year});
   }
@@ -51,7 +51,7 @@ void LayoutRenderer::WriteScoreList(TextView label, TextView section) {
   Put(label);
   const long long count = BoundedCount(ReadInt(section, u"count"), record_.FindSection(section));
   for (long long n = 1; n <= count; ++n) {
-    const Text name = Read(section, u"key" + Num(n));
+    const TextView name = Read(section, u"key" + Num(n));
     Put(name);
     Put(kScoreSeparator);
     Put(Read(section, name));

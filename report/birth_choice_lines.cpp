@@ -22,9 +22,9 @@ bool IsFixedOffset(TextView zone) {
 }  // namespace
 
 void LayoutRenderer::WriteBirthChoices() {
-  const Text place = Read(kSection, u"didian");
-  const Text longitude = Read(kSection, u"jingdu");
-  const Text zone = Read(kSection, u"shiqu");
+  const TextView place = Read(kSection, u"didian");
+  const TextView longitude = Read(kSection, u"jingdu");
+  const TextView zone = Read(kSection, u"shiqu");
   const bool showZone = IsFixedOffset(zone) && zone != u"+08:00";
   if (!place.empty() || !longitude.empty()) {
     Put(kBirthplaceLabel);
@@ -36,23 +36,27 @@ void LayoutRenderer::WriteBirthChoices() {
     if (!longitude.empty()) {
       if (!place.empty()) Put(kSplitGap);
       const std::optional<double> degrees = ParseLongitude(longitude);
-      Put(degrees ? LongitudeText(*degrees) : longitude);
+      if (degrees) {
+        Put(LongitudeText(*degrees));
+      } else {
+        Put(longitude);
+      }
     }
-    if (showZone) Put(Text(kSplitGap) + Text(kZoneLabel) + zone);
+    if (showZone) Put(Text(kSplitGap).append(kZoneLabel).append(zone));
     Put(kLineBreak);
   } else if (showZone) {
-    Put(Text(kZoneLabel) + zone);
+    Put(Text(kZoneLabel).append(zone));
     Put(kLineBreak);
   }
-  const Text trueSolar = Read(kSection, u"zhentaiyang");
+  const TextView trueSolar = Read(kSection, u"zhentaiyang");
   if (!trueSolar.empty()) {
     PutFormat(ReportColor::kBlack, kTrueSolarFormat,
               {CharactersAt(trueSolar, 0, 4), CharactersAt(trueSolar, 5, 2),
                CharactersAt(trueSolar, 8, 2), CharactersAt(trueSolar, 11, 2),
                CharactersAt(trueSolar, 14, 2)});
   }
-  const Text termKey = Read(kSection, u"jieqi");
-  const Text ziKey = Read(kSection, u"zishi");
+  const TextView termKey = Read(kSection, u"jieqi");
+  const TextView ziKey = Read(kSection, u"zishi");
   const TermSource* terms = TermSourceByKey(ToUtf8(termKey));
   const ZiSchool* school = ZiSchoolByKey(ToUtf8(ziKey));
   Put(kTermModeLabel);

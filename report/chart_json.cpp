@@ -307,7 +307,7 @@ class ChartJsonWriter {
     IniDocument copy;
     if (const IniDocument::Section* liunian = record_.FindSection(u"liunian")) {
       for (TextView key : {u"age1", u"yearBegin1"}) {
-        if (const Text* value = liunian->Find(key)) copy.Set(u"liunian", key, *value);
+        if (const TextView* value = liunian->Find(key)) copy.Set(u"liunian", key, *value);
       }
     }
     WriteYearsBeforeLuck(copy);
@@ -332,8 +332,8 @@ class ChartJsonWriter {
     const long long first = record_.ReadInt(u"liunianhcxh", u"yearBegin");
     const long long last = ClampedLast(first, record_.ReadInt(u"liunianhcxh", u"yearEnd"));
     const auto read = [&](long long year, TextView suffix, std::size_t capacity) {
-      const Text* value = section->Find(YearKey(year, suffix));
-      return value == nullptr ? Text{} : value->substr(0, capacity - 1);
+      const TextView* value = section->Find(YearKey(year, suffix));
+      return value == nullptr ? Text{} : Text(CutToCapacity(*value, capacity));
     };
     for (long long y = first; y <= last; ++y) {
       const Text row = read(y, {}, kReadCapacity);

@@ -58,9 +58,9 @@ bool LayoutRenderer::Render() {
               Read(u"shizhu", u"hour")};
   spanFirst_ = ReadInt(u"liunianhcxh", u"yearBegin");
   spanLast_ = ReadInt(u"liunianhcxh", u"yearEnd");
+  annual_ = AnnualValues(record_.FindSection(u"liunianhcxh"), spanFirst_, spanLast_);
   birthYear_ = spanFirst_ - ReadInt(u"liunian", u"age1") + 1;
-  luckPillarList_ = Read(u"minbiao", u"dayun");
-  luckPillars_ = SplitSlashList(luckPillarList_);
+  luckPillars_ = SplitSlashList(Read(u"minbiao", u"dayun"));
   if (luckPillars_.size() > kMaxLuckPillars) luckPillars_.resize(kMaxLuckPillars);
 
   WriteColumnHeader();
@@ -76,7 +76,7 @@ bool LayoutRenderer::Render() {
   WriteUsefulElement();
   if (kind_ != LayoutKind::kSimple) WriteHealthCheck();
   WriteLuckStart();
-  clashYears_ = ClashYearSet(record_, spanFirst_, spanLast_);
+  clashYears_ = ClashYearSet(annual_, spanFirst_, spanLast_);
   WriteLuckTable();
   WriteAnnualGrid();
   if (kind_ == LayoutKind::kSimple) {
@@ -140,7 +140,7 @@ void LayoutRenderer::WriteColumnHeader() {
 
 void LayoutRenderer::WriteTenGods() {
   // Four two-character names at offsets 0, 3, 6, 9; the day's is 日主.
-  const Text list = Read(u"shizhu", u"shishen");
+  const TextView list = Read(u"shizhu", u"shishen");
   std::array<TextView, 4> god;
   for (std::size_t i = 0; i < god.size(); ++i) god[i] = CharactersAt(list, 3 * i, 2);
   if (kind_ == LayoutKind::kHongKong) {
@@ -168,7 +168,7 @@ void LayoutRenderer::WritePillars() {
   } else {
     PutFormat(ReportColor::kRed, kPillarsFormat, {p[kYear], p[kMonth], p[kDay], p[kHour]});
   }
-  const Text voidPair = Read(u"shizhu", u"kongwan");
+  const TextView voidPair = Read(u"shizhu", u"kongwan");
   if (voidPair.empty()) {
     Put(kLineBreak);
   } else {
@@ -191,12 +191,8 @@ void LayoutRenderer::WriteNatalClashes() {
 
 void LayoutRenderer::WriteHiddenStems() {
   static constexpr std::array<TextView, 4> kKeys = {u"yearcg", u"monthcg", u"daycg", u"hourcg"};
-  std::array<Text, 4> values;
   std::array<std::vector<TextView>, 4> lists;
-  for (Pillar i : {kYear, kMonth, kDay, kHour}) {
-    values[i] = Read(u"shizhu", kKeys[i]);
-    lists[i] = SplitSlashList(values[i]);
-  }
+  for (Pillar i : {kYear, kMonth, kDay, kHour}) lists[i] = SplitSlashList(Read(u"shizhu", kKeys[i]));
   Put(kHiddenLabel);
   for (std::size_t row = 0; row < 3; ++row) {
     std::array<TextView, 4> cells;
@@ -210,8 +206,7 @@ void LayoutRenderer::WriteHiddenStems() {
 }
 
 void LayoutRenderer::WriteGrowthStages() {
-  const Text value = Read(u"shizhu", u"wangshuai");
-  const std::vector<TextView> stages = SplitSlashList(value);
+  const std::vector<TextView> stages = SplitSlashList(Read(u"shizhu", u"wangshuai"));
   Put(kGrowthLabel);
   for (Pillar column : Columns()) {
     const TextView stage = column < stages.size() ? stages[column] : TextView{};
@@ -222,8 +217,8 @@ void LayoutRenderer::WriteGrowthStages() {
 
 // --- reading and appending ---
 
-Text LayoutRenderer::Read(TextView section, TextView key, std::size_t capacity) const {
-  return record_.ReadString(section, key, capacity);
+TextView LayoutRenderer::Read(TextView section, TextView key, std::size_t capacity) const {
+  return record_.ReadView(section, key, capacity);
 }
 
 long long LayoutRenderer::ReadInt(TextView section, TextView key) const {

@@ -11,6 +11,7 @@
 
 #include "record/ini_document.h"
 #include "record/script_text.h"
+#include "report/annual_values.h"
 #include "report/report_format.h"
 #include "report/report_operations.h"
 #include "report/report_sink.h"
@@ -72,24 +73,24 @@ class LayoutRenderer {
   void WriteAges();
   void RebuildYearsBeforeLuck();
   struct LuckColumn {
-    long long firstYear = 0;
-    Text list;
+    TextView firstYearText;   // liunian/yearBegin%d, read as a string
+    long long firstYear = 0;  // and as an integer
     std::vector<TextView> pillars;
   };
   void WriteAnnualGrid();
   void WriteGridRow(std::size_t row, const std::vector<TextView>& yearsBeforeLuck,
-                    const std::vector<LuckColumn>& columns);
+                    const std::vector<LuckColumn>& columns, long long age1, long long yearBegin1);
 
   // Luck and annual relations (relation_sections.cpp).
   void WriteLuckRelations();
   void WriteAnnualRelations();
   void WriteDecadeHead(long long year);
   void WriteAnnualYear(long long year);
-  void AnnualDetailLines(long long year, const TextView* relationText);
-  Text ReadAnnual(TextView key, std::size_t capacity) const;
+  void AnnualDetailLines(const AnnualYearValues& values, const TextView* relationText);
 
-  // Reading and appending.
-  Text Read(TextView section, TextView key, std::size_t capacity = kReadCapacity) const;
+  // Reading and appending. A value read is a view into the record, valid for
+  // the whole rendering.
+  TextView Read(TextView section, TextView key, std::size_t capacity = kReadCapacity) const;
   long long ReadInt(TextView section, TextView key) const;
   // A program text: a literal or a value the computation wrote.
   void Put(TextView text, ReportColor color = ReportColor::kBlack);
@@ -116,15 +117,14 @@ class LayoutRenderer {
 
   // Held for one rendering.
   bool male_ = true;
-  std::array<Text, 4> pillars_;
+  std::array<TextView, 4> pillars_;
   long long birthYear_ = 0;
   long long spanFirst_ = 0, spanLast_ = 0;  // liunianhcxh yearBegin .. yearEnd
   YearSet concurrenceYears_;
   YearSet clashYears_;
-  Text luckPillarList_;
   std::vector<TextView> luckPillars_;
-  // Section liunianhcxh, once the record no longer changes.
-  const IniDocument::Section* annualSection_ = nullptr;
+  // Section liunianhcxh over the annual span.
+  AnnualValues annual_;
 };
 
 }  // namespace xuanshu

@@ -25,8 +25,7 @@ Text LiunianKey(TextView family, long long n) {
 
 void LayoutRenderer::WriteLuckTable() {
   Put(kLuckTenGodsLabel);
-  const Text gods = Read(u"minbiao", u"shishen");
-  for (TextView god : SplitSlashList(gods)) {
+  for (TextView god : SplitSlashList(Read(u"minbiao", u"shishen"))) {
     Put(god);
     Put(kLuckGap);
   }
@@ -38,8 +37,7 @@ void LayoutRenderer::WriteLuckTable() {
   Put(kLineBreak);
   WriteLuckClashRows();
   Put(kLuckGrowthLabel);
-  const Text stages = Read(u"minbiao", u"wangshuai");
-  for (TextView stage : SplitSlashList(stages)) {
+  for (TextView stage : SplitSlashList(Read(u"minbiao", u"wangshuai"))) {
     Put(stage);
     Put(stage.size() == 1 ? kLuckGrowthOneCharGap : kLuckGap);
   }
@@ -60,7 +58,7 @@ void LayoutRenderer::WriteLuckClashRows() {
 void LayoutRenderer::WriteAges() {
   Put(kAgeLabel);
   for (long long n = 1, count = LuckCount(); n <= count; ++n) {
-    const Text age = Read(u"liunian", LiunianKey(u"age", n));
+    const TextView age = Read(u"liunian", LiunianKey(u"age", n));
     Put(age);
     Put(age.size() == 1 ? kAgeOneCharGap : kAgeGap);
   }
@@ -71,9 +69,9 @@ void LayoutRenderer::WriteAges() {
 // own liunian keys.
 void LayoutRenderer::RebuildYearsBeforeLuck() {
   const auto snapshot = [this] {
-    const auto value = [this](TextView key) -> std::optional<Text> {
-      const Text* v = record_.Find(u"yunqian", key);
-      return v ? std::optional<Text>(*v) : std::nullopt;
+    const auto value = [this](TextView key) -> std::optional<TextView> {
+      const TextView* v = record_.Find(u"yunqian", key);
+      return v ? std::optional<TextView>(*v) : std::nullopt;
     };
     return std::pair(value(u"birth"), value(u"liunian"));
   };
@@ -86,31 +84,34 @@ void LayoutRenderer::RebuildYearsBeforeLuck() {
 
 void LayoutRenderer::WriteAnnualGrid() {
   RebuildYearsBeforeLuck();
-  const Text beforeLuckList = Read(u"yunqian", u"liunian");
-  const std::vector<TextView> beforeLuck = SplitSlashList(beforeLuckList);
+  const std::vector<TextView> beforeLuck = SplitSlashList(Read(u"yunqian", u"liunian"));
   const long long count = LuckCount();
+  std::vector<LuckColumn> columns(static_cast<std::size_t>(count));
+  for (long long n = 1; n <= count; ++n) {
+    LuckColumn& column = columns[static_cast<std::size_t>(n - 1)];
+    const TextView* firstYear = record_.Find(u"liunian", LiunianKey(u"yearBegin", n));
+    column.firstYearText = firstYear ? CutToCapacity(*firstYear, kReadCapacity) : TextView{};
+    column.firstYear = firstYear ? LeadingInt(*firstYear) : 0;
+    column.pillars = SplitSlashList(Read(u"liunian", LiunianKey(u"liunian", n)));
+  }
 
   Put(kStartsLabel);
   PutFormat(ReportColor::kBlack, kBirthYearFormat, {birthYear_});
-  for (long long n = 1; n <= count; ++n) {
-    Put(Read(u"liunian", LiunianKey(u"yearBegin", n)));
+  for (const LuckColumn& column : columns) {
+    Put(column.firstYearText);
     Put(kLuckGap);
   }
 
   Put(kGridLabel);
-  std::vector<LuckColumn> columns(static_cast<std::size_t>(count));
-  for (long long n = 1; n <= count; ++n) {
-    LuckColumn& column = columns[static_cast<std::size_t>(n - 1)];
-    column.firstYear = ReadInt(u"liunian", LiunianKey(u"yearBegin", n));
-    column.list = Read(u"liunian", LiunianKey(u"liunian", n));
-    column.pillars = SplitSlashList(column.list);
-  }
-  // One row per year of the first luck pillar, also when count is 0.
-  const Text firstDecade = Read(u"liunian", u"liunian1");
-  const std::size_t rows = std::min<std::size_t>(SplitSlashList(firstDecade).size(), kGridRows);
-  for (std::size_t row = 0; row < rows; ++row) WriteGridRow(row, beforeLuck, columns);
-
   const long long age1 = ReadInt(u"liunian", u"age1");
+  const long long yearBegin1 = ReadInt(u"liunian", u"yearBegin1");
+  // One row per year of the first luck pillar, also when count is 0.
+  const std::size_t rows =
+      std::min<std::size_t>(SplitSlashList(Read(u"liunian", u"liunian1")).size(), kGridRows);
+  for (std::size_t row = 0; row < rows; ++row) {
+    WriteGridRow(row, beforeLuck, columns, age1, yearBegin1);
+  }
+
   Put(kEndsLabel);
   PutFormat(ReportColor::kBlack, kBirthYearFormat, {birthYear_ + age1 - 2});
   for (long long n = 1; n <= count; ++n) {
@@ -122,10 +123,10 @@ void LayoutRenderer::WriteAnnualGrid() {
 // Row r: the column before luck shows year yearBegin1 + r - 10 when it lies
 // between the birth and the start of luck, then each luck column its year r.
 void LayoutRenderer::WriteGridRow(std::size_t row, const std::vector<TextView>& yearsBeforeLuck,
-                                  const std::vector<LuckColumn>& columns) {
+                                  const std::vector<LuckColumn>& columns, long long age1,
+                                  long long yearBegin1) {
   const long long r = static_cast<long long>(row);
-  const long long age1 = ReadInt(u"liunian", u"age1");
-  const long long y = ReadInt(u"liunian", u"yearBegin1") + r - kGridRows;
+  const long long y = yearBegin1 + r - kGridRows;
   if (birthYear_ <= y && y < birthYear_ + age1 - 1) {
     // Paired by position, so that with more than ten years before luck the
     // last ten are shown, each with its own year pillar.

@@ -11,18 +11,18 @@ void LayoutRenderer::WriteLuckRelations() {
   for (TextView pillar : luckPillars_) {
     PutFormat(ReportColor::kBlack, kLuckRelationsHead, {pillar});
     bool printed = false;
-    const Text stems = Read(u"dayuntiangankehe", pillar);
+    const TextView stems = Read(u"dayuntiangankehe", pillar);
     if (!stems.empty()) {
       PutSplitText(stems, kSplitGap);
       printed = true;
     }
-    const Text branches = Read(u"dayunhcxh", pillar);
+    const TextView branches = Read(u"dayunhcxh", pillar);
     if (!branches.empty()) {
       if (printed) Put(kLuckRelationsIndent);
       PutSplitText(branches, kSplitGap);
       printed = true;
     }
-    const Text clashes = Read(u"dayuntkdc", pillar);
+    const TextView clashes = Read(u"dayuntkdc", pillar);
     if (clashes.empty()) continue;
     if (printed) Put(kLuckRelationsIndent);
     if (SplitAtSpace(clashes).hasSpace) {
@@ -31,14 +31,13 @@ void LayoutRenderer::WriteLuckRelations() {
     }
     // "[年运]..." : the tag black, the clash red.
     const std::size_t tagEnd = clashes.find(u']');
-    const std::size_t split = tagEnd == Text::npos ? clashes.size() : tagEnd + 1;
-    Put(TextView(clashes).substr(0, split));
-    Put(TextView(clashes).substr(split), ReportColor::kRed);
+    const std::size_t split = tagEnd == TextView::npos ? clashes.size() : tagEnd + 1;
+    Put(clashes.substr(0, split));
+    Put(clashes.substr(split), ReportColor::kRed);
   }
 }
 
 void LayoutRenderer::WriteAnnualRelations() {
-  annualSection_ = record_.FindSection(u"liunianhcxh");
   Put(kAnnualRelationsHeader, ReportColor::kBlue);
   Put(kMonthNumbersHeader);
   Put(kMonthBranchesHeader);
@@ -60,48 +59,36 @@ void LayoutRenderer::WriteDecadeHead(long long year) {
 // The year value holds the year pillar, the twelve month stems and the
 // relation text, separated by single spaces.
 void LayoutRenderer::WriteAnnualYear(long long year) {
-  const Text value = ReadAnnual(YearKey(year), kReadCapacity);
-  if (value.empty()) return;
-  const SplitParts head = SplitAtSpace(value);
+  const AnnualYearValues& values = annual_.Of(year);
+  if (values.row.empty()) return;
+  const SplitParts head = SplitAtSpace(values.row);
   const SplitParts rest = SplitAtSpace(head.second);
   PutFormat(ReportColor::kGreen, kAnnualHeadFormat, {year, head.first});
   Put(rest.first, ReportColor::kGreen);
   Put(kSplitGap);
-  AnnualDetailLines(year, rest.hasSpace ? &rest.second : nullptr);
+  AnnualDetailLines(values, rest.hasSpace ? &rest.second : nullptr);
 }
 
-// A profile-string read of section liunianhcxh, looked up once per report.
-Text LayoutRenderer::ReadAnnual(TextView key, std::size_t capacity) const {
-  const Text* value = annualSection_ == nullptr ? nullptr : annualSection_->Find(key);
-  return value == nullptr ? Text{} : value->substr(0, capacity - 1);
-}
-
-void LayoutRenderer::AnnualDetailLines(long long year, const TextView* relationText) {
-  // The detail values are read with the long capacity.
-  const auto read = [&](TextView suffix) {
-    return ReadAnnual(YearKey(year, suffix), kLongReadCapacity);
-  };
+void LayoutRenderer::AnnualDetailLines(const AnnualYearValues& values,
+                                       const TextView* relationText) {
   Text highlights;
-  for (TextView suffix : {u"tkdc", u"sybl", u"big"}) {
-    const Text part = read(suffix);
+  for (TextView part : {values.tkdc, values.sybl, values.big}) {
     if (part.empty()) continue;
     if (!highlights.empty()) highlights.append(kDetailJoin);
     highlights.append(part);
   }
   Put(highlights, ReportColor::kRed);
   Put(kLineBreak);
-  const Text stems = read(u"tgkh");
-  if (!stems.empty()) {
+  if (!values.tgkh.empty()) {
     Put(kDetailIndent);
-    Put(stems);
+    Put(values.tgkh);
   }
   if (relationText != nullptr) {
-    Put(stems.empty() ? kDetailIndent : kDetailBreakIndent);
+    Put(values.tgkh.empty() ? kDetailIndent : kDetailBreakIndent);
     Put(*relationText);
-    const Text branches = read(u"hcxh");
-    if (!branches.empty()) {
+    if (!values.hcxh.empty()) {
       Put(kSplitGap);
-      Put(branches);
+      Put(values.hcxh);
     }
   }
   Put(kLineBreak);

@@ -71,18 +71,6 @@ void AppendLunarHour(Text& out, long long hour, bool lateZiNote) {
   if (hour == 23 && lateZiNote) out.append(kLateZiNote);
 }
 
-YearSet YearsWithValue(const IniDocument& record, long long first, long long last,
-                       TextView suffix) {
-  YearSet years;
-  const IniDocument::Section* annual = record.FindSection(u"liunianhcxh");
-  if (annual == nullptr) return years;
-  for (long long y = first, end = ClampedLast(first, last); y <= end; ++y) {
-    const Text* value = annual->Find(YearKey(y, suffix));
-    if (value != nullptr && !value->empty()) years.insert(y);
-  }
-  return years;
-}
-
 }  // namespace
 
 YearKey::YearKey(long long year, TextView suffix) {
@@ -166,14 +154,32 @@ long long BoundedCount(long long count, const IniDocument::Section* section) {
   return std::clamp(count, 0LL, keys);
 }
 
+YearSet ClashYearSet(const AnnualValues& annual, long long first, long long last) {
+  YearSet years;
+  for (long long y = first, end = ClampedLast(first, last); y <= end; ++y) {
+    if (!annual.Of(y).tkdc.empty()) years.insert(y);
+  }
+  return years;
+}
+
+YearSet ConcurrenceYearSet(const AnnualValues& annual, long long first, long long last,
+                           long long birthYear) {
+  YearSet years;
+  if (birthYear <= 0) return years;
+  for (long long y = first, end = ClampedLast(first, last); y <= end; ++y) {
+    if (!annual.Of(y).sybl.empty()) years.insert(y);
+  }
+  return years;
+}
+
 YearSet ClashYearSet(const IniDocument& record, long long first, long long last) {
-  return YearsWithValue(record, first, last, u"tkdc");
+  return ClashYearSet(AnnualValues(record.FindSection(u"liunianhcxh"), first, last), first, last);
 }
 
 YearSet ConcurrenceYearSet(const IniDocument& record, long long first, long long last,
                            long long birthYear) {
-  if (birthYear <= 0) return {};
-  return YearsWithValue(record, first, last, u"sybl");
+  return ConcurrenceYearSet(AnnualValues(record.FindSection(u"liunianhcxh"), first, last), first,
+                            last, birthYear);
 }
 
 ReportColor AnnualGridColor(long long year, const YearSet& concurrence, const YearSet& clash) {

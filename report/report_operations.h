@@ -6,6 +6,7 @@
 
 #include "record/ini_document.h"
 #include "record/text.h"
+#include "report/annual_values.h"
 #include "report/report_sink.h"
 
 namespace xuanshu {
@@ -57,10 +58,13 @@ using YearSet = std::set<long long>;
 
 // Years of [first, last] whose liunianhcxh/%dtkdc value is non-empty.
 YearSet ClashYearSet(const IniDocument& record, long long first, long long last);
+YearSet ClashYearSet(const AnnualValues& annual, long long first, long long last);
 
 // Years of [first, last] whose liunianhcxh/%dsybl value is non-empty, when the
 // birth year is known (above 0); these are the years of the 岁运并临 line.
 YearSet ConcurrenceYearSet(const IniDocument& record, long long first, long long last,
+                           long long birthYear);
+YearSet ConcurrenceYearSet(const AnnualValues& annual, long long first, long long last,
                            long long birthYear);
 
 // Colour of a year cell in the annual grid: 岁运并临 red before clash blue.

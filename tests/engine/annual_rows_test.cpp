@@ -65,7 +65,7 @@ TEST(WriteAnnualRows, WritesSixKeysForEveryYearFromTheLuckStartInOrder) {
   const ChartRecord::Section* section = record.FindSection(kSection);
   ASSERT_NE(section, nullptr);
   std::vector<Text> keys;
-  for (const auto& entry : section->entries()) keys.push_back(entry.key);
+  for (const auto& entry : section->entries()) keys.emplace_back(entry.key);
   EXPECT_EQ(keys, expected) << "every key of every year, even when empty";
   EXPECT_EQ(record.ReadString(kSection, u"yearBegin"), u"1985");
   EXPECT_EQ(record.ReadString(kSection, u"yearEnd"), u"2074") << "Y0 + 89";

@@ -9,7 +9,7 @@ namespace xuanshu {
 namespace {
 
 std::string Value(const ChartRecord& record, TextView section, TextView key) {
-  const Text* value = record.Find(section, key);
+  const auto* value = record.Find(section, key);
   return value == nullptr ? "<missing>" : ToUtf8(*value);
 }
 

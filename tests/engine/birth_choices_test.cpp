@@ -96,7 +96,7 @@ Computed Compute(int year, int month, int day, int hour, int minute, bool male,
 }
 
 std::string Get(const ChartRecord& r, TextView section, TextView key) {
-  const Text* v = r.Find(section, key);
+  const auto* v = r.Find(section, key);
   return v == nullptr ? "<missing>" : U8(*v);
 }
 

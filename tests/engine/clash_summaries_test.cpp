@@ -19,7 +19,7 @@ ChartEngine ExampleChart(int luckStartYear) {
 }
 
 std::string Value(const ChartRecord& record, TextView section, TextView key) {
-  const Text* value = record.Find(section, key);
+  const auto* value = record.Find(section, key);
   return value == nullptr ? "<missing>" : ToUtf8(*value);
 }
 

@@ -34,7 +34,7 @@ ChartRequest Request(const std::filesystem::path& dataDir, TextView name = u"张
 
 std::vector<Text> SectionNames(const ChartRecord& record) {
   std::vector<Text> names;
-  for (const auto& section : record.sections()) names.push_back(section.name());
+  for (const auto& section : record.sections()) names.emplace_back(section.name());
   return names;
 }
 

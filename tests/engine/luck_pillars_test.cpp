@@ -10,7 +10,7 @@ namespace {
 
 constexpr long long kYear = 4320, kMonth = 360, kDay = 12;  // minutes of distance
 
-std::string Utf8(const Text* value) {
+std::string Utf8(const TextView* value) {
   return value == nullptr ? "<missing>" : ToUtf8(*value);
 }
 

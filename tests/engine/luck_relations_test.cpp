@@ -28,7 +28,7 @@ ChartEngine EngineWith(const std::array<const char16_t*, 4>& natal, std::vector<
 std::vector<Text> KeysOf(const ChartRecord& record, TextView section) {
   std::vector<Text> keys;
   if (const ChartRecord::Section* s = record.FindSection(section)) {
-    for (const auto& entry : s->entries()) keys.push_back(entry.key);
+    for (const auto& entry : s->entries()) keys.emplace_back(entry.key);
   }
   return keys;
 }

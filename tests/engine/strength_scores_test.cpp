@@ -82,7 +82,7 @@ TEST(StrengthScores, HalfScoresKeepOneDecimal) {
       {u"fenshu", u"rizhufenshu", "身弱"},
   };
   for (const Case& c : cases) {
-    const Text* value = record.Find(c.section, c.key);
+    const auto* value = record.Find(c.section, c.key);
     ASSERT_NE(value, nullptr) << ToUtf8(c.key);
     EXPECT_EQ(ToUtf8(*value), c.value) << ToUtf8(c.key);
   }

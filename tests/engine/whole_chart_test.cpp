@@ -38,7 +38,7 @@ ChartRecord Compute(const Birth& b) {
 }
 
 std::string Get(const ChartRecord& r, TextView section, TextView key) {
-  const Text* v = r.Find(section, key);
+  const auto* v = r.Find(section, key);
   return v == nullptr ? "<missing>" : ToUtf8(*v);
 }
 

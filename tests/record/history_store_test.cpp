@@ -8,12 +8,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "engine/chart_engine.h"
 
@@ -285,6 +287,56 @@ TEST_F(HistoryStoreTest, LoadAllListsEveryFileAtAnyDepthReadingOnlyMain) {
 
   store.LoadAll();
   EXPECT_EQ(store.groups().size(), 4u) << "a second load rebuilds, never adds";
+}
+
+// The listing decodes only the main section of a UTF-8 head; it must read
+// what decoding the whole file reads.
+TEST_F(HistoryStoreTest, MainKeysOfAFileAreThoseOfItsWholeDecodedText) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+  };
+  const std::string main = Utf8(u"[main]\r\nname=张三\r\nclass=家人\r\n");
+  const Case cases[] = {
+      {"plain record", RecordBytes(u"甲", u"家人")},
+      {"byte-order mark", "\xEF\xBB\xBF" + main},
+      {"mark and a bad byte after main", "\xEF\xBB\xBF" + main + "[x]\r\nv=\xFF\r\n"},
+      {"bad byte after main: the head is GBK", main + "[x]\r\nv=\xFF\r\n"},
+      {"cut character inside main", Utf8(u"[main]\r\nname=张") + "\xE4\xB8\r\nclass=x\r\n"},
+      {"CR line ends", Utf8(u"[MAIN]\rname=乙\rclass=丙\r[x]\rname=no\r")},
+      {"blanks and comments", Utf8(u" [ main ] \n ; name=no\n name \t=  丁 \n")},
+      {"main after another section", Utf8(u"[a]\nname=no\n[main]\nclass=戊\nname=己\n")},
+      {"first of a repeated key", Utf8(u"[main]\nname=庚\nNAME=辛\n")},
+      {"no main", Utf8(u"[gongli]\nname=no\n")},
+      {"no line end", Utf8(u"[main]\nname=壬")},
+      {"UTF-16", std::string("\xFF\xFE[\0m\0a\0i\0n\0]\0\n\0n\0a\0m\0e\0=\0a\0", 28)},
+  };
+  for (const Case& c : cases) {
+    const std::filesystem::path path = Put("case.bze", c.bytes);
+    const std::optional<RecordMainKeys> keys = ReadRecordMainKeys(path);
+    ASSERT_TRUE(keys) << c.what;
+    const RecordMainKeys expected = MainKeysOf(DecodeFileBytes(c.bytes));
+    EXPECT_EQ(Utf8(keys->name), Utf8(expected.name)) << c.what;
+    EXPECT_EQ(Utf8(keys->group), Utf8(expected.group)) << c.what;
+  }
+}
+
+// Records are listed in the order of their paths, element by element.
+TEST_F(HistoryStoreTest, LoadAllListsInPathOrder) {
+  const std::vector<std::string> names = {
+      "a-b.bze", "a.bze",    "a/x.bze", "a/b/y.bze", "ab.bze",        "a b.bze", "a!.bze",
+      "A.bze",   "a0/z.bze", "b.bze",   "a.b/c.bze", Utf8(u"中.bze"), "a/.x.bze"};
+  std::vector<std::filesystem::path> expected;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    expected.push_back(PutRecord(names[i], u"命例" + Num(static_cast<long long>(i)), kOther));
+  }
+  std::sort(expected.begin(), expected.end());
+  HistoryStore store(data());
+  store.LoadAll();
+  ASSERT_EQ(store.groups().size(), 1u);
+  std::vector<std::filesystem::path> listed;
+  for (const HistoryChart& chart : store.groups()[0].charts) listed.push_back(chart.path);
+  EXPECT_EQ(listed, expected);
 }
 
 TEST_F(HistoryStoreTest, LoadAllCreatesTheDataFolderAndCutsLongValues) {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "record/key_index.h"
+#include "record/text_store.h"
+
 namespace xuanshu {
 namespace {
 
@@ -72,6 +77,162 @@ TEST(IniDocument, OnlyTheFirstSectionOfANameIsRead) {
     EXPECT_EQ(ToUtf8(doc.ReadString(u"main", u"name")), ToUtf8(c.name)) << c.what;
     EXPECT_EQ(ToUtf8(doc.ReadString(u"main", u"class")), ToUtf8(c.group)) << c.what;
     EXPECT_EQ(IniDocument::Parse(doc.Serialize()).Serialize(), doc.Serialize()) << c.what;
+  }
+}
+
+TEST(KeyIndex, FindsEveryKeyAtItsPositionAsTheSectionGrows) {
+  // Past the scan limit the index becomes a table, and grows again later.
+  std::vector<Text> names;
+  std::vector<IniEntry> entries;
+  KeyIndex index;
+  for (int n = 0; n < 300; ++n) names.push_back(u"key" + Num(n));
+  for (const Text& name : names) {
+    entries.push_back({name, {}});
+    index.Added(entries, KeyIndex::HashOf(name));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      ASSERT_EQ(index.Find(names[i], entries), i) << "after " << entries.size() << " keys";
+    }
+    ASSERT_EQ(index.Find(u"key" + Num(static_cast<long long>(entries.size())), entries),
+              KeyIndex::kNotFound)
+        << "a key not added yet, after " << entries.size() << " keys";
+  }
+  index.Clear();
+  entries.clear();
+  EXPECT_EQ(index.Find(u"key0", entries), KeyIndex::kNotFound) << "after Clear";
+  entries.push_back({u"KEY7", {}});
+  index.Added(entries, KeyIndex::HashOf(u"KEY7"));
+  EXPECT_EQ(index.Find(u"key7", entries), 0u) << "refilled after Clear";
+}
+
+TEST(KeyIndex, NamesMatchWithoutCaseInAsciiOnly) {
+  struct Case {
+    const char* what;
+    TextView a, b;
+    bool same;
+  };
+  const Case cases[] = {
+      {"equal", u"shizhu", u"shizhu", true},
+      {"ASCII case", u"ShiZhuTKDC", u"shizhutkdc", true},
+      {"digits and case", u"1990SYBL", u"1990sybl", true},
+      {"different length", u"age1", u"age10", false},
+      {"different letter", u"yearcg", u"yearcf", false},
+      {"Chinese equal", u"日干", u"日干", true},
+      {"Chinese differs", u"比肩", u"劫财", false},
+      {"non-ASCII letters keep their case", u"Ä", u"ä", false},
+      {"bracket is no letter", u"[", u"{", false},
+      {"empty", u"", u"", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SameName(c.a, c.b), c.same) << c.what;
+    if (c.same) EXPECT_EQ(KeyIndex::HashOf(c.a), KeyIndex::HashOf(c.b)) << c.what;
+  }
+}
+
+TEST(TextStore, ViewsStayValidAndUnchangedUntilClear) {
+  TextStore store;
+  std::vector<Text> originals;
+  std::vector<TextView> kept;
+  // Enough text for several blocks, with one piece larger than any block.
+  for (int n = 0; n < 3000; ++n) originals.push_back(u"值" + Num(n) + Text(n % 17, u'字'));
+  originals.push_back(Text(100000, u'长'));
+  for (const Text& text : originals) kept.push_back(store.Keep(text));
+  for (std::size_t i = 0; i < originals.size(); ++i) {
+    ASSERT_EQ(kept[i], originals[i]) << "piece " << i;
+    ASSERT_NE(kept[i].data(), originals[i].data()) << "piece " << i << " is a copy";
+  }
+  EXPECT_TRUE(store.Keep(u"").empty());
+  store.Clear();
+  EXPECT_EQ(store.Keep(u"再来"), u"再来") << "filled again after Clear";
+}
+
+TEST(IniDocument, AClearedDocumentFilledAgainEqualsAFreshOne) {
+  const auto fill = [](IniDocument& doc, int round) {
+    for (int s = 0; s < 6; ++s) {
+      const Text section = u"section" + Num((s + round) % 6);
+      for (int k = 0; k < 40 * (s + 1); ++k) doc.Set(section, u"key" + Num(k), Num(k * round));
+    }
+    doc.Set(u"section0", u"KEY3", u"rewritten");
+  };
+  IniDocument reused;
+  for (int round = 1; round <= 3; ++round) {
+    reused.Clear();
+    fill(reused, round);
+    IniDocument fresh;
+    fill(fresh, round);
+    EXPECT_EQ(reused.Serialize(), fresh.Serialize()) << "round " << round;
+    EXPECT_EQ(reused.ReadString(u"section0", u"key3"), u"rewritten") << "round " << round;
+    // The sixth section written has 240 keys, the first 40.
+    const Text largest = u"section" + Num((5 + round) % 6);
+    const Text smallest = u"section" + Num(round % 6);
+    EXPECT_EQ(reused.ReadString(largest, u"key239"), Num(239 * round)) << "round " << round;
+    EXPECT_EQ(reused.Find(smallest, u"key40"), nullptr) << "round " << round;
+  }
+}
+
+TEST(IniDocument, AViewReadStaysUnchangedWhenTheKeyIsRewritten) {
+  IniDocument doc;
+  doc.Set(u"yunqian", u"liunian", u"甲子/乙丑/");
+  const TextView before = doc.ReadView(u"yunqian", u"liunian");
+  for (int n = 0; n < 1000; ++n) doc.Set(u"yunqian", u"k" + Num(n), Text(50, u'字'));
+  doc.Set(u"yunqian", u"liunian", u"丙寅/");
+  EXPECT_EQ(before, u"甲子/乙丑/");
+  EXPECT_EQ(doc.ReadView(u"yunqian", u"liunian"), u"丙寅/");
+  EXPECT_EQ(doc.ReadView(u"yunqian", u"liunian", 3), u"丙寅") << "cut to capacity - 1";
+  EXPECT_EQ(doc.ReadView(u"yunqian", u"liunian", 0), u"") << "no room at all";
+}
+
+TEST(IniDocument, SerializeUtf8IsTheUtf8OfTheText) {
+  struct Case {
+    const char* what;
+    Text value;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"ASCII", u"1990", "1990"},
+      {"two bytes", u"\u00E9", "\xC3\xA9"},
+      {"three bytes", u"中", "\xE4\xB8\xAD"},
+      {"last three-byte character", u"\uFFFF", "\xEF\xBF\xBF"},
+      {"surrogate pair", u"\U00020BB7", "\xF0\xA0\xAE\xB7"},
+      {"lone high surrogate", Text(1, char16_t(0xD842)), "\xEF\xBF\xBD"},
+      {"lone low surrogate", Text(1, char16_t(0xDFB7)), "\xEF\xBF\xBD"},
+      {"high surrogate before ASCII", Text(1, char16_t(0xD842)) + u"a",
+       "\xEF\xBF\xBD"
+       "a"},
+      {"empty", u"", ""},
+  };
+  for (const Case& c : cases) {
+    IniDocument doc;
+    doc.Set(u"s", u"k", c.value);
+    const std::string expected = "[s]\r\nk=" + c.bytes + "\r\n";
+    EXPECT_EQ(doc.SerializeUtf8(), expected) << c.what;
+    EXPECT_EQ(ToUtf8(c.value), c.bytes) << c.what;
+  }
+}
+
+TEST(FromValidUtf8, RefusesWhatFromUtf8Replaces) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    bool valid;
+  };
+  const Case cases[] = {
+      {"ASCII", "name=x", true},
+      {"Chinese", "\xE5\xBC\xA0\xE4\xB8\x89", true},
+      {"four bytes", "\xF0\xA0\xAE\xB7", true},
+      {"cut sequence", "\xE5\xBC", false},
+      {"stray continuation", "a\x80", false},
+      {"overlong", "\xC0\xAF", false},
+      {"encoded surrogate", "\xED\xA0\x80", false},
+      {"GBK bytes", "\xD5\xC5\xC8\xFD", false},
+  };
+  for (const Case& c : cases) {
+    const std::optional<Text> strict = FromValidUtf8(c.bytes);
+    EXPECT_EQ(strict.has_value(), c.valid) << c.what;
+    EXPECT_EQ(IsValidUtf8(c.bytes), c.valid) << c.what;
+    if (strict) EXPECT_EQ(*strict, FromUtf8(c.bytes)) << c.what;
+    if (!c.valid) {
+      EXPECT_NE(FromUtf8(c.bytes).find(u'\uFFFD'), Text::npos) << c.what << " is replaced";
+    }
   }
 }
 

@@ -156,3 +156,63 @@ TEST(FormatTextTest, PadsStringsAndNumbersWithZeros) {
 
 }  // namespace
 }  // namespace xuanshu
+
+namespace xuanshu {
+namespace {
+
+// The annual values are read in one pass over the section; each must be what
+// a lookup of its key by name reads.
+TEST(AnnualValuesTest, EachValueIsTheReadOfItsKeyByName) {
+  const Text text =
+      u"[liunianhcxh]\r\n"
+      u"1990=庚午 戊己庚辛壬癸甲乙丙丁戊己 [岁命]午午(自刑)\r\n"
+      u"1990SYBL=1岁,岁运并临\r\n"  // another case
+      u"1990tkdc=" +
+      Text(3000, u'冲') +  // beyond the long capacity
+      u"\r\n"
+      u"01991tgkh=leading zero: no key of 1991\r\n"
+      u"1991tgkh=\r\n"
+      u"1991hcxh=午未(合)\r\n"
+      u"1991tgkh=second of a key: ignored\r\n"
+      u"-5big=before year 0\r\n"
+      u"1992other=no suffix of a year\r\n"
+      u"1992=" +
+      Text(600, u'午') +  // beyond the short capacity
+      u"\r\n"
+      u"1993big=after the span\r\n"
+      u"1989big=before the span\r\n"
+      u"+1990hcxh=a sign is no year\r\n";
+  const IniDocument record = IniDocument::Parse(text);
+  const IniDocument::Section* section = record.FindSection(u"liunianhcxh");
+  struct Field {
+    TextView suffix;
+    TextView AnnualYearValues::*value;
+    std::size_t capacity;
+  };
+  const Field fields[] = {{u"", &AnnualYearValues::row, kReadCapacity},
+                          {u"sybl", &AnnualYearValues::sybl, kLongReadCapacity},
+                          {u"tkdc", &AnnualYearValues::tkdc, kLongReadCapacity},
+                          {u"tgkh", &AnnualYearValues::tgkh, kLongReadCapacity},
+                          {u"hcxh", &AnnualYearValues::hcxh, kLongReadCapacity},
+                          {u"big", &AnnualYearValues::big, kLongReadCapacity}};
+  // The second span is cut to its first 90 years, so 1990 and 1991 lie beyond.
+  for (const auto& [first, last] :
+       {std::pair{1990LL, 1992LL}, std::pair{-10LL, 1991LL}, std::pair{1902LL, 2100LL}}) {
+    const AnnualValues values(section, first, last);
+    for (long long year : {first - 1, first, first + 1, 1989LL, 1990LL, 1991LL, 1992LL, 1993LL,
+                           -5LL, last, last + 1}) {
+      for (const Field& f : fields) {
+        const bool inSpan = year >= first && year <= first + kMaxLoopSpan - 1 && year <= last;
+        const Text expected =
+            inSpan ? record.ReadString(u"liunianhcxh", Num(year) + Text(f.suffix), f.capacity)
+                   : Text();
+        EXPECT_EQ(U8(values.Of(year).*f.value), U8(expected))
+            << "year " << year << " key " << U8(f.suffix) << " span " << first << "-" << last;
+      }
+    }
+  }
+  EXPECT_TRUE(AnnualValues(nullptr, 1990, 1992).Of(1990).row.empty()) << "no section";
+}
+
+}  // namespace
+}  // namespace xuanshu

@@ -1,0 +1,50 @@
+// Finding the entries of one INI section by name. Names match when they are
+// equal after folding ASCII letters to lower case, as with the platform's
+// profile functions. Small sections are scanned; a larger one gets an
+// open-addressing table of entry numbers.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "record/text.h"
+
+namespace xuanshu {
+
+struct IniEntry {
+  TextView key;
+  TextView value;
+};
+
+// True when the names match (ASCII letters compared without case).
+bool SameName(TextView a, TextView b);
+
+class KeyIndex {
+ public:
+  static constexpr std::size_t kNotFound = static_cast<std::size_t>(-1);
+
+  // The hash of a name, the same for names that match.
+  static std::size_t HashOf(TextView name);
+
+  // Position of the entry named `key` among `entries`, or kNotFound; `hash`
+  // is HashOf(key), so a caller that adds the key next hashes it once.
+  std::size_t Find(TextView key, std::size_t hash, std::span<const IniEntry> entries) const;
+  std::size_t Find(TextView key, std::span<const IniEntry> entries) const {
+    return Find(key, HashOf(key), entries);
+  }
+  // Takes in the last of `entries`, just appended; `hash` is HashOf its key.
+  void Added(std::span<const IniEntry> entries, std::size_t hash);
+  // Forgets every entry but keeps the table, for a section filled again.
+  void Clear();
+
+ private:
+  static constexpr std::size_t kScanLimit = 8;
+  void Insert(std::size_t position, std::size_t hash);
+  void Rebuild(std::span<const IniEntry> entries);
+
+  std::vector<std::uint32_t> slots_;  // entry position + 1; 0 is free
+};
+
+}  // namespace xuanshu
