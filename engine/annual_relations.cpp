@@ -11,6 +11,7 @@
 // is FindSanHe / FindSanHui done on indices; a test keeps every text equal
 // to the one built with the string-based machinery.
 #include <array>
+#include <bit>
 #include <cstdint>
 
 #include "calendar/ganzhi.h"
@@ -105,32 +106,39 @@ struct Patterns {
 // The annual step's branch entries: luck, the four natal branches, annual.
 using BranchEntries = std::array<Entry, 6>;
 
+// The entries that can stand at one place of a triple, in entry order.
+struct Candidates {
+  std::array<std::uint8_t, 6> items{};
+  int size = 0;
+  const std::uint8_t* begin() const { return items.data(); }
+  const std::uint8_t* end() const { return items.data() + size; }
+};
+
 // Every ordering of three entries, tried against each searched group in loop
 // order. hits[p][e] holds the groups whose p-th branch is entry e's, so a
-// triple matches the groups in hits[0][i] & hits[1][j] & hits[2][k].
-Patterns FindGroups(const BranchEntries& entries, const std::vector<BranchGroup>& groups,
-                    unsigned searched) {
+// triple matches the groups in hits[0][i] & hits[1][j] & hits[2][k]; only
+// entries with some hit at a place are tried there.
+Patterns FindGroups(const BranchEntries& entries, const BranchGroups& groups, unsigned searched) {
   std::array<std::array<unsigned, 6>, 3> hits{};
-  for (std::size_t g = 0; g < groups.size(); ++g) {
-    if (!(searched >> g & 1u)) continue;
-    for (std::size_t p = 0; p < 3; ++p) {
-      for (std::size_t e = 0; e < entries.size(); ++e) {
-        if (groups[g].members[p] == entries[e].slot) hits[p][e] |= 1u << g;
-      }
+  std::array<Candidates, 3> candidates{};
+  for (std::size_t p = 0; p < 3; ++p) {
+    for (std::size_t e = 0; e < entries.size(); ++e) {
+      if (entries[e].slot < 0) continue;
+      hits[p][e] = groups.atPlace[p][entries[e].slot] & searched;
+      if (hits[p][e] != 0) candidates[p].items[candidates[p].size++] = static_cast<std::uint8_t>(e);
     }
   }
   Patterns found;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (hits[0][i] == 0) continue;
-    for (std::size_t j = 0; j < entries.size(); ++j) {
+  for (std::uint8_t i : candidates[0]) {
+    for (std::uint8_t j : candidates[1]) {
       const unsigned firstTwo = hits[0][i] & hits[1][j];
       if (firstTwo == 0) continue;
-      for (std::size_t k = 0; k < entries.size(); ++k) {
+      for (std::uint8_t k : candidates[2]) {
         const unsigned all = firstTwo & hits[2][k];
         if (all == 0) continue;
         const int label = LabelOf(entries[i].tag | entries[j].tag | entries[k].tag);
-        for (std::size_t g = 0; g < groups.size(); ++g) {
-          if (all >> g & 1u) found.Add(label, static_cast<int>(g));
+        for (unsigned rest = all; rest != 0; rest &= rest - 1) {
+          found.Add(label, std::countr_zero(rest));
         }
       }
     }
@@ -147,18 +155,15 @@ Patterns WithAnnualLabel(const Patterns& patterns) {
 }
 
 // The groups that hold the branch: only they can be formed with that entry.
-unsigned GroupsHolding(const std::vector<BranchGroup>& groups, int slot) {
-  unsigned holding = 0;
-  for (std::size_t g = 0; g < groups.size(); ++g) {
-    if (slot >= 0 && (groups[g].memberMask >> slot & 1u)) holding |= 1u << g;
-  }
-  return holding;
+unsigned GroupsHolding(const BranchGroups& groups, int slot) {
+  if (slot < 0) return 0;
+  return groups.atPlace[0][slot] | groups.atPlace[1][slot] | groups.atPlace[2][slot];
 }
 
 // The patterns formed with the annual entry. Groups without the annual
 // branch cannot have a label with 岁, so they are not searched at all.
 Patterns AnnualPatterns(const BranchEntries& entries, const Entry& annual,
-                        const std::vector<BranchGroup>& groups) {
+                        const BranchGroups& groups) {
   return WithAnnualLabel(FindGroups(entries, groups, GroupsHolding(groups, annual.slot)));
 }
 
@@ -276,6 +281,16 @@ std::array<Entry, 5> NatalAndAnnual(Entry (*make)(Tags, TextView), const ChartEn
 
 AnnualBranchTexts ChartEngine::AnnualBranchRelations(TextView annualPillar,
                                                      TextView luckPillar) const {
+  AnnualBranchTexts texts;
+  AnnualBranchRelations(annualPillar, luckPillar, texts);
+  return texts;
+}
+
+void ChartEngine::AnnualBranchRelations(TextView annualPillar, TextView luckPillar,
+                                        AnnualBranchTexts& texts) const {
+  texts.pairs.clear();
+  texts.summary.clear();
+  texts.groups.clear();
   const RelationGrids& grids = Grids();
   const std::array<Entry, 5> counted = NatalAndAnnual(BranchEntry, *this, annualPillar);
   const Entry luck = BranchEntry(kLuckTag, luckPillar);
@@ -283,12 +298,11 @@ AnnualBranchTexts ChartEngine::AnnualBranchRelations(TextView annualPillar,
   const BranchEntries entries = {luck, counted[0], counted[1], counted[2], counted[3], annual};
   const Patterns sanHe = AnnualPatterns(entries, annual, grids.sanHe);
 
-  AnnualBranchTexts texts;
   Tallies tallies;
   // Only pairs with the annual branch are listed; it is the last entry.
   for (std::size_t i = 0; i + 1 < entries.size(); ++i) {
     const Entry& other = entries[i];
-    if (SuppressedByGroup(sanHe, grids.sanHe, other, annual)) continue;
+    if (SuppressedByGroup(sanHe, grids.sanHe.list, other, annual)) continue;
     if (other.slot < 0 || annual.slot < 0) continue;
     const BranchRelationResult& relation = grids.branch[other.slot][annual.slot];
     if (relation.name.empty()) continue;
@@ -299,15 +313,23 @@ AnnualBranchTexts ChartEngine::AnnualBranchRelations(TextView annualPillar,
     tallies.Add(first.value, second.value, relation.name);
   }
 
-  AppendGroups(texts.groups, sanHe, grids.sanHe, u"(三合)");
-  AppendGroups(texts.groups, AnnualPatterns(entries, annual, grids.sanHui), grids.sanHui,
+  AppendGroups(texts.groups, sanHe, grids.sanHe.list, u"(三合)");
+  AppendGroups(texts.groups, AnnualPatterns(entries, annual, grids.sanHui), grids.sanHui.list,
                u"(三会)");
   CountedItems items(texts.summary, texts.groups);
   SummariseTagged(tallies, counted, luck, items);
-  return texts;
 }
 
 AnnualStemTexts ChartEngine::AnnualStemRelations(TextView annualPillar, TextView luckPillar) const {
+  AnnualStemTexts texts;
+  AnnualStemRelations(annualPillar, luckPillar, texts);
+  return texts;
+}
+
+void ChartEngine::AnnualStemRelations(TextView annualPillar, TextView luckPillar,
+                                      AnnualStemTexts& texts) const {
+  texts.main.clear();
+  texts.big.clear();
   const RelationGrids& grids = Grids();
   const std::array<Entry, 5> counted = NatalAndAnnual(StemEntry, *this, annualPillar);
   const Entry luck = StemEntry(kLuckTag, luckPillar);
@@ -315,7 +337,6 @@ AnnualStemTexts ChartEngine::AnnualStemRelations(TextView annualPillar, TextView
   const std::array<const Entry*, 5> entries = {&luck, &counted[0], &counted[1], &counted[2],
                                                &counted[3]};
 
-  AnnualStemTexts texts;
   Tallies tallies;
   for (const Entry* e : entries) {
     if (e->slot < 0 || annual.slot < 0) continue;
@@ -330,10 +351,17 @@ AnnualStemTexts ChartEngine::AnnualStemRelations(TextView annualPillar, TextView
   if (!texts.main.empty()) texts.main += u' ';
   CountedItems items(texts.main, texts.big);
   SummariseTagged(tallies, counted, luck, items);
-  return texts;
 }
 
 Text ChartEngine::AnnualStrikeAndClash(TextView annualPillar, TextView luckPillar) const {
+  Text out;
+  AnnualStrikeAndClash(annualPillar, luckPillar, out);
+  return out;
+}
+
+void ChartEngine::AnnualStrikeAndClash(TextView annualPillar, TextView luckPillar,
+                                       Text& out) const {
+  out.clear();
   const RelationGrids& grids = Grids();
   const std::array<std::pair<TextView, TextView>, 5> entries = {{{u"运", luckPillar},
                                                                  {u"年", yearPillar},
@@ -342,8 +370,7 @@ Text ChartEngine::AnnualStrikeAndClash(TextView annualPillar, TextView luckPilla
                                                                  {u"时", hourPillar}}};
   const Entry annualStem = StemEntry(0, annualPillar);
   const Entry annualBranch = BranchEntry(0, annualPillar);
-  Text out;
-  if (annualStem.slot < 0 || annualBranch.slot < 0) return out;
+  if (annualStem.slot < 0 || annualBranch.slot < 0) return;
   for (const auto& [tag, pillar] : entries) {
     const Entry stem = StemEntry(0, pillar);
     const Entry branch = BranchEntry(0, pillar);
@@ -354,7 +381,6 @@ Text ChartEngine::AnnualStrikeAndClash(TextView annualPillar, TextView luckPilla
       AppendSeparated(out, {u"[", tag, u"岁]", annualPillar, pillar, u"天克地冲"});
     }
   }
-  return out;
 }
 
 }  // namespace xuanshu

@@ -46,6 +46,9 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
 
   Text key;
   Text value;
+  AnnualBranchTexts branches;
+  AnnualStemTexts stems;
+  Text clash;
   for (int i = 0; i < pillarCount; ++i) {
     const Text& luck = luckPillars[i];
     for (int j = 0; j < kYearsPerLuckPillar; ++j) {
@@ -55,7 +58,7 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
       AppendNum(key, y);
       const std::size_t yearLength = key.size();
 
-      const AnnualBranchTexts branches = AnnualBranchRelations(annual, luck);
+      AnnualBranchRelations(annual, luck, branches);
       value.assign(annual).append(u" ");
       AppendMonthStems(value, annual);
       value.append(u" ").append(branches.pairs);
@@ -69,11 +72,11 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
       }
       SetYearKey(record, key, yearLength, u"sybl", value);
 
-      const Text clash = AnnualStrikeAndClash(annual, luck);
+      AnnualStrikeAndClash(annual, luck, clash);
       if (!clash.empty()) annualClashSet.insert(y);
       SetYearKey(record, key, yearLength, u"tkdc", clash);
 
-      const AnnualStemTexts stems = AnnualStemRelations(annual, luck);
+      AnnualStemRelations(annual, luck, stems);
       SetYearKey(record, key, yearLength, u"tgkh", stems.main);
       SetYearKey(record, key, yearLength, u"hcxh", branches.summary);
 

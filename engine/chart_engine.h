@@ -118,6 +118,12 @@ class ChartEngine {
   AnnualBranchTexts AnnualBranchRelations(TextView annualPillar, TextView luckPillar) const;
   AnnualStemTexts AnnualStemRelations(TextView annualPillar, TextView luckPillar) const;
   Text AnnualStrikeAndClash(TextView annualPillar, TextView luckPillar) const;
+  // The same into texts cleared first, so their buffers serve every year.
+  void AnnualBranchRelations(TextView annualPillar, TextView luckPillar,
+                             AnnualBranchTexts& texts) const;
+  void AnnualStemRelations(TextView annualPillar, TextView luckPillar,
+                           AnnualStemTexts& texts) const;
+  void AnnualStrikeAndClash(TextView annualPillar, TextView luckPillar, Text& out) const;
 
   // Section liunianhcxh; fills annualClashSet.
   void WriteAnnualRows(ChartRecord& record);

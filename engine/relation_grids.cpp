@@ -6,19 +6,20 @@ namespace xuanshu {
 namespace {
 
 // Every group of a finder, found by letting it search all twelve branches.
-std::vector<BranchGroup> GroupsOf(
-    std::vector<GroupPattern> (*find)(const std::vector<TaggedEntry>&)) {
+BranchGroups GroupsOf(std::vector<GroupPattern> (*find)(const std::vector<TaggedEntry>&)) {
   std::vector<TaggedEntry> twelve;
   for (int b = 0; b < 12; ++b) twelve.push_back({u"命", BranchName(b)});
-  std::vector<BranchGroup> groups;
+  BranchGroups groups;
   for (const GroupPattern& pattern : find(twelve)) {
+    const unsigned bit = 1u << groups.list.size();
     BranchGroup group;
     for (std::size_t k = 0; k < group.members.size(); ++k) {
       group.members[k] = BranchSlot(pattern.group[k]);
       group.memberMask |= static_cast<std::uint16_t>(1u << group.members[k]);
+      groups.atPlace[k][group.members[k]] |= bit;
     }
     group.text = pattern.group;
-    groups.push_back(std::move(group));
+    groups.list.push_back(std::move(group));
   }
   return groups;
 }

@@ -29,12 +29,19 @@ struct BranchGroup {
   Text text;                     // e.g. 申子辰
 };
 
+// The groups of one finder, with where each branch stands in them.
+struct BranchGroups {
+  std::vector<BranchGroup> list;
+  // atPlace[p][b]: a bit per group whose p-th branch is branch index b.
+  std::array<std::array<unsigned, 12>, 3> atPlace{};
+};
+
 struct RelationGrids {
   std::array<std::array<BranchRelationResult, 12>, 12> branch;
   std::array<std::array<bool, 12>, 12> clash{};
   std::array<std::array<StemRelationCell, 10>, 10> stem;
-  std::vector<BranchGroup> sanHe;
-  std::vector<BranchGroup> sanHui;
+  BranchGroups sanHe;
+  BranchGroups sanHui;
 };
 
 // Built on first use.
