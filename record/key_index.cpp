@@ -34,8 +34,10 @@ std::size_t KeyIndex::Find(TextView key, std::size_t hash,
     return kNotFound;
   }
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t s = hash & mask; slots_[s] != 0; s = (s + 1) & mask) {
-    const std::size_t position = slots_[s] - 1;
+  const auto shortHash = static_cast<std::uint32_t>(hash);
+  for (std::size_t s = hash & mask; slots_[s].entry != 0; s = (s + 1) & mask) {
+    if (slots_[s].hash != shortHash) continue;
+    const std::size_t position = slots_[s].entry - 1;
     if (SameName(entries[position].key, key)) return position;
   }
   return kNotFound;
@@ -44,28 +46,40 @@ std::size_t KeyIndex::Find(TextView key, std::size_t hash,
 void KeyIndex::Added(std::span<const IniEntry> entries, std::size_t hash) {
   // At most half the slots are taken, so a probe soon meets a free one.
   if (entries.size() > kScanLimit && 2 * entries.size() > slots_.size()) {
-    Rebuild(entries);
+    Rebuild(entries, hash);
   } else if (!slots_.empty()) {
-    Insert(entries.size() - 1, hash);
+    Insert(static_cast<std::uint32_t>(entries.size()), static_cast<std::uint32_t>(hash));
   }
 }
 
 void KeyIndex::Clear() {
-  std::fill(slots_.begin(), slots_.end(), 0);
+  std::fill(slots_.begin(), slots_.end(), Slot{});
 }
 
-void KeyIndex::Insert(std::size_t position, std::size_t hash) {
+void KeyIndex::Insert(std::uint32_t entry, std::uint32_t hash) {
   const std::size_t mask = slots_.size() - 1;
   std::size_t s = hash & mask;
-  while (slots_[s] != 0) s = (s + 1) & mask;
-  slots_[s] = static_cast<std::uint32_t>(position + 1);
+  while (slots_[s].entry != 0) s = (s + 1) & mask;
+  slots_[s] = {entry, hash};
 }
 
-void KeyIndex::Rebuild(std::span<const IniEntry> entries) {
+// The table grows to four slots per entry. It holds either no entry or all
+// but the one just appended; those keep the hashes of their slots.
+void KeyIndex::Rebuild(std::span<const IniEntry> entries, std::size_t hash) {
+  const std::vector<Slot> old = std::move(slots_);
   std::size_t size = 32;
   while (size < 4 * entries.size()) size *= 2;
-  slots_.assign(size, 0);
-  for (std::size_t i = 0; i < entries.size(); ++i) Insert(i, HashOf(entries[i].key));
+  slots_.assign(size, Slot{});
+  std::uint32_t indexed = 0;
+  for (const Slot& slot : old) {
+    if (slot.entry == 0) continue;
+    Insert(slot.entry, slot.hash);
+    ++indexed;
+  }
+  for (std::size_t i = indexed; i + 1 < entries.size(); ++i) {
+    Insert(static_cast<std::uint32_t>(i + 1), static_cast<std::uint32_t>(HashOf(entries[i].key)));
+  }
+  Insert(static_cast<std::uint32_t>(entries.size()), static_cast<std::uint32_t>(hash));
 }
 
 }  // namespace xuanshu

@@ -41,10 +41,17 @@ class KeyIndex {
 
  private:
   static constexpr std::size_t kScanLimit = 8;
-  void Insert(std::size_t position, std::size_t hash);
-  void Rebuild(std::span<const IniEntry> entries);
+  // An entry's position + 1 (0: the slot is free) and the low half of its
+  // key's hash, so probes skip most other keys and growing rehashes none.
+  struct Slot {
+    std::uint32_t entry = 0;
+    std::uint32_t hash = 0;
+  };
 
-  std::vector<std::uint32_t> slots_;  // entry position + 1; 0 is free
+  void Insert(std::uint32_t entry, std::uint32_t hash);
+  void Rebuild(std::span<const IniEntry> entries, std::size_t hash);
+
+  std::vector<Slot> slots_;
 };
 
 }  // namespace xuanshu
