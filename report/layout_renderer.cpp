@@ -192,7 +192,8 @@ void LayoutRenderer::WriteNatalClashes() {
 void LayoutRenderer::WriteHiddenStems() {
   static constexpr std::array<TextView, 4> kKeys = {u"yearcg", u"monthcg", u"daycg", u"hourcg"};
   std::array<std::vector<TextView>, 4> lists;
-  for (Pillar i : {kYear, kMonth, kDay, kHour}) lists[i] = SplitSlashList(Read(u"shizhu", kKeys[i]));
+  for (Pillar i : {kYear, kMonth, kDay, kHour})
+    lists[i] = SplitSlashList(Read(u"shizhu", kKeys[i]));
   Put(kHiddenLabel);
   for (std::size_t row = 0; row < 3; ++row) {
     std::array<TextView, 4> cells;
@@ -239,8 +240,10 @@ void LayoutRenderer::PutUserText(TextView text, ReportColor color) {
 
 void LayoutRenderer::PutFormat(ReportColor color, TextView format,
                                std::initializer_list<FormatArg> args) {
+  formatted_.clear();
   if (script_ == Script::kSimplified) {
-    sink_.AppendText(FormatText(format, args), color);
+    AppendFormat(formatted_, format, args);
+    sink_.AppendText(formatted_, color);
     return;
   }
   std::vector<Text> converted;
@@ -254,9 +257,8 @@ void LayoutRenderer::PutFormat(ReportColor color, TextView format,
     converted.push_back(InScript(arg.text(), script_));
     shown.emplace_back(TextView(converted.back()));
   }
-  Text text;
-  AppendFormat(text, InScript(format, script_), shown);
-  sink_.AppendText(text, color);
+  AppendFormat(formatted_, InScript(format, script_), shown);
+  sink_.AppendText(formatted_, color);
 }
 
 void LayoutRenderer::PutSplitText(TextView value, TextView gap) {

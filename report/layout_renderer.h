@@ -123,6 +123,8 @@ class LayoutRenderer {
   YearSet concurrenceYears_;
   YearSet clashYears_;
   std::vector<TextView> luckPillars_;
+  // The text of the last PutFormat, its buffer kept for the next one.
+  Text formatted_;
   // Section liunianhcxh over the annual span.
   AnnualValues annual_;
 };

@@ -1,5 +1,7 @@
 #include "report/report_format.h"
 
+#include <algorithm>
+
 namespace xuanshu {
 
 void FormatArg::AppendTo(Text& out) const {
@@ -18,8 +20,12 @@ void AppendFormat(Text& out, TextView format, std::span<const FormatArg> args) {
   auto next = args.begin();
   Text piece;
   for (std::size_t i = 0; i < format.size(); ++i) {
-    if (format[i] != u'%' || i + 1 >= format.size()) {
-      out.push_back(format[i]);
+    // Literal text up to the next directive goes in as one run.
+    const std::size_t percent = std::min(format.find(u'%', i), format.size());
+    out.append(format.substr(i, percent - i));
+    i = percent;
+    if (i + 1 >= format.size()) {
+      if (i < format.size()) out.push_back(format[i]);
       continue;
     }
     std::size_t j = i + 1;
