@@ -102,17 +102,17 @@ def match_name(text, names):
     return hits[0]
 
 
-def until_day(year, month, spec):
+def until_day(year, month, day_rule):
     """Day of month of an UNTIL day field: 15, lastSu, Su>=8, Sa<=25."""
-    if spec.isdigit():
-        return int(spec)
-    if spec.startswith("last"):
-        weekday = match_name(spec[4:], WEEKDAYS)
+    if day_rule.isdigit():
+        return int(day_rule)
+    if day_rule.startswith("last"):
+        weekday = match_name(day_rule[4:], WEEKDAYS)
         last = calendar.monthrange(year, month)[1]
         return max(d for d in range(last - 6, last + 1) if calendar.weekday(year, month, d) == weekday)
-    found = re.fullmatch(r"([A-Za-z]+)([<>]=)(\d+)", spec)
+    found = re.fullmatch(r"([A-Za-z]+)([<>]=)(\d+)", day_rule)
     if not found:
-        fail(f"unknown day {spec!r} in tzdata.zi")
+        fail(f"unknown day {day_rule!r} in tzdata.zi")
     weekday = match_name(found.group(1), WEEKDAYS)
     anchor = int(found.group(3))
     step = 1 if found.group(2) == ">=" else -1
