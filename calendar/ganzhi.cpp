@@ -1,5 +1,8 @@
 #include "calendar/ganzhi.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace xuanshu {
 namespace {
 
@@ -61,24 +64,50 @@ constexpr std::array<std::array<char16_t, 2>, 6> kBranchClashPairs = {{{u'子', 
 constexpr std::array<TextView, 9> kNumeralWords = {u"一", u"两", u"三", u"四", u"五",
                                                    u"六", u"七", u"八", u"九"};
 
+// Position + 1 of each character of a table, found by the character's low
+// byte (0: none). The low bytes of the ten stems differ, and so do those of
+// the twelve branches, so one look-up and one comparison place a character.
+template <std::size_t N>
+struct LowByteTable {
+  std::array<std::uint8_t, 256> positions{};
+  const std::array<char16_t, N>* characters;
+
+  explicit consteval LowByteTable(const std::array<char16_t, N>& table) : characters(&table) {
+    for (std::size_t i = 0; i < N; ++i) {
+      std::uint8_t& slot = positions[table[i] & 0xFF];
+      if (slot != 0) throw "two characters share a low byte";
+      slot = static_cast<std::uint8_t>(i + 1);
+    }
+  }
+  int Find(char16_t c) const {
+    const int position = positions[c & 0xFF];
+    return position != 0 && (*characters)[position - 1] == c ? position - 1 : -1;
+  }
+};
+
+constexpr LowByteTable kStemPositions(kStems);
+constexpr LowByteTable kBranchPositions(kBranches);
+
 bool IsOneChar(TextView text, char16_t c) {
   return text.size() == 1 && text[0] == c;
 }
 
 }  // namespace
 
+int StemSlot(char16_t c) {
+  return kStemPositions.Find(c);
+}
+
+int BranchSlot(char16_t c) {
+  return kBranchPositions.Find(c);
+}
+
 int StemIndex(char16_t c) {
-  for (int i = 0; i < 10; ++i) {
-    if (kStems[i] == c) return i;
-  }
-  return 0;
+  return std::max(StemSlot(c), 0);
 }
 
 int BranchIndex(char16_t c) {
-  for (int i = 0; i < 12; ++i) {
-    if (kBranches[i] == c) return i;
-  }
-  return 0;
+  return std::max(BranchSlot(c), 0);
 }
 
 int StemIndex(TextView text) {
@@ -112,28 +141,29 @@ TextView NumeralWord(int n) {
   return (n >= 1 && n <= 9) ? kNumeralWords[n - 1] : TextView{};
 }
 
-int StemRelation(TextView a, TextView b, Text& out) {
+int StemRelation(char16_t a, char16_t b) {
   for (const StemControl& entry : kStemControlTable) {
-    if (IsOneChar(a, entry.stem) && b.size() == 1 && entry.controllers.find(b) != TextView::npos) {
-      out = Text(b) + u"克" + Text(a);
-      return 1;
-    }
-    if (IsOneChar(b, entry.stem) && a.size() == 1 && entry.controllers.find(a) != TextView::npos) {
-      out = Text(a) + u"克" + Text(b);
-      return 2;
-    }
+    if (a == entry.stem && entry.controllers.find(b) != TextView::npos) return 1;
+    if (b == entry.stem && entry.controllers.find(a) != TextView::npos) return 2;
   }
   for (const auto& [p, q] : kStemCombinePairs) {
-    if (IsOneChar(a, p) && IsOneChar(b, q)) {
-      out = Text(a) + Text(b) + u"合";
-      return 3;
-    }
-    if (IsOneChar(a, q) && IsOneChar(b, p)) {
-      out = Text(b) + Text(a) + u"合";
-      return 4;
-    }
+    if (a == p && b == q) return 3;
+    if (a == q && b == p) return 4;
   }
   return 0;
+}
+
+int StemRelation(TextView a, TextView b, Text& out) {
+  if (a.size() != 1 || b.size() != 1) return 0;
+  const int code = StemRelation(a[0], b[0]);
+  switch (code) {
+    case 1: out = Text(b) + u"克" + Text(a); break;
+    case 2: out = Text(a) + u"克" + Text(b); break;
+    case 3: out = Text(a) + Text(b) + u"合"; break;
+    case 4: out = Text(b) + Text(a) + u"合"; break;
+    default: break;
+  }
+  return code;
 }
 
 bool BranchesClash(TextView a, TextView b) {
@@ -144,8 +174,8 @@ bool BranchesClash(TextView a, TextView b) {
 }
 
 int StrikeAndClash(TextView pillarA, TextView pillarB) {
-  Text unused;
-  const int r = StemRelation(StemOf(pillarA), StemOf(pillarB), unused);
+  if (pillarA.empty() || pillarB.empty()) return 0;
+  const int r = StemRelation(pillarA.front(), pillarB.front());
   if ((r == 1 || r == 2) && BranchesClash(BranchOf(pillarA), BranchOf(pillarB))) return r;
   return 0;
 }

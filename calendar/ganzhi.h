@@ -17,6 +17,10 @@ inline constexpr std::array<char16_t, 10> kStems = {u'甲', u'乙', u'丙', u'�
 inline constexpr std::array<char16_t, 12> kBranches = {u'子', u'丑', u'寅', u'卯', u'辰', u'巳',
                                                        u'午', u'未', u'申', u'酉', u'戌', u'亥'};
 
+// Index of a stem or branch character, or -1 when the character is none.
+int StemSlot(char16_t c);
+int BranchSlot(char16_t c);
+
 // Index of a one-character stem text, 0 when it is not a stem (or not one character).
 int StemIndex(TextView text);
 int StemIndex(char16_t c);
@@ -50,6 +54,8 @@ TextView NumeralWord(int n);
 // 2 when a controls b ("a克b"), 3 / 4 for a combination (text in table order),
 // 0 with out untouched otherwise.
 int StemRelation(TextView a, TextView b, Text& out);
+// The same code for two stem characters, without the text.
+int StemRelation(char16_t a, char16_t b);
 
 // True when the two branch characters form one of the six clash pairs.
 bool BranchesClash(TextView a, TextView b);

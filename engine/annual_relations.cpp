@@ -232,21 +232,24 @@ class CountedItems {
   CountedItems(Text& small, Text& large) : small_(small), large_(large) {}
 
   void Add(const Tally& t) {
-    const RelationTally shared{Text(1, t.side1), t.count1,     Text(1, t.side2),
-                               t.count2,         Text(t.word), {}};
-    if (!IsSummaryCandidate(shared)) return;
-    const Text item = CountedItem(shared);
-    if (item.empty()) return;
+    const CountedPair pair{{&t.side1, 1}, t.count1, {&t.side2, 1}, t.count2, t.word};
+    if (!HasCountedItem(pair)) return;
     if (t.count1 >= 3 || t.count2 >= 3) {
-      AppendSeparated(large_, {u"[", kOrderedTags[t.tags], u"]", item});
+      if (!large_.empty()) large_ += u"、";
+      AppendTagged(large_, t.tags, pair);
       return;
     }
     if (!firstSmall_) small_ += u"、";
     firstSmall_ = false;
-    small_.append(u"[").append(kOrderedTags[t.tags]).append(u"]").append(item);
+    AppendTagged(small_, t.tags, pair);
   }
 
  private:
+  static void AppendTagged(Text& out, Tags tags, const CountedPair& pair) {
+    out.append(u"[").append(kOrderedTags[tags]).append(u"]");
+    AppendCountedItem(out, pair);
+  }
+
   Text& small_;
   Text& large_;
   bool firstSmall_ = true;

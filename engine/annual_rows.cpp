@@ -13,11 +13,11 @@ namespace {
 constexpr TextView kSection = u"liunianhcxh";
 constexpr int kYearsPerLuckPillar = 10;
 
-void SetYearKey(ChartRecord& record, Text& key, std::size_t yearLength, TextView suffix,
-                TextView value) {
+void SetYearKey(ChartRecord::SectionWriter& rows, Text& key, std::size_t yearLength,
+                TextView suffix, TextView value) {
   key.resize(yearLength);
   key += suffix;
-  record.Set(kSection, key, value);
+  rows.Set(key, value);
 }
 
 void AppendMonthStems(Text& out, TextView yearPillar) {
@@ -41,8 +41,9 @@ TextView LuckCoincidenceText(TextView annualPillar, TextView luckPillar) {
 
 void ChartEngine::WriteAnnualRows(ChartRecord& record) {
   const int pillarCount = static_cast<int>(luckPillars.size());
-  record.Set(kSection, u"yearBegin", Num(yearBegin));
-  record.Set(kSection, u"yearEnd", Num(yearBegin + kYearsPerLuckPillar * pillarCount - 1));
+  ChartRecord::SectionWriter rows = record.WriterFor(kSection);
+  rows.Set(u"yearBegin", Num(yearBegin));
+  rows.Set(u"yearEnd", Num(yearBegin + kYearsPerLuckPillar * pillarCount - 1));
 
   Text key;
   Text value;
@@ -62,7 +63,7 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
       value.assign(annual).append(u" ");
       AppendMonthStems(value, annual);
       value.append(u" ").append(branches.pairs);
-      record.Set(kSection, key, value);
+      rows.Set(key, value);
 
       value.clear();
       const TextView coincidence = LuckCoincidenceText(annual, luck);
@@ -70,22 +71,22 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
         AppendNum(value, y - year + 1);
         value.append(u"岁,").append(coincidence);
       }
-      SetYearKey(record, key, yearLength, u"sybl", value);
+      SetYearKey(rows, key, yearLength, u"sybl", value);
 
       AnnualStrikeAndClash(annual, luck, clash);
       if (!clash.empty()) annualClashSet.insert(y);
-      SetYearKey(record, key, yearLength, u"tkdc", clash);
+      SetYearKey(rows, key, yearLength, u"tkdc", clash);
 
       AnnualStemRelations(annual, luck, stems);
-      SetYearKey(record, key, yearLength, u"tgkh", stems.main);
-      SetYearKey(record, key, yearLength, u"hcxh", branches.summary);
+      SetYearKey(rows, key, yearLength, u"tgkh", stems.main);
+      SetYearKey(rows, key, yearLength, u"hcxh", branches.summary);
 
       value = branches.groups;
       if (!stems.big.empty()) {
         if (!value.empty()) value += u"、";
         value += stems.big;
       }
-      SetYearKey(record, key, yearLength, u"big", value);
+      SetYearKey(rows, key, yearLength, u"big", value);
     }
   }
 }

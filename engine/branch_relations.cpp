@@ -171,25 +171,34 @@ void AddTally(std::vector<RelationTally>& tallies, RelationTally tally) {
   tallies.push_back(std::move(tally));
 }
 
-bool IsSummaryCandidate(const RelationTally& tally) {
-  if (tally.count1 < 1 || tally.count2 < 1) return false;
-  if (tally.count1 < 2 && tally.count2 < 2) return false;
-  return !Contains(tally.word, u"半合") && !Contains(tally.word, u"三会");
+CountedPair RelationTally::Counted() const {
+  return {side1, count1, side2, count2, word};
+}
+
+bool IsSummaryCandidate(const CountedPair& pair) {
+  if (pair.count1 < 1 || pair.count2 < 1) return false;
+  if (pair.count1 < 2 && pair.count2 < 2) return false;
+  return !Contains(pair.word, u"半合") && !Contains(pair.word, u"三会");
+}
+
+bool HasCountedItem(const CountedPair& pair) {
+  if (!IsSummaryCandidate(pair)) return false;
+  // Self-punishment is only worth a summary from three alike branches on.
+  return pair.word != u"自刑" || (pair.count1 >= 3 && pair.count2 >= 3);
+}
+
+void AppendCountedItem(Text& out, const CountedPair& pair) {
+  out.append(NumeralWord(pair.count1)).append(pair.side1);
+  if (pair.word == u"自刑") {
+    out.append(u"自刑");
+    return;
+  }
+  out.append(pair.word).append(NumeralWord(pair.count2)).append(pair.side2);
 }
 
 Text CountedItem(const RelationTally& tally) {
   Text item;
-  if (tally.word == u"自刑") {
-    // Self-punishment is only worth a summary from three alike branches on.
-    if (tally.count1 < 3 || tally.count2 < 3) return item;
-    item.append(NumeralWord(tally.count1)).append(tally.side1).append(u"自刑");
-    return item;
-  }
-  item.append(NumeralWord(tally.count1))
-      .append(tally.side1)
-      .append(tally.word)
-      .append(NumeralWord(tally.count2))
-      .append(tally.side2);
+  if (HasCountedItem(tally.Counted())) AppendCountedItem(item, tally.Counted());
   return item;
 }
 
@@ -202,11 +211,9 @@ Text MultiplicitySummary(std::vector<RelationTally>& tallies, const std::vector<
   }
   Text summary;
   for (const RelationTally& t : tallies) {
-    if (!IsSummaryCandidate(t)) continue;
-    const Text item = CountedItem(t);
-    if (item.empty()) continue;
+    if (!HasCountedItem(t.Counted())) continue;
     if (!summary.empty()) summary += u"、";
-    summary += item;
+    AppendCountedItem(summary, t.Counted());
   }
   return summary;
 }

@@ -21,6 +21,16 @@ struct GroupPattern {
   Text group;  // e.g. 申子辰
 };
 
+// The two sides of a relation with how often each was counted, e.g. 子 (2)
+// 冲 午 (1).
+struct CountedPair {
+  TextView side1;
+  int count1 = 0;
+  TextView side2;
+  int count2 = 0;
+  TextView word;
+};
+
 struct RelationTally {
   Text side1;
   int count1 = 0;
@@ -28,6 +38,8 @@ struct RelationTally {
   int count2 = 0;
   Text word;
   Text tags;  // annual steps only
+
+  CountedPair Counted() const;
 };
 
 struct BranchRelationResult {
@@ -47,12 +59,15 @@ bool PairInGroup(const std::vector<GroupPattern>& patterns, TextView a, TextView
 // Adds the tally unless one with the same two sides is already listed.
 void AddTally(std::vector<RelationTally>& tallies, RelationTally tally);
 
-// True when a counted tally is worth a summary item: both sides present, one
+// True when a counted pair is worth a summary item: both sides present, one
 // of them at least twice, and not a half or directional combination.
-bool IsSummaryCandidate(const RelationTally& tally);
+bool IsSummaryCandidate(const CountedPair& pair);
+// A candidate that makes an item: a self-punishment needs three alike branches.
+bool HasCountedItem(const CountedPair& pair);
+// Appends the counted item of a pair that has one, e.g. 两子冲一午 or 三辰自刑.
+void AppendCountedItem(Text& out, const CountedPair& pair);
 
-// The counted item of a tally, e.g. 两子冲一午 or 三辰自刑; empty for a
-// self-punishment with fewer than three alike branches.
+// The counted item of a tally; empty when it has none.
 Text CountedItem(const RelationTally& tally);
 
 // Counts each tally's sides over the values and returns the summary items

@@ -25,6 +25,7 @@ struct ClashPartner {
   Text partner;
   int kind = 0;  // 1: partner's stem controls the subject's; 2: the reverse
   std::vector<int> years;
+  int cycle = 0;  // the partner's place in the sixty, 0 for 甲子
 };
 
 // The three texts of the annual branch relations.

@@ -1,8 +1,6 @@
 // Clash summaries: the two pillars in 天克地冲 with each natal and each luck
 // pillar, with the years of a 90-year window from the start of luck whose
 // year pillar they are, and the sorted year sets of all clash findings.
-#include <array>
-
 #include "calendar/ganzhi.h"
 #include "engine/chart_engine.h"
 
@@ -49,25 +47,19 @@ void ChartEngine::FindClashPartners(TextView pillar, std::vector<ClashPartner>& 
   // Only a pillar whose branch clashes the subject's can be a partner, so the
   // test runs on the five candidates that carry that branch.
   const int clashBranch = (BranchIndex(BranchOf(pillar)) + 6) % 12;
-  std::array<int, 60> kindOfCycle{};
   for (int k = 0; k < 60; ++k) {
     const int cycle = CycleOfYear(kCandidateFirstYear + k);
     if (cycle % 12 != clashBranch) continue;
     const Text candidate = GanZhiName(cycle);
     const int kind = StrikeAndClash(pillar, candidate);
-    kindOfCycle[cycle] = kind;
-    if (kind == 1) partners.push_back({Text(pillar), candidate, 1, {}});
-    if (kind == 2) partners.insert(partners.begin(), {Text(pillar), candidate, 2, {}});
+    if (kind == 1) partners.push_back({Text(pillar), candidate, 1, {}, cycle});
+    if (kind == 2) partners.insert(partners.begin(), {Text(pillar), candidate, 2, {}, cycle});
   }
-  if (partners.empty()) return;
-
-  for (int y = yearBegin; y < yearBegin + kWindowYears; ++y) {
-    const int cycle = CycleOfYear(y);
-    if (kindOfCycle[cycle] == 0) continue;
-    const Text yearPillarText = GanZhiName(cycle);
-    for (ClashPartner& partner : partners) {
-      if (partner.partner == yearPillarText) partner.years.push_back(y);
-    }
+  // A pillar returns every sixty years.
+  const int windowEnd = yearBegin + kWindowYears;
+  for (ClashPartner& partner : partners) {
+    const int first = yearBegin + (partner.cycle - CycleOfYear(yearBegin) + 60) % 60;
+    for (int y = first; y < windowEnd; y += 60) partner.years.push_back(y);
   }
 }
 

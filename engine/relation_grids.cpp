@@ -45,20 +45,6 @@ RelationGrids BuildGrids() {
 
 }  // namespace
 
-int StemSlot(char16_t c) {
-  for (int i = 0; i < static_cast<int>(kStems.size()); ++i) {
-    if (kStems[i] == c) return i;
-  }
-  return -1;
-}
-
-int BranchSlot(char16_t c) {
-  for (int i = 0; i < static_cast<int>(kBranches.size()); ++i) {
-    if (kBranches[i] == c) return i;
-  }
-  return -1;
-}
-
 const RelationGrids& Grids() {
   static const RelationGrids grids = BuildGrids();
   return grids;

@@ -14,10 +14,6 @@
 
 namespace xuanshu {
 
-// Index of a stem or branch character, or -1 when the character is none.
-int StemSlot(char16_t c);
-int BranchSlot(char16_t c);
-
 struct StemRelationCell {
   int code = 0;  // StemRelation's result
   Text text;     // e.g. 庚克甲, 甲己合

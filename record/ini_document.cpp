@@ -57,7 +57,8 @@ void IniDocument::CopyFrom(const IniDocument& other) {
 }
 
 IniDocument::Section& IniDocument::SectionFor(TextView section) {
-  if (lastSection_ < sections_.size() && SameName(sections_[lastSection_].name_, section)) {
+  if (lastSection_ < sections_.size() && (sections_[lastSection_].name_ == section ||
+                                           SameName(sections_[lastSection_].name_, section))) {
     return sections_[lastSection_];
   }
   for (std::size_t i = 0; i < sections_.size(); ++i) {
@@ -86,7 +87,15 @@ const IniDocument::Section* IniDocument::FindSection(TextView section) const {
 }
 
 void IniDocument::Set(TextView section, TextView key, TextView value) {
-  Section& s = SectionFor(section);
+  SetIn(SectionFor(section), key, value);
+}
+
+IniDocument::SectionWriter IniDocument::WriterFor(TextView section) {
+  SectionFor(section);
+  return SectionWriter(*this, lastSection_);
+}
+
+void IniDocument::SetIn(Section& s, TextView key, TextView value) {
   const std::size_t hash = KeyIndex::HashOf(key);
   const std::size_t i = s.index_.Find(key, hash, s.entries_);
   if (i != KeyIndex::kNotFound) {

@@ -52,6 +52,23 @@ class IniDocument {
     KeyIndex index_;
   };
 
+  // Writes into one section, found or added once, for long runs of keys.
+  // Valid until the document is cleared.
+  class SectionWriter {
+   public:
+    void Set(TextView key, TextView value) {
+      document_->SetIn(document_->sections_[section_], key, value);
+    }
+
+   private:
+    friend class IniDocument;
+    SectionWriter(IniDocument& document, std::size_t section)
+        : document_(&document), section_(section) {}
+
+    IniDocument* document_;
+    std::size_t section_;
+  };
+
   IniDocument() = default;
   IniDocument(const IniDocument& other);
   IniDocument& operator=(const IniDocument& other);
@@ -59,6 +76,7 @@ class IniDocument {
   IniDocument& operator=(IniDocument&&) noexcept = default;
 
   void Set(TextView section, TextView key, TextView value);
+  SectionWriter WriterFor(TextView section);
   // The stored value, or nullptr when the section or key is missing.
   const TextView* Find(TextView section, TextView key) const;
   bool HasSection(TextView section) const { return FindSection(section) != nullptr; }
@@ -89,6 +107,7 @@ class IniDocument {
 
  private:
   Section& SectionFor(TextView section);
+  void SetIn(Section& section, TextView key, TextView value);
   // Appends a section of a name the document does not hold yet.
   Section& AddSection(TextView name);
   void CopyFrom(const IniDocument& other);

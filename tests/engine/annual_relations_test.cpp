@@ -224,7 +224,7 @@ std::vector<RelationTally> CountTagged(const std::vector<RelationTally>& tallies
 
 void Summarise(const std::vector<RelationTally>& counted, Text& small, Text& large) {
   for (const RelationTally& t : counted) {
-    if (!IsSummaryCandidate(t)) continue;
+    if (!IsSummaryCandidate(t.Counted())) continue;
     const Text item = CountedItem(t);
     if (item.empty()) continue;
     Text tags;
