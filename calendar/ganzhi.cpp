@@ -157,11 +157,20 @@ int StemRelation(TextView a, TextView b, Text& out) {
   if (a.size() != 1 || b.size() != 1) return 0;
   const int code = StemRelation(a[0], b[0]);
   switch (code) {
-    case 1: out = Text(b) + u"克" + Text(a); break;
-    case 2: out = Text(a) + u"克" + Text(b); break;
-    case 3: out = Text(a) + Text(b) + u"合"; break;
-    case 4: out = Text(b) + Text(a) + u"合"; break;
-    default: break;
+    case 1:
+      out = Text(b) + u"克" + Text(a);
+      break;
+    case 2:
+      out = Text(a) + u"克" + Text(b);
+      break;
+    case 3:
+      out = Text(a) + Text(b) + u"合";
+      break;
+    case 4:
+      out = Text(b) + Text(a) + u"合";
+      break;
+    default:
+      break;
   }
   return code;
 }

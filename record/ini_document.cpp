@@ -58,7 +58,7 @@ void IniDocument::CopyFrom(const IniDocument& other) {
 
 IniDocument::Section& IniDocument::SectionFor(TextView section) {
   if (lastSection_ < sections_.size() && (sections_[lastSection_].name_ == section ||
-                                           SameName(sections_[lastSection_].name_, section))) {
+                                          SameName(sections_[lastSection_].name_, section))) {
     return sections_[lastSection_];
   }
   for (std::size_t i = 0; i < sections_.size(); ++i) {
