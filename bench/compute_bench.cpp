@@ -105,6 +105,19 @@ void BM_ComputeChartRecordBytes(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputeChartRecordBytes)->Unit(benchmark::kMicrosecond);
 
+// The bytes of one computed record alone: the difference between the two
+// benchmarks above.
+void BM_SerializeRecordUtf8(benchmark::State& state) {
+  ChartEngine engine;
+  ChartRecord record;
+  ComputeChartRecord(engine, RequestFor(kBirths[0], "data", 0), record);
+  for (auto _ : state) {
+    const std::string bytes = record.SerializeUtf8();
+    benchmark::DoNotOptimize(bytes.data());
+  }
+}
+BENCHMARK(BM_SerializeRecordUtf8)->Unit(benchmark::kMicrosecond);
+
 // The same charts with every birth-moment choice made: astronomical terms,
 // the same-day 子 school, and a birthplace with true solar time and its
 // zone's daylight saving. The difference to BM_ComputeChartRecord is what

@@ -153,15 +153,20 @@ std::string IniDocument::SerializeUtf8() const {
   }
   std::string out(units * kMaxUtf8BytesPerUnit, '\0');
   char* next = out.data();
+  const auto endLine = [&next] {
+    *next++ = '\r';
+    *next++ = '\n';
+  };
   for (const Section& s : sections_) {
     *next++ = '[';
     next = WriteUtf8(s.name(), next);
-    next = WriteUtf8(u"]\r\n", next);
+    *next++ = ']';
+    endLine();
     for (const Entry& e : s.entries()) {
       next = WriteUtf8(e.key, next);
       *next++ = '=';
       next = WriteUtf8(e.value, next);
-      next = WriteUtf8(kLineEnd, next);
+      endLine();
     }
   }
   out.resize(static_cast<std::size_t>(next - out.data()));
