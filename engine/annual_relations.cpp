@@ -11,7 +11,6 @@
 // is FindSanHe / FindSanHui done on indices; a test keeps every text equal
 // to the one built with the string-based machinery.
 #include <array>
-#include <bit>
 #include <cstdint>
 
 #include "calendar/ganzhi.h"
@@ -31,10 +30,6 @@ constexpr Tags kAllTags = kAnnualTag | kLuckTag | kNatalTag;
 // A set of tags written in the order 岁 运 命.
 constexpr std::array<TextView, 8> kOrderedTags = {u"",   u"岁",   u"运",   u"岁运",
                                                   u"命", u"岁命", u"运命", u"岁运命"};
-
-TextView TagText(Tags tag) {
-  return kOrderedTags[tag];
-}
 
 // Group labels as the finders write them, with the tags each one names.
 struct GroupLabel {
@@ -63,8 +58,12 @@ struct Entry {
   int slot = -1;  // stem or branch index, -1 when the value is none
 };
 
-TextView ValueText(const Entry& e) {
-  return e.value == 0 ? TextView() : TextView(&e.value, 1);
+// The tags of a listed pair, first side first; one side is the annual value.
+TextView PairLabel(Tags first, Tags second) {
+  const bool annualFirst = first == kAnnualTag;
+  const Tags other = annualFirst ? second : first;
+  if (other == kLuckTag) return annualFirst ? u"[岁运]" : u"[运岁]";
+  return annualFirst ? u"[岁命]" : u"[命岁]";
 }
 
 Entry BranchEntry(Tags tag, TextView pillar) {
@@ -114,57 +113,33 @@ struct Candidates {
   const std::uint8_t* end() const { return items.data() + size; }
 };
 
-// Every ordering of three entries, tried against each searched group in loop
-// order. hits[p][e] holds the groups whose p-th branch is entry e's, so a
-// triple matches the groups in hits[0][i] & hits[1][j] & hits[2][k]; only
-// entries with some hit at a place are tried there.
-Patterns FindGroups(const BranchEntries& entries, const BranchGroups& groups, unsigned searched) {
-  std::array<std::array<unsigned, 6>, 3> hits{};
+// The patterns formed with the annual entry. The groups of a kind share no
+// branch, so only the group holding the annual branch can carry 岁: every
+// ordering of entries that fills its three places, in loop order, gives a
+// label, kept when it names 岁.
+Patterns AnnualPatterns(const BranchEntries& entries, const Entry& annual,
+                        const BranchGroups& groups) {
+  Patterns found;
+  if (annual.slot < 0) return found;
+  const int group = groups.holding[annual.slot];
+  const std::array<int, 3>& members = groups.list[group].members;
   std::array<Candidates, 3> candidates{};
-  for (std::size_t p = 0; p < 3; ++p) {
+  for (std::size_t p = 0; p < members.size(); ++p) {
     for (std::size_t e = 0; e < entries.size(); ++e) {
-      if (entries[e].slot < 0) continue;
-      hits[p][e] = groups.atPlace[p][entries[e].slot] & searched;
-      if (hits[p][e] != 0) candidates[p].items[candidates[p].size++] = static_cast<std::uint8_t>(e);
+      if (entries[e].slot == members[p]) {
+        candidates[p].items[candidates[p].size++] = static_cast<std::uint8_t>(e);
+      }
     }
   }
-  Patterns found;
   for (std::uint8_t i : candidates[0]) {
     for (std::uint8_t j : candidates[1]) {
-      const unsigned firstTwo = hits[0][i] & hits[1][j];
-      if (firstTwo == 0) continue;
       for (std::uint8_t k : candidates[2]) {
-        const unsigned all = firstTwo & hits[2][k];
-        if (all == 0) continue;
         const int label = LabelOf(entries[i].tag | entries[j].tag | entries[k].tag);
-        for (unsigned rest = all; rest != 0; rest &= rest - 1) {
-          found.Add(label, std::countr_zero(rest));
-        }
+        if (kGroupLabels[label].names & kAnnualTag) found.Add(label, group);
       }
     }
   }
   return found;
-}
-
-Patterns WithAnnualLabel(const Patterns& patterns) {
-  Patterns kept;
-  for (const Pattern& p : patterns) {
-    if (kGroupLabels[p.label].names & kAnnualTag) kept.items[kept.size++] = p;
-  }
-  return kept;
-}
-
-// The groups that hold the branch: only they can be formed with that entry.
-unsigned GroupsHolding(const BranchGroups& groups, int slot) {
-  if (slot < 0) return 0;
-  return groups.atPlace[0][slot] | groups.atPlace[1][slot] | groups.atPlace[2][slot];
-}
-
-// The patterns formed with the annual entry. Groups without the annual
-// branch cannot have a label with 岁, so they are not searched at all.
-Patterns AnnualPatterns(const BranchEntries& entries, const Entry& annual,
-                        const BranchGroups& groups) {
-  return WithAnnualLabel(FindGroups(entries, groups, GroupsHolding(groups, annual.slot)));
 }
 
 void AppendGroups(Text& out, const Patterns& patterns, const std::vector<BranchGroup>& groups,
@@ -311,8 +286,8 @@ void ChartEngine::AnnualBranchRelations(TextView annualPillar, TextView luckPill
     if (relation.name.empty()) continue;
     const Entry& first = relation.reversed ? annual : other;
     const Entry& second = relation.reversed ? other : annual;
-    AppendSeparated(texts.pairs, {u"[", TagText(first.tag), TagText(second.tag), u"]",
-                                  ValueText(first), ValueText(second), u"(", relation.name, u")"});
+    AppendSeparated(texts.pairs,
+                    {PairLabel(first.tag, second.tag), grids.branchPair[other.slot][annual.slot]});
     tallies.Add(first.value, second.value, relation.name);
   }
 
@@ -345,7 +320,7 @@ void ChartEngine::AnnualStemRelations(TextView annualPillar, TextView luckPillar
     if (e->slot < 0 || annual.slot < 0) continue;
     const StemRelationCell& relation = grids.stem[e->slot][annual.slot];
     if (relation.code == 0) continue;
-    AppendSeparated(texts.main, {u"[岁", TagText(e->tag), u"]", relation.text});
+    AppendSeparated(texts.main, {PairLabel(kAnnualTag, e->tag), relation.text});
     // Side 1 is the controller, or the first stem of the combination pair.
     const bool annualFirst = relation.code == 1 || relation.code == 4;
     tallies.Add(annualFirst ? annual.value : e->value, annualFirst ? e->value : annual.value,

@@ -3,6 +3,8 @@
 // natal chart and the running luck pillar, and the 岁运并临 marker.
 #include "engine/annual_rows.h"
 
+#include <array>
+
 #include "calendar/ganzhi.h"
 #include "engine/annual_years.h"
 #include "engine/chart_engine.h"
@@ -24,7 +26,9 @@ void AppendMonthStems(Text& out, TextView yearPillar) {
   if (yearPillar.size() < 2) return;
   const int yearStem = StemIndex(yearPillar[0]);
   const int first = (yearStem % 5 + 1) * 2 % 10;  // stem of the 寅 month
-  for (int k = 0; k < 12; ++k) out += kStems[(first + k) % 10];
+  std::array<char16_t, 12> stems;
+  for (int k = 0; k < 12; ++k) stems[k] = kStems[(first + k) % 10];
+  out.append(stems.data(), stems.size());
 }
 
 }  // namespace

@@ -86,12 +86,8 @@ const BranchGroup* GroupFormedWithLuck(const BranchGroups& groups, const StepVal
   for (std::size_t i = 1; i < step.slots.size(); ++i) {
     if (step.slots[i] >= 0) present |= 1u << step.slots[i];
   }
-  for (const BranchGroup& group : groups.list) {
-    if ((group.memberMask >> luck & 1u) != 0) {
-      return (group.memberMask & present) == group.memberMask ? &group : nullptr;
-    }
-  }
-  return nullptr;
+  const BranchGroup& group = groups.list[groups.holding[luck]];
+  return (group.memberMask & present) == group.memberMask ? &group : nullptr;
 }
 
 Text LuckBranchText(TextView luckPillar, const std::array<TextView, 4>& natal) {

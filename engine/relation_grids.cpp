@@ -11,12 +11,11 @@ BranchGroups GroupsOf(std::vector<GroupPattern> (*find)(const std::vector<Tagged
   for (int b = 0; b < 12; ++b) twelve.push_back({u"命", BranchName(b)});
   BranchGroups groups;
   for (const GroupPattern& pattern : find(twelve)) {
-    const unsigned bit = 1u << groups.list.size();
     BranchGroup group;
     for (std::size_t k = 0; k < group.members.size(); ++k) {
       group.members[k] = BranchSlot(pattern.group[k]);
       group.memberMask |= static_cast<std::uint16_t>(1u << group.members[k]);
-      groups.atPlace[k][group.members[k]] |= bit;
+      groups.holding[group.members[k]] = static_cast<int>(groups.list.size());
     }
     group.text = pattern.group;
     groups.list.push_back(std::move(group));
@@ -28,7 +27,13 @@ RelationGrids BuildGrids() {
   RelationGrids grids;
   for (int x = 0; x < 12; ++x) {
     for (int y = 0; y < 12; ++y) {
-      grids.branch[x][y] = BranchRelation(BranchName(x), BranchName(y));
+      const BranchRelationResult relation = BranchRelation(BranchName(x), BranchName(y));
+      grids.branch[x][y] = relation;
+      if (!relation.name.empty()) {
+        grids.branchPair[x][y] =
+            relation.reversed ? BranchName(y) + BranchName(x) : BranchName(x) + BranchName(y);
+        grids.branchPair[x][y].append(u"(").append(relation.name).append(u")");
+      }
       grids.clash[x][y] = BranchesClash(BranchName(x), BranchName(y));
     }
   }

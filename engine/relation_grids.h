@@ -25,15 +25,17 @@ struct BranchGroup {
   Text text;                     // e.g. 申子辰
 };
 
-// The groups of one finder, with where each branch stands in them.
+// The groups of one finder, which share no branch.
 struct BranchGroups {
   std::vector<BranchGroup> list;
-  // atPlace[p][b]: a bit per group whose p-th branch is branch index b.
-  std::array<std::array<unsigned, 12>, 3> atPlace{};
+  std::array<int, 12> holding{};  // the group of each branch index
 };
 
 struct RelationGrids {
   std::array<std::array<BranchRelationResult, 12>, 12> branch;
+  // The related pair as listed, e.g. 子午(冲) for 子 and 午 either way round;
+  // empty when the branches have no relation.
+  std::array<std::array<Text, 12>, 12> branchPair;
   std::array<std::array<bool, 12>, 12> clash{};
   std::array<std::array<StemRelationCell, 10>, 10> stem;
   BranchGroups sanHe;

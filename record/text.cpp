@@ -1,5 +1,6 @@
 #include "record/text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -137,7 +138,9 @@ bool IsValidUtf8(std::string_view bytes) {
 void AppendNum(Text& out, long long value) {
   char digits[24];
   char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  out.append(digits, end);
+  const std::size_t at = out.size();
+  out.resize(at + static_cast<std::size_t>(end - digits));
+  std::copy(digits, end, out.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 Text Num(long long value) {

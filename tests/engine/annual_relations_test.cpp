@@ -325,6 +325,72 @@ Text StrikeAndClashes(const Natal& natal, TextView annual, TextView luck) {
   return out;
 }
 
+// The luck step's texts as first written, on tagged strings.
+constexpr std::array<TextView, 4> kNatalTags = {u"年", u"月", u"日", u"时"};
+
+std::vector<TaggedEntry> LuckEntries(const Natal& natal, TextView luck,
+                                     TextView (*part)(TextView)) {
+  std::vector<TaggedEntry> entries = {{u"运", Text(part(luck))}};
+  for (std::size_t i = 0; i < natal.size(); ++i) {
+    entries.push_back({Text(kNatalTags[i]), Text(part(natal[i]))});
+  }
+  return entries;
+}
+
+std::vector<Text> ValuesOf(const std::vector<TaggedEntry>& entries) {
+  std::vector<Text> values;
+  for (const TaggedEntry& e : entries) values.push_back(e.value);
+  return values;
+}
+
+Text LuckBranches(const Natal& natal, TextView luckPillar) {
+  const std::vector<TaggedEntry> entries = LuckEntries(natal, luckPillar, BranchOf);
+  const Text& luck = entries.front().value;
+  std::vector<GroupPattern> groups = FindSanHe(entries);
+  std::erase_if(groups, [](const GroupPattern& p) { return !HasTag(p.label, u"运"); });
+  Text out;
+  std::vector<RelationTally> tallies;
+  for (std::size_t i = 1; i < entries.size(); ++i) {
+    const TaggedEntry& n = entries[i];
+    if (PairInGroup(groups, n.value, luck)) continue;
+    const BranchRelationResult relation = BranchRelation(luck, n.value);
+    if (relation.name.empty()) continue;
+    const Text first = relation.reversed ? n.value : luck;
+    const Text second = relation.reversed ? luck : n.value;
+    AppendItem(out, u"[运" + n.tag + u"]" + first + second + u"(" + Text(relation.name) + u")");
+    AddTally(tallies, {first, 0, second, 0, Text(relation.name), {}});
+  }
+  for (const GroupPattern& p : groups) AppendItem(out, p.group + u"(三合)");
+  for (const GroupPattern& p : FindSanHui(entries)) {
+    if (HasTag(p.label, u"运")) AppendItem(out, p.group + u"(三会)");
+  }
+  if (!out.empty()) out += u' ';
+  return out + MultiplicitySummary(tallies, ValuesOf(entries));
+}
+
+Text LuckStems(const Natal& natal, TextView luckPillar) {
+  const std::vector<TaggedEntry> entries = LuckEntries(natal, luckPillar, StemOf);
+  const Text& luck = entries.front().value;
+  Text out;
+  std::vector<RelationTally> tallies;
+  for (std::size_t i = 1; i < entries.size(); ++i) {
+    const TaggedEntry& n = entries[i];
+    Text text;
+    const int r = StemRelation(n.value, luck, text);
+    if (r == 0) continue;
+    AppendItem(out, u"[运" + n.tag + u"]" + text);
+    const bool luckFirst = r == 1 || r == 4;
+    AddTally(tallies, {luckFirst ? luck : n.value,
+                       0,
+                       luckFirst ? n.value : luck,
+                       0,
+                       Text(r <= 2 ? u"克" : u"合"),
+                       {}});
+  }
+  if (!out.empty()) out += u' ';
+  return out + MultiplicitySummary(tallies, ValuesOf(entries));
+}
+
 }  // namespace reference
 
 // Pillars from a narrow pool of stems and branches, so that groups, repeats
@@ -384,6 +450,37 @@ TEST(AnnualFinders, AgreeWithTheStringBasedRulesOnRandomCharts) {
   EXPECT_GT(withSummary, 200);
   EXPECT_GT(withBig, 200);
   EXPECT_GT(withSuppression, 20);
+}
+
+TEST(LuckFinders, AgreeWithTheStringBasedRulesOnRandomCharts) {
+  PillarSource source(20261208);
+  int withGroups = 0, withSummary = 0;
+  for (int n = 0; n < 20000; ++n) {
+    const int stems = n % 2 == 0 ? 10 : 3 + source.Pick(3);
+    const int branches = n % 2 == 0 ? 12 : 4 + source.Pick(5);
+    std::array<Text, 4> pillars;
+    for (Text& p : pillars) p = source.Next(stems, branches);
+    const Text luck = source.Next(stems, branches);
+    const Natal natal = {pillars[0].c_str(), pillars[1].c_str(), pillars[2].c_str(),
+                         pillars[3].c_str()};
+    ChartEngine engine = NatalEngine(natal);
+    engine.luckPillars = {luck};
+    ChartRecord record;
+    engine.LuckBranchRelations(record);
+    engine.LuckStemRelations(record);
+    const std::string label = ToUtf8(pillars[0] + u" " + pillars[1] + u" " + pillars[2] + u" " +
+                                     pillars[3] + u" 运" + luck);
+
+    const Text expected = reference::LuckBranches(natal, luck);
+    ASSERT_EQ(ToUtf8(record.ReadString(u"dayunhcxh", luck)), ToUtf8(expected)) << label;
+    ASSERT_EQ(ToUtf8(record.ReadString(u"dayuntiangankehe", luck)),
+              ToUtf8(reference::LuckStems(natal, luck)))
+        << label;
+    withGroups += Contains(expected, u"(三合)") || Contains(expected, u"(三会)");
+    withSummary += Contains(expected, u"两");
+  }
+  EXPECT_GT(withGroups, 200);
+  EXPECT_GT(withSummary, 200);
 }
 
 }  // namespace
