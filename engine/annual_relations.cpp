@@ -167,23 +167,26 @@ bool SuppressedByGroup(const Patterns& patterns, const std::vector<BranchGroup>&
 
 // --- tagged counting ---
 
+// A listed relation: its two sides, side 1 first, and its word.
 struct Tally {
   char16_t side1 = 0;
   char16_t side2 = 0;
   TextView word;
+};
+
+// How often each side of a tally occurs among some values, and the tags of
+// the values that are one of its sides.
+struct SideCounts {
   int count1 = 0;
   int count2 = 0;
   Tags tags = 0;
 
-  void Count(const Entry& v) {
-    if (side1 == v.value) {
-      ++count1;
-      tags |= v.tag;
-    }
-    if (side2 == v.value) {
-      ++count2;
-      tags |= v.tag;
-    }
+  void Count(const Tally& t, const Entry& v) {
+    const bool first = t.side1 == v.value;
+    const bool second = t.side2 == v.value;
+    count1 += first;
+    count2 += second;
+    if (first || second) tags |= v.tag;
   }
 };
 
@@ -206,17 +209,17 @@ class CountedItems {
  public:
   CountedItems(Text& small, Text& large) : small_(small), large_(large) {}
 
-  void Add(const Tally& t) {
-    const CountedPair pair{{&t.side1, 1}, t.count1, {&t.side2, 1}, t.count2, t.word};
+  void Add(const Tally& t, const SideCounts& c) {
+    const CountedPair pair{{&t.side1, 1}, c.count1, {&t.side2, 1}, c.count2, t.word};
     if (!HasCountedItem(pair)) return;
-    if (t.count1 >= 3 || t.count2 >= 3) {
+    if (c.count1 >= 3 || c.count2 >= 3) {
       if (!large_.empty()) large_ += u"、";
-      AppendTagged(large_, t.tags, pair);
+      AppendTagged(large_, c.tags, pair);
       return;
     }
     if (!firstSmall_) small_ += u"、";
     firstSmall_ = false;
-    AppendTagged(small_, t.tags, pair);
+    AppendTagged(small_, c.tags, pair);
   }
 
  private:
@@ -235,16 +238,17 @@ class CountedItems {
 // too, touch 岁, 运 and 命.
 void SummariseTagged(const Tallies& tallies, const std::array<Entry, 5>& natalAndAnnual,
                      const Entry& luck, CountedItems& items) {
-  std::array<Tally, 5> withLuck{};
+  std::array<SideCounts, 5> withLuck;
   for (int i = 0; i < tallies.size; ++i) {
-    Tally counted = tallies.items[i];
-    for (const Entry& v : natalAndAnnual) counted.Count(v);
+    const Tally& t = tallies.items[i];
+    SideCounts counted;
+    for (const Entry& v : natalAndAnnual) counted.Count(t, v);
+    items.Add(t, counted);
     withLuck[i] = counted;
-    withLuck[i].Count(luck);
-    items.Add(counted);
+    withLuck[i].Count(t, luck);
   }
   for (int i = 0; i < tallies.size; ++i) {
-    if (withLuck[i].tags == kAllTags) items.Add(withLuck[i]);
+    if (withLuck[i].tags == kAllTags) items.Add(tallies.items[i], withLuck[i]);
   }
 }
 

@@ -47,9 +47,10 @@ void ChartEngine::FindClashPartners(TextView pillar, std::vector<ClashPartner>& 
   // Only a pillar whose branch clashes the subject's can be a partner, so the
   // test runs on the five candidates that carry that branch.
   const int clashBranch = (BranchIndex(BranchOf(pillar)) + 6) % 12;
-  for (int k = 0; k < 60; ++k) {
-    const int cycle = CycleOfYear(kCandidateFirstYear + k);
-    if (cycle % 12 != clashBranch) continue;
+  // The candidates in the order of their years from kCandidateFirstYear.
+  const int firstCycle = CycleOfYear(kCandidateFirstYear);
+  for (int k = (clashBranch - firstCycle % 12 + 12) % 12; k < 60; k += 12) {
+    const int cycle = (firstCycle + k) % 60;
     const Text candidate = GanZhiName(cycle);
     const int kind = StrikeAndClash(pillar, candidate);
     if (kind == 1) partners.push_back({Text(pillar), candidate, 1, {}, cycle});

@@ -138,9 +138,9 @@ bool IsValidUtf8(std::string_view bytes) {
 void AppendNum(Text& out, long long value) {
   char digits[24];
   char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  const std::size_t at = out.size();
-  out.resize(at + static_cast<std::size_t>(end - digits));
-  std::copy(digits, end, out.begin() + static_cast<std::ptrdiff_t>(at));
+  char16_t units[sizeof digits];
+  std::copy(digits, end, units);
+  out.append(units, static_cast<std::size_t>(end - digits));
 }
 
 Text Num(long long value) {
