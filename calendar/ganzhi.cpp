@@ -64,43 +64,11 @@ constexpr std::array<std::array<char16_t, 2>, 6> kBranchClashPairs = {{{u'子', 
 constexpr std::array<TextView, 9> kNumeralWords = {u"一", u"两", u"三", u"四", u"五",
                                                    u"六", u"七", u"八", u"九"};
 
-// Position + 1 of each character of a table, found by the character's low
-// byte (0: none). The low bytes of the ten stems differ, and so do those of
-// the twelve branches, so one look-up and one comparison place a character.
-template <std::size_t N>
-struct LowByteTable {
-  std::array<std::uint8_t, 256> positions{};
-  const std::array<char16_t, N>* characters;
-
-  explicit consteval LowByteTable(const std::array<char16_t, N>& table) : characters(&table) {
-    for (std::size_t i = 0; i < N; ++i) {
-      std::uint8_t& slot = positions[table[i] & 0xFF];
-      if (slot != 0) throw "two characters share a low byte";
-      slot = static_cast<std::uint8_t>(i + 1);
-    }
-  }
-  int Find(char16_t c) const {
-    const int position = positions[c & 0xFF];
-    return position != 0 && (*characters)[position - 1] == c ? position - 1 : -1;
-  }
-};
-
-constexpr LowByteTable kStemPositions(kStems);
-constexpr LowByteTable kBranchPositions(kBranches);
-
 bool IsOneChar(TextView text, char16_t c) {
   return text.size() == 1 && text[0] == c;
 }
 
 }  // namespace
-
-int StemSlot(char16_t c) {
-  return kStemPositions.Find(c);
-}
-
-int BranchSlot(char16_t c) {
-  return kBranchPositions.Find(c);
-}
 
 int StemIndex(char16_t c) {
   return std::max(StemSlot(c), 0);
@@ -115,6 +83,17 @@ int StemIndex(TextView text) {
 }
 int BranchIndex(TextView text) {
   return text.size() == 1 ? BranchIndex(text[0]) : 0;
+}
+
+TextView GanZhiView(long long n) {
+  static constexpr auto kSixty = [] {
+    std::array<std::array<char16_t, 2>, 60> pillars{};
+    for (std::size_t i = 0; i < pillars.size(); ++i)
+      pillars[i] = {kStems[i % 10], kBranches[i % 12]};
+    return pillars;
+  }();
+  const auto& pillar = kSixty[static_cast<std::size_t>((n % 60 + 60) % 60)];
+  return {pillar.data(), pillar.size()};
 }
 
 Text GanZhiName(long long n) {

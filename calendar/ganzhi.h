@@ -7,6 +7,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 
 #include "record/text.h"
 
@@ -17,9 +19,37 @@ inline constexpr std::array<char16_t, 10> kStems = {u'甲', u'乙', u'丙', u'�
 inline constexpr std::array<char16_t, 12> kBranches = {u'子', u'丑', u'寅', u'卯', u'辰', u'巳',
                                                        u'午', u'未', u'申', u'酉', u'戌', u'亥'};
 
+// Position + 1 of each character of a table, found by the character's low
+// byte (0: none). The low bytes of the ten stems differ, and so do those of
+// the twelve branches, so one look-up and one comparison place a character.
+template <std::size_t N>
+struct LowByteTable {
+  std::array<std::uint8_t, 256> positions{};
+  const std::array<char16_t, N>* characters;
+
+  explicit consteval LowByteTable(const std::array<char16_t, N>& table) : characters(&table) {
+    for (std::size_t i = 0; i < N; ++i) {
+      std::uint8_t& slot = positions[table[i] & 0xFF];
+      if (slot != 0) throw "two characters share a low byte";
+      slot = static_cast<std::uint8_t>(i + 1);
+    }
+  }
+  int Find(char16_t c) const {
+    const int position = positions[c & 0xFF];
+    return position != 0 && (*characters)[position - 1] == c ? position - 1 : -1;
+  }
+};
+
+inline constexpr LowByteTable kStemPositions(kStems);
+inline constexpr LowByteTable kBranchPositions(kBranches);
+
 // Index of a stem or branch character, or -1 when the character is none.
-int StemSlot(char16_t c);
-int BranchSlot(char16_t c);
+inline int StemSlot(char16_t c) {
+  return kStemPositions.Find(c);
+}
+inline int BranchSlot(char16_t c) {
+  return kBranchPositions.Find(c);
+}
 
 // Index of a one-character stem text, 0 when it is not a stem (or not one character).
 int StemIndex(TextView text);
@@ -38,6 +68,8 @@ inline Text BranchName(int index) {
 
 // The pillar of a raw (unreduced, non-negative) sexagenary count: 0 is 甲子.
 Text GanZhiName(long long n);
+// The same as a view of a fixed table.
+TextView GanZhiView(long long n);
 
 // True when text is a substring of "甲丙戊庚壬" (so the empty text counts as yang).
 bool IsYangStem(TextView text);

@@ -167,10 +167,13 @@ bool SuppressedByGroup(const Patterns& patterns, const std::vector<BranchGroup>&
 
 // --- tagged counting ---
 
-// A listed relation: its two sides, side 1 first, and its word.
+// A listed relation: its two sides, side 1 first, with their indices, and
+// its word.
 struct Tally {
   char16_t side1 = 0;
   char16_t side2 = 0;
+  int slot1 = 0;
+  int slot2 = 0;
   TextView word;
 };
 
@@ -180,14 +183,24 @@ struct SideCounts {
   int count1 = 0;
   int count2 = 0;
   Tags tags = 0;
+};
 
-  void Count(const Tally& t, const Entry& v) {
-    const bool first = t.side1 == v.value;
-    const bool second = t.side2 == v.value;
-    count1 += first;
-    count2 += second;
-    if (first || second) tags |= v.tag;
+// How often each stem or branch index occurs among the counted values, with
+// the tags of the values that carry it.
+class ValueCounts {
+ public:
+  void Add(const Entry& value) {
+    if (value.slot < 0) return;
+    ++counts_[value.slot];
+    tags_[value.slot] |= value.tag;
   }
+  SideCounts Of(const Tally& t) const {
+    return {counts_[t.slot1], counts_[t.slot2], static_cast<Tags>(tags_[t.slot1] | tags_[t.slot2])};
+  }
+
+ private:
+  std::array<int, 12> counts_{};
+  std::array<Tags, 12> tags_{};
 };
 
 struct Tallies {
@@ -195,11 +208,11 @@ struct Tallies {
   int size = 0;
 
   // Added unless a tally with the same two sides is already there.
-  void Add(char16_t side1, char16_t side2, TextView word) {
+  void Add(const Entry& side1, const Entry& side2, TextView word) {
     for (int i = 0; i < size; ++i) {
-      if (items[i].side1 == side1 && items[i].side2 == side2) return;
+      if (items[i].side1 == side1.value && items[i].side2 == side2.value) return;
     }
-    items[size++] = {side1, side2, word};
+    items[size++] = {side1.value, side2.value, side1.slot, side2.slot, word};
   }
 };
 
@@ -210,6 +223,7 @@ class CountedItems {
   CountedItems(Text& small, Text& large) : small_(small), large_(large) {}
 
   void Add(const Tally& t, const SideCounts& c) {
+    if (c.count1 < 2 && c.count2 < 2) return;  // most tallies: no side repeats
     const CountedPair pair{{&t.side1, 1}, c.count1, {&t.side2, 1}, c.count2, t.word};
     if (!HasCountedItem(pair)) return;
     if (c.count1 >= 3 || c.count2 >= 3) {
@@ -238,17 +252,15 @@ class CountedItems {
 // too, touch 岁, 运 and 命.
 void SummariseTagged(const Tallies& tallies, const std::array<Entry, 5>& natalAndAnnual,
                      const Entry& luck, CountedItems& items) {
-  std::array<SideCounts, 5> withLuck;
+  if (tallies.size == 0) return;
+  ValueCounts counted;
+  for (const Entry& v : natalAndAnnual) counted.Add(v);
+  ValueCounts withLuck = counted;
+  withLuck.Add(luck);
+  for (int i = 0; i < tallies.size; ++i) items.Add(tallies.items[i], counted.Of(tallies.items[i]));
   for (int i = 0; i < tallies.size; ++i) {
-    const Tally& t = tallies.items[i];
-    SideCounts counted;
-    for (const Entry& v : natalAndAnnual) counted.Count(t, v);
-    items.Add(t, counted);
-    withLuck[i] = counted;
-    withLuck[i].Count(t, luck);
-  }
-  for (int i = 0; i < tallies.size; ++i) {
-    if (withLuck[i].tags == kAllTags) items.Add(tallies.items[i], withLuck[i]);
+    const SideCounts c = withLuck.Of(tallies.items[i]);
+    if (c.tags == kAllTags) items.Add(tallies.items[i], c);
   }
 }
 
@@ -292,7 +304,7 @@ void ChartEngine::AnnualBranchRelations(TextView annualPillar, TextView luckPill
     const Entry& second = relation.reversed ? other : annual;
     AppendSeparated(texts.pairs,
                     {PairLabel(first.tag, second.tag), grids.branchPair[other.slot][annual.slot]});
-    tallies.Add(first.value, second.value, relation.name);
+    tallies.Add(first, second, relation.name);
   }
 
   AppendGroups(texts.groups, sanHe, grids.sanHe.list, u"(三合)");
@@ -327,7 +339,7 @@ void ChartEngine::AnnualStemRelations(TextView annualPillar, TextView luckPillar
     AppendSeparated(texts.main, {PairLabel(kAnnualTag, e->tag), relation.text});
     // Side 1 is the controller, or the first stem of the combination pair.
     const bool annualFirst = relation.code == 1 || relation.code == 4;
-    tallies.Add(annualFirst ? annual.value : e->value, annualFirst ? e->value : annual.value,
+    tallies.Add(annualFirst ? annual : *e, annualFirst ? *e : annual,
                 relation.code <= 2 ? u"克" : u"合");
   }
   if (!texts.main.empty()) texts.main += u' ';

@@ -58,7 +58,7 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
     const Text& luck = luckPillars[i];
     for (int j = 0; j < kYearsPerLuckPillar; ++j) {
       const int y = yearBegin + kYearsPerLuckPillar * i + j;
-      const Text annual = YearGanZhi(y);
+      const TextView annual = YearPillarView(y);
       key.clear();
       AppendNum(key, y);
       const std::size_t yearLength = key.size();

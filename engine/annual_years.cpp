@@ -23,33 +23,31 @@ Text YearPillarList(long long first, long long count) {
   Text list;
   list.reserve(static_cast<std::size_t>(count) * 3);
   for (long long y = first; y < first + count; ++y) {
-    list += YearGanZhi(y);
+    list += YearPillarView(y);
     list += u'/';
   }
   return list;
 }
 
-Text NumberedKey(const char16_t* prefix, int i) {
-  Text key(prefix);
-  AppendNum(key, i);
-  return key;
-}
-
 }  // namespace
 
+TextView YearPillarView(long long year) {
+  return GanZhiView(year - kCycleStartYear);
+}
+
 Text YearGanZhi(long long year) {
-  const long long cycle = ((year - kCycleStartYear) % 60 + 60) % 60;  // [0, 59]
-  return GanZhiName(cycle);
+  return Text(YearPillarView(year));
 }
 
 void ChartEngine::WriteAnnualYears(ChartRecord& record) const {
   record.Set(u"liunian", u"count", Num(kLuckPillarCount));
+  NumberedKey key;
   long long first = yearBegin;
   for (int i = 1; i <= kLuckPillarCount; ++i, first += kYearsPerLuckPillar) {
-    record.Set(u"liunian", NumberedKey(u"age", i), Num(first - year + 1));
-    record.Set(u"liunian", NumberedKey(u"yearBegin", i), Num(first));
-    record.Set(u"liunian", NumberedKey(u"liunian", i), YearPillarList(first, kYearsPerLuckPillar));
-    record.Set(u"liunian", NumberedKey(u"yearEnd", i), Num(first + kYearsPerLuckPillar - 1));
+    record.Set(u"liunian", key(u"age", i), Num(first - year + 1));
+    record.Set(u"liunian", key(u"yearBegin", i), Num(first));
+    record.Set(u"liunian", key(u"liunian", i), YearPillarList(first, kYearsPerLuckPillar));
+    record.Set(u"liunian", key(u"yearEnd", i), Num(first + kYearsPerLuckPillar - 1));
   }
 }
 

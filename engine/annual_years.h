@@ -9,5 +9,7 @@ namespace xuanshu {
 // A calendar year is named by its number alone, without regard to 立春:
 // 1864 is 甲子. Years before 1864 continue the cycle backwards.
 Text YearGanZhi(long long year);
+// The same as a view of a fixed table.
+TextView YearPillarView(long long year);
 
 }  // namespace xuanshu

@@ -37,12 +37,6 @@ void CountStem(TextView stem, OrganCounts& counts) {
   }
 }
 
-Text NumberedKey(const char16_t* prefix, std::size_t i) {
-  Text key(prefix);
-  AppendNum(key, static_cast<long long>(i));
-  return key;
-}
-
 }  // namespace
 
 void ChartEngine::WriteHealthCheck(ChartRecord& record) const {
@@ -56,10 +50,12 @@ void ChartEngine::WriteHealthCheck(ChartRecord& record) const {
   }
 
   record.Set(u"tijian", u"count", Num(static_cast<long long>(kOrganTable.size())));
+  NumberedKey key;
   for (std::size_t i = 0; i < kOrganTable.size(); ++i) {
-    record.Set(u"tijian", NumberedKey(u"keyname", i + 1), TextView(&kOrganTable[i].stem, 1));
-    record.Set(u"tijian", NumberedKey(u"keyis", i + 1), kOrganTable[i].organ);
-    record.Set(u"tijian", NumberedKey(u"keyfenshu", i + 1), Num(counts[i]));
+    const auto n = static_cast<long long>(i + 1);
+    record.Set(u"tijian", key(u"keyname", n), TextView(&kOrganTable[i].stem, 1));
+    record.Set(u"tijian", key(u"keyis", n), kOrganTable[i].organ);
+    record.Set(u"tijian", key(u"keyfenshu", n), Num(counts[i]));
   }
 }
 

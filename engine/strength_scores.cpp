@@ -106,12 +106,6 @@ bool IsSameParty(TextView key) {
   return false;
 }
 
-Text NumberedKey(int i) {
-  Text key(u"key");
-  AppendNum(key, i);
-  return key;
-}
-
 }  // namespace
 
 float StemMonthScore(int monthRow, int stem) {
@@ -202,16 +196,17 @@ void ChartEngine::WriteStrengthScores(ChartRecord& record) const {
   StrengthLedger ledger;
   CollectStrengthContributions(yearPillar, monthPillar, dayPillar, hourPillar, ledger);
 
+  NumberedKey key;
   record.Set(u"shishenfenshu", u"count", u"10");
   record.Set(u"fenshu", kDayStemKey, FormatDouble("%1.f", ledger.Score(kDayStemKey)));
   for (std::size_t i = 0; i < kTenGodOrder.size(); ++i) {
-    record.Set(u"shishenfenshu", NumberedKey(static_cast<int>(i + 1)), kTenGodOrder[i]);
+    record.Set(u"shishenfenshu", key(u"key", static_cast<long long>(i + 1)), kTenGodOrder[i]);
     record.Set(u"shishenfenshu", kTenGodOrder[i], ScoreText(ledger.Score(kTenGodOrder[i])));
   }
   record.Set(u"liushenfenshu", u"count", u"5");
   for (std::size_t i = 0; i < kSixGodFamilies.size(); ++i) {
     const SixGodFamily& family = kSixGodFamilies[i];
-    record.Set(u"liushenfenshu", NumberedKey(static_cast<int>(i + 1)), family.name);
+    record.Set(u"liushenfenshu", key(u"key", static_cast<long long>(i + 1)), family.name);
     record.Set(u"liushenfenshu", family.name,
                ScoreText(ledger.Score(family.first) + ledger.Score(family.second)));
   }

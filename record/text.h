@@ -30,6 +30,20 @@ bool IsValidUtf8(std::string_view bytes);
 Text Num(long long value);
 // Appends "%d" to out without a temporary.
 void AppendNum(Text& out, long long value);
+// Keys made of a name and a number, e.g. yearBegin3, built in one buffer
+// that serves every key; a key's view lasts until the next one is made.
+class NumberedKey {
+ public:
+  TextView operator()(TextView name, long long number) {
+    text_.assign(name);
+    AppendNum(text_, number);
+    return text_;
+  }
+
+ private:
+  Text text_;
+};
+
 // Integer value of the leading ASCII decimal digits (an optional sign first),
 // 0 when there are none. This is how the program reads integer fields.
 long long LeadingInt(TextView text);
