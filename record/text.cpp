@@ -1,7 +1,7 @@
 #include "record/text.h"
 
 #include <algorithm>
-#include <charconv>
+#include <array>
 #include <cstdio>
 
 namespace xuanshu {
@@ -136,11 +136,18 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 void AppendNum(Text& out, long long value) {
-  char digits[24];
-  char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  char16_t units[sizeof digits];
-  std::copy(digits, end, units);
-  out.append(units, static_cast<std::size_t>(end - digits));
+  std::array<char16_t, 24> units;
+  char16_t* const end = units.data() + units.size();
+  char16_t* first = end;
+  // The magnitude as unsigned, so that the most negative value has one too.
+  unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                           : static_cast<unsigned long long>(value);
+  do {
+    *--first = static_cast<char16_t>(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--first = u'-';
+  out.append(first, static_cast<std::size_t>(end - first));
 }
 
 Text Num(long long value) {

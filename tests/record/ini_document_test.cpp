@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <string>
 #include <vector>
 
 #include "record/key_index.h"
@@ -233,6 +235,19 @@ TEST(FromValidUtf8, RefusesWhatFromUtf8Replaces) {
     if (!c.valid) {
       EXPECT_NE(FromUtf8(c.bytes).find(u'\uFFFD'), Text::npos) << c.what << " is replaced";
     }
+  }
+}
+
+TEST(Numbers, AreWrittenAsDecimalDigitsForEveryValue) {
+  const long long values[] = {0, 7, -7, 10, 1990, -100, 12345, 1LL << 40, LLONG_MAX, LLONG_MIN};
+  NumberedKey key;
+  for (long long v : values) {
+    const std::string expected = std::to_string(v);
+    EXPECT_EQ(ToUtf8(Num(v)), expected);
+    Text appended = u"年";
+    AppendNum(appended, v);
+    EXPECT_EQ(ToUtf8(appended), "年" + expected);
+    EXPECT_EQ(ToUtf8(key(u"age", v)), "age" + expected);
   }
 }
 
