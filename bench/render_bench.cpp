@@ -24,7 +24,7 @@ void BM_ParseAndRenderStandard(benchmark::State& state) {
     IniDocument record = IniDocument::Parse(text);
     CollectingSink sink;
     RenderChart(record, kStandardLayout, sink);
-    benchmark::DoNotOptimize(sink.pieces().data());
+    benchmark::DoNotOptimize(sink.PlainText().data());
   }
 }
 BENCHMARK(BM_ParseAndRenderStandard)->Unit(benchmark::kMicrosecond);
@@ -36,7 +36,7 @@ void BM_ParseAndRenderStandardWithExtras(benchmark::State& state) {
     IniDocument record = IniDocument::Parse(text);
     CollectingSink sink;
     RenderChart(record, ReportOptions{.layout = kStandardLayout, .extras = true}, sink);
-    benchmark::DoNotOptimize(sink.pieces().data());
+    benchmark::DoNotOptimize(sink.PlainText().data());
   }
 }
 BENCHMARK(BM_ParseAndRenderStandardWithExtras)->Unit(benchmark::kMicrosecond);
@@ -57,7 +57,7 @@ void BM_RenderChartFromFile(benchmark::State& state) {
   for (auto _ : state) {
     CollectingSink sink;
     RenderChart(kSampleRecord, kStandardLayout, sink);
-    benchmark::DoNotOptimize(sink.pieces().data());
+    benchmark::DoNotOptimize(sink.PlainText().data());
   }
 }
 BENCHMARK(BM_RenderChartFromFile)->Unit(benchmark::kMicrosecond);
@@ -76,7 +76,7 @@ void BM_RenderHostileRecord(benchmark::State& state) {
     IniDocument record = IniDocument::Parse(text);
     CollectingSink sink;
     RenderChart(record, kStandardLayout, sink);
-    benchmark::DoNotOptimize(sink.pieces().data());
+    benchmark::DoNotOptimize(sink.PlainText().data());
   }
 }
 BENCHMARK(BM_RenderHostileRecord)->Unit(benchmark::kMicrosecond);
