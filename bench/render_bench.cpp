@@ -17,6 +17,17 @@ const std::filesystem::path kSampleRecord =
     std::filesystem::path(__FILE__).parent_path().parent_path() / "tests" / "report" / "data" /
     "zhangsan.bze";
 
+// The parse alone: the record text into a document.
+void BM_ParseRecord(benchmark::State& state) {
+  const Text text = ReadTextFile(kSampleRecord).value_or(Text{});
+  if (text.empty()) state.SkipWithError("sample record missing");
+  for (auto _ : state) {
+    IniDocument record = IniDocument::Parse(text);
+    benchmark::DoNotOptimize(record.sections().data());
+  }
+}
+BENCHMARK(BM_ParseRecord)->Unit(benchmark::kMicrosecond);
+
 void BM_ParseAndRenderStandard(benchmark::State& state) {
   const Text text = ReadTextFile(kSampleRecord).value_or(Text{});
   if (text.empty()) state.SkipWithError("sample record missing");

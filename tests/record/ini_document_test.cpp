@@ -42,6 +42,37 @@ TEST(IniDocument, ParseKeepsValuesVerbatimAcceptsLfAndFirstDuplicateWins) {
   EXPECT_EQ(doc.sections().size(), 2u);
 }
 
+TEST(IniDocument, ParseEndsLinesAtEveryLineEndWhereverItStands) {
+  // Characters whose UTF-16 units hold the bytes of CR or LF, none a line end.
+  const Text filler = u"\u0D0D\u0A0A\u010D\uFF0A\u0A00甲";
+  struct Case {
+    const char* what;
+    Text lineEnd;
+  };
+  const Case cases[] = {{"CR LF", u"\r\n"}, {"LF", u"\n"}, {"CR", u"\r"}, {"LF CR", u"\n\r"}};
+  for (const Case& c : cases) {
+    // Values of 0 to 11 characters put the line end in every place of a
+    // four-character word; the last line has no line end.
+    Text text = u"[s]" + c.lineEnd;
+    std::vector<Text> values;
+    for (std::size_t length = 0; length < 12; ++length) {
+      Text value;
+      for (std::size_t i = 0; i < length; ++i) value += filler[(i + length) % filler.size()];
+      values.push_back(value);
+      text += u"k" + Num(static_cast<long long>(length)) + u"=" + value;
+      if (length + 1 < 12) text += c.lineEnd;
+    }
+    const IniDocument doc = IniDocument::Parse(text);
+    const IniDocument::Section* section = doc.FindSection(u"s");
+    ASSERT_NE(section, nullptr) << c.what;
+    ASSERT_EQ(section->entries().size(), values.size()) << c.what;
+    for (std::size_t length = 0; length < values.size(); ++length) {
+      EXPECT_EQ(ToUtf8(section->entries()[length].value), ToUtf8(values[length]))
+          << c.what << ", value of " << length << " characters";
+    }
+  }
+}
+
 TEST(IniDocument, LargeSectionsAndCopiesFindEveryKey) {
   IniDocument doc;
   for (int year = 1990; year < 2080; ++year)
