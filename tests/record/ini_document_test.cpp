@@ -240,6 +240,37 @@ TEST(IniDocument, SerializeUtf8IsTheUtf8OfTheText) {
   }
 }
 
+TEST(FromUtf8, DecodesEverySequenceWhereverItStandsInAWord) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    Text text;
+  };
+  const Case cases[] = {
+      {"Chinese", "\xE7\x94\xB2\xE5\xAD\x90", u"甲子"},
+      {"lowest of three bytes", "\xE0\xA0\x80", u"\u0800"},
+      {"highest of three bytes", "\xEF\xBF\xBF", u"\uFFFF"},
+      {"two bytes", "\xC3\xA9", u"é"},
+      {"four bytes", "\xF0\xA0\xAE\xB7", u"\U00020BB7"},
+      {"overlong three bytes", "\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},
+      {"encoded surrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
+      {"three bytes cut by ASCII", "\xE5\xBC=", u"\uFFFD\uFFFD="},
+      {"stray continuation", "\x80", u"\uFFFD"},
+  };
+  for (const Case& c : cases) {
+    // ASCII before and after puts the sequence at every place of an
+    // eight-byte word, and at the very end.
+    for (std::size_t ascii = 0; ascii < 18; ++ascii) {
+      const std::string before(ascii, 'k');
+      const Text expected = Text(ascii, u'k') + c.text;
+      EXPECT_EQ(ToUtf8(FromUtf8(before + c.bytes)), ToUtf8(expected))
+          << c.what << " after " << ascii;
+      EXPECT_EQ(ToUtf8(FromUtf8(before + c.bytes + "0123456789")), ToUtf8(expected + u"0123456789"))
+          << c.what << " after " << ascii << ", ASCII behind";
+    }
+  }
+}
+
 TEST(FromValidUtf8, RefusesWhatFromUtf8Replaces) {
   struct Case {
     const char* what;
