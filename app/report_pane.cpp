@@ -74,7 +74,7 @@ void ReportPane::ApplySavedFont() {
 void ReportPane::ClearReport() {
   clear();
   reportText_.clear();
-  reportPieces_.clear();
+  reportPieces_ = {};
   reportTitle_.clear();
 }
 

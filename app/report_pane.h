@@ -7,7 +7,6 @@
 #include <QFont>
 #include <QTextEdit>
 #include <filesystem>
-#include <vector>
 
 #include "app_home.h"
 #include "report/report_sink.h"
@@ -31,7 +30,7 @@ class ReportPane : public QTextEdit {
   void RenderChart(const std::filesystem::path& recordPath, int layout);
   // The report exactly as rendered (CR LF, tabs, ideographic spaces).
   const Text& reportText() const { return reportText_; }
-  const std::vector<ReportPiece>& reportPieces() const { return reportPieces_; }
+  const ReportPieces& reportPieces() const { return reportPieces_; }
   // The record on show; empty when the pane is empty.
   const std::filesystem::path& shownRecord() const { return shownRecord_; }
   bool hasReport() const { return !reportText_.empty(); }
@@ -88,7 +87,7 @@ class ReportPane : public QTextEdit {
 
   AppHome home_;
   Text reportText_;
-  std::vector<ReportPiece> reportPieces_;
+  ReportPieces reportPieces_;
   QString reportTitle_;
   std::filesystem::path shownRecord_;
   int shownLayout_ = 0;

@@ -53,9 +53,11 @@ std::optional<int> LayoutNamed(std::string_view name) {
 
 // Control characters of the record (an escape sequence in a name) shown,
 // not obeyed, by a terminal; the report's own line breaks and tabs stay.
-std::vector<ReportPiece> ForTerminal(const std::vector<ReportPiece>& pieces) {
-  std::vector<ReportPiece> shown = pieces;
-  for (ReportPiece& piece : shown) piece.text = EscapeControls(piece.text, u"\t\r\n");
+ReportPieces ForTerminal(const ReportPieces& pieces) {
+  ReportPieces shown;
+  for (const ReportPiece& piece : pieces) {
+    shown.Append(EscapeControls(piece.text, u"\t\r\n"), piece.color);
+  }
   return shown;
 }
 

@@ -36,7 +36,7 @@ bool CanWritePdf() {
   return true;
 }
 
-std::optional<std::string> ReportPdfBytes(const std::vector<ReportPiece>& pieces, TextView title,
+std::optional<std::string> ReportPdfBytes(const ReportPieces& pieces, TextView title,
                                           const std::filesystem::path& home) {
   std::unique_ptr<QGuiApplication> app;
   if (QCoreApplication::instance() == nullptr) {
@@ -61,7 +61,7 @@ bool CanWritePdf() {
   return false;
 }
 
-std::optional<std::string> ReportPdfBytes(const std::vector<ReportPiece>&, TextView,
+std::optional<std::string> ReportPdfBytes(const ReportPieces&, TextView,
                                           const std::filesystem::path&) {
   return std::nullopt;
 }

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "record/text.h"
 #include "report/report_sink.h"
@@ -18,7 +17,7 @@ bool CanWritePdf();
 
 // The PDF bytes, set in the desktop program's saved report font (in `home`)
 // or its default font; nullopt when no PDF can be made.
-std::optional<std::string> ReportPdfBytes(const std::vector<ReportPiece>& pieces, TextView title,
+std::optional<std::string> ReportPdfBytes(const ReportPieces& pieces, TextView title,
                                           const std::filesystem::path& home);
 
 }  // namespace xuanshu::cli

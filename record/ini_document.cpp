@@ -1,5 +1,10 @@
 #include "record/ini_document.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 namespace xuanshu {
 namespace {
 
@@ -10,6 +15,45 @@ TextView TrimBlanks(TextView text) {
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);
   while (!text.empty() && blank(text.back())) text.remove_suffix(1);
   return text;
+}
+
+bool IsLineEnd(char16_t c) {
+  return c == u'\r' || c == u'\n';
+}
+
+// The top bit of each 16-bit lane of `units` that is zero; exact up to the
+// first zero lane (a borrow can only mark lanes after it).
+constexpr std::uint64_t ZeroLanes(std::uint64_t units) {
+  constexpr std::uint64_t kOnes = 0x0001'0001'0001'0001;
+  constexpr std::uint64_t kTops = 0x8000'8000'8000'8000;
+  return (units - kOnes) & ~units & kTops;
+}
+
+// Where the first line end in `text` stands, or text.size(). Four
+// characters are tested at once, as one 64-bit word.
+std::size_t FindLineEnd(TextView text) {
+  static_assert(std::endian::native == std::endian::little, "the first character is the low lane");
+  constexpr std::uint64_t kCr = 0x000D'000D'000D'000D;
+  constexpr std::uint64_t kLf = 0x000A'000A'000A'000A;
+  std::size_t at = 0;
+  for (; at + 4 <= text.size(); at += 4) {
+    std::uint64_t units;
+    std::memcpy(&units, text.data() + at, sizeof units);
+    const std::uint64_t ends = ZeroLanes(units ^ kCr) | ZeroLanes(units ^ kLf);
+    if (ends != 0) return at + std::countr_zero(ends) / 16;
+  }
+  while (at < text.size() && !IsLineEnd(text[at])) ++at;
+  return at;
+}
+
+// The first line of `text` without its line end (CR LF, LF or CR); `text`
+// moves on to the next line.
+TextView TakeLine(TextView& text) {
+  const std::size_t end = FindLineEnd(text);
+  const TextView line = text.substr(0, end);
+  const bool crlf = end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n';
+  text.remove_prefix(std::min(text.size(), end + (crlf ? 2 : 1)));
+  return line;
 }
 
 }  // namespace
@@ -179,14 +223,7 @@ IniDocument IniDocument::Parse(TextView text) {
   text = doc.store_.Keep(text);
   Section* current = nullptr;
   while (!text.empty()) {
-    std::size_t end = text.find_first_of(kLineEnd);
-    TextView line = text.substr(0, end);
-    if (end == TextView::npos) {
-      text = {};
-    } else {
-      const bool crlf = text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n';
-      text.remove_prefix(end + (crlf ? 2 : 1));
-    }
+    const TextView line = TakeLine(text);
     const TextView trimmed = TrimBlanks(line);
     if (trimmed.empty() || trimmed.front() == u';') continue;
     if (trimmed.front() == u'[') {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace xuanshu {
 namespace {
@@ -37,16 +39,45 @@ std::size_t DecodeUtf8(std::string_view bytes, std::size_t i, char32_t& cp) {
   return len;
 }
 
+bool IsContinuation(unsigned char b) {
+  return (b & 0xC0) == 0x80;
+}
+
+// True when the eight bytes at `bytes` are all ASCII.
+bool IsAsciiWord(const char* bytes) {
+  std::uint64_t word;
+  std::memcpy(&word, bytes, sizeof word);
+  return (word & 0x8080'8080'8080'8080) == 0;
+}
+
 // Decodes bytes into out from its start, which has room for one unit per
 // byte. An invalid sequence becomes U+FFFD, or stops the decoding when
 // `strict`. Returns the end of what was written, nullptr when stopped.
+// A record is ASCII and three-byte Chinese: both are decoded on the spot,
+// ASCII eight bytes at a time; everything else goes through DecodeUtf8.
 char16_t* DecodeUtf8Into(std::string_view bytes, char16_t* out, bool strict) {
+  const auto byteAt = [&bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
   for (std::size_t i = 0; i < bytes.size();) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (i + 8 <= bytes.size() && IsAsciiWord(bytes.data() + i)) {
+      for (std::size_t end = i + 8; i < end; ++i) *out++ = byteAt(i);
+      continue;
+    }
+    const unsigned char b = byteAt(i);
     if (b < 0x80) {
       *out++ = b;
       ++i;
       continue;
+    }
+    if ((b & 0xF0) == 0xE0 && i + 2 < bytes.size() && IsContinuation(byteAt(i + 1)) &&
+        IsContinuation(byteAt(i + 2))) {
+      const auto unit = static_cast<char16_t>(((b & 0x0F) << 12) | ((byteAt(i + 1) & 0x3F) << 6) |
+                                              (byteAt(i + 2) & 0x3F));
+      // Not overlong and no surrogate: the rest of what three bytes can hold.
+      if (unit >= 0x800 && (unit < 0xD800 || unit > 0xDFFF)) {
+        *out++ = unit;
+        i += 3;
+        continue;
+      }
     }
     char32_t cp = 0;
     const std::size_t len = DecodeUtf8(bytes, i, cp);

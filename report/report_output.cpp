@@ -49,7 +49,7 @@ std::string ExportBytes(TextView text) {
   return bytes;
 }
 
-std::string AnsiText(const std::vector<ReportPiece>& pieces) {
+std::string AnsiText(const ReportPieces& pieces) {
   std::string out;
   for (const ReportPiece& piece : pieces) {
     if (piece.color == ReportColor::kBlack) {
@@ -66,7 +66,7 @@ std::string AnsiText(const std::vector<ReportPiece>& pieces) {
   return out;
 }
 
-std::string HtmlPage(const std::vector<ReportPiece>& pieces, TextView title, Script script) {
+std::string HtmlPage(const ReportPieces& pieces, TextView title, Script script) {
   const bool traditional = script == Script::kTraditional;
   std::string out = "<!DOCTYPE html>\n<html lang=\"";
   out += traditional ? "zh-TW" : "zh-CN";

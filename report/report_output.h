@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "record/script_text.h"
 #include "record/text.h"
@@ -17,12 +16,12 @@ std::string ExportBytes(TextView text);
 
 // UTF-8 for a terminal: every piece starts with ESC[39m (black) or
 // ESC[38;2;R;G;Bm (its colour); the output ends with ESC[0m.
-std::string AnsiText(const std::vector<ReportPiece>& pieces);
+std::string AnsiText(const ReportPieces& pieces);
 
 // A standalone printable UTF-8 page: each piece a coloured <span> with its
 // text escaped, inside a pre-wrapped block set in a CJK monospace font stack.
 // A Traditional report is marked zh-TW and prefers the Traditional fonts.
-std::string HtmlPage(const std::vector<ReportPiece>& pieces, TextView title,
+std::string HtmlPage(const ReportPieces& pieces, TextView title,
                      Script script = Script::kSimplified);
 
 }  // namespace xuanshu

@@ -9,7 +9,6 @@
 #include <QFont>
 #include <QString>
 #include <memory>
-#include <vector>
 
 #include "report/report_sink.h"
 
@@ -19,7 +18,7 @@ class QTextDocument;
 namespace xuanshu {
 
 struct PrintedReport {
-  std::vector<ReportPiece> pieces;
+  ReportPieces pieces;
   QFont font;     // the report pane's font (its pixel size counts at 96 dpi)
   QString title;  // the document title, e.g. the chart's name
 };

@@ -27,7 +27,7 @@ Text RenderedText(const std::filesystem::path& record, int layout) {
 }
 
 // The pane's document holds one paragraph break where the report has CR LF.
-QString AsDocumentText(const Text& report) {
+QString AsDocumentText(TextView report) {
   QString text = ToQString(report);
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return text;
@@ -101,7 +101,7 @@ void ChartFlowTest::pieceColoursReachThePane() {
 
   // Walk the document's fragments alongside the renderer's pieces: every
   // piece's characters carry its colour.
-  const std::vector<ReportPiece>& pieces = window->reportPane()->reportPieces();
+  const ReportPieces& pieces = window->reportPane()->reportPieces();
   QVERIFY(pieces.size() > 10);
   QString colouredText;
   QList<QColor> colours;

@@ -44,6 +44,37 @@ TEST(IniDocument, ParseKeepsValuesVerbatimAcceptsLfAndFirstDuplicateWins) {
   EXPECT_EQ(doc.sections().size(), 2u);
 }
 
+TEST(IniDocument, ParseEndsLinesAtEveryLineEndWhereverItStands) {
+  // Characters whose UTF-16 units hold the bytes of CR or LF, none a line end.
+  const Text filler = u"\u0D0D\u0A0A\u010D\uFF0A\u0A00甲";
+  struct Case {
+    const char* what;
+    Text lineEnd;
+  };
+  const Case cases[] = {{"CR LF", u"\r\n"}, {"LF", u"\n"}, {"CR", u"\r"}, {"LF CR", u"\n\r"}};
+  for (const Case& c : cases) {
+    // Values of 0 to 11 characters put the line end in every place of a
+    // four-character word; the last line has no line end.
+    Text text = u"[s]" + c.lineEnd;
+    std::vector<Text> values;
+    for (std::size_t length = 0; length < 12; ++length) {
+      Text value;
+      for (std::size_t i = 0; i < length; ++i) value += filler[(i + length) % filler.size()];
+      values.push_back(value);
+      text += u"k" + Num(static_cast<long long>(length)) + u"=" + value;
+      if (length + 1 < 12) text += c.lineEnd;
+    }
+    const IniDocument doc = IniDocument::Parse(text);
+    const IniDocument::Section* section = doc.FindSection(u"s");
+    ASSERT_NE(section, nullptr) << c.what;
+    ASSERT_EQ(section->entries().size(), values.size()) << c.what;
+    for (std::size_t length = 0; length < values.size(); ++length) {
+      EXPECT_EQ(ToUtf8(section->entries()[length].value), ToUtf8(values[length]))
+          << c.what << ", value of " << length << " characters";
+    }
+  }
+}
+
 TEST(IniDocument, LargeSectionsAndCopiesFindEveryKey) {
   IniDocument doc;
   for (int year = 1990; year < 2080; ++year)
@@ -208,6 +239,37 @@ TEST(IniDocument, SerializeUtf8IsTheUtf8OfTheText) {
     const std::string expected = "[s]\r\nk=" + c.bytes + "\r\n";
     EXPECT_EQ(doc.SerializeUtf8(), expected) << c.what;
     EXPECT_EQ(ToUtf8(c.value), c.bytes) << c.what;
+  }
+}
+
+TEST(FromUtf8, DecodesEverySequenceWhereverItStandsInAWord) {
+  struct Case {
+    const char* what;
+    std::string bytes;
+    Text text;
+  };
+  const Case cases[] = {
+      {"Chinese", "\xE7\x94\xB2\xE5\xAD\x90", u"甲子"},
+      {"lowest of three bytes", "\xE0\xA0\x80", u"\u0800"},
+      {"highest of three bytes", "\xEF\xBF\xBF", u"\uFFFF"},
+      {"two bytes", "\xC3\xA9", u"é"},
+      {"four bytes", "\xF0\xA0\xAE\xB7", u"\U00020BB7"},
+      {"overlong three bytes", "\xE0\x80\xAF", u"\uFFFD\uFFFD\uFFFD"},
+      {"encoded surrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
+      {"three bytes cut by ASCII", "\xE5\xBC=", u"\uFFFD\uFFFD="},
+      {"stray continuation", "\x80", u"\uFFFD"},
+  };
+  for (const Case& c : cases) {
+    // ASCII before and after puts the sequence at every place of an
+    // eight-byte word, and at the very end.
+    for (std::size_t ascii = 0; ascii < 18; ++ascii) {
+      const std::string before(ascii, 'k');
+      const Text expected = Text(ascii, u'k') + c.text;
+      EXPECT_EQ(ToUtf8(FromUtf8(before + c.bytes)), ToUtf8(expected))
+          << c.what << " after " << ascii;
+      EXPECT_EQ(ToUtf8(FromUtf8(before + c.bytes + "0123456789")), ToUtf8(expected + u"0123456789"))
+          << c.what << " after " << ascii << ", ASCII behind";
+    }
   }
 }
 

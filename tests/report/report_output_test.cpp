@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace xuanshu {
 namespace {
 
@@ -12,11 +14,68 @@ TEST(ExportBytesTest, ByteOrderMarkThenUtf16LeWithoutTerminator) {
   EXPECT_EQ(ExportBytes(u""), std::string("\xFF\xFE", 2)) << "empty pane";
 }
 
+struct Appended {
+  TextView text;
+  ReportColor color;
+};
+
+// What the renderer appends and the pieces the report keeps of it.
+TEST(ReportPiecesTest, RunsOfOneColourBecomeOnePiece) {
+  using enum ReportColor;
+  struct Case {
+    const char* name;
+    std::vector<Appended> appended;
+    std::vector<Appended> pieces;
+  };
+  const Case cases[] = {
+      {"nothing", {}, {}},
+      {"empty text adds nothing", {{u"", kRed}}, {}},
+      {"colours alternate",
+       {{u"甲", kBlack}, {u"乙", kRed}, {u"丙", kBlack}},
+       {{u"甲", kBlack}, {u"乙", kRed}, {u"丙", kBlack}}},
+      {"same colour extends the run",
+       {{u"甲", kBlue}, {u"乙子", kBlue}, {u"丙", kGreen}},
+       {{u"甲乙子", kBlue}, {u"丙", kGreen}}},
+      {"empty text between runs of one colour",
+       {{u"甲", kRed}, {u"", kBlack}, {u"乙", kRed}},
+       {{u"甲乙", kRed}}},
+  };
+  for (const Case& c : cases) {
+    ReportPieces report;
+    Text plain;
+    for (const Appended& a : c.appended) {
+      report.Append(a.text, a.color);
+      plain += a.text;
+    }
+    EXPECT_EQ(report.text(), plain) << c.name;
+    ASSERT_EQ(report.size(), c.pieces.size()) << c.name;
+    std::size_t i = 0;
+    for (const ReportPiece& piece : report) {
+      EXPECT_TRUE(piece.text == c.pieces[i].text && piece.color == c.pieces[i].color)
+          << c.name << ", piece " << i;
+      ++i;
+    }
+    EXPECT_EQ(i, c.pieces.size()) << c.name;
+  }
+}
+
+TEST(ReportPiecesTest, ACopyKeepsItsOwnText) {
+  ReportPieces original = {{u"甲子", ReportColor::kRed}, {u"乙丑", ReportColor::kBlack}};
+  const ReportPieces copy = original;
+  // Enough text to move the original's buffer.
+  for (int i = 0; i < 1000; ++i) original.Append(u"丙寅", ReportColor::kBlue);
+  ASSERT_EQ(copy.size(), 2u);
+  EXPECT_TRUE(copy[0].text == u"甲子" && copy[0].color == ReportColor::kRed);
+  EXPECT_TRUE(copy[1].text == u"乙丑" && copy[1].color == ReportColor::kBlack);
+  EXPECT_EQ(original[2].text.size(), 2000u);
+  EXPECT_EQ(original.text().size(), 2004u);
+}
+
 TEST(AnsiTextTest, EveryPieceStartsWithItsColourAndTheOutputResets) {
-  const std::vector<ReportPiece> pieces = {{u"姓名：", ReportColor::kBlack},
-                                           {u"张三", ReportColor::kRed},
-                                           {u"年", ReportColor::kGreen},
-                                           {u"天克地冲", ReportColor::kBlue}};
+  const ReportPieces pieces = {{u"姓名：", ReportColor::kBlack},
+                               {u"张三", ReportColor::kRed},
+                               {u"年", ReportColor::kGreen},
+                               {u"天克地冲", ReportColor::kBlue}};
   EXPECT_EQ(AnsiText(pieces),
             "\x1b[39m姓名：\x1b[38;2;255;0;0m张三\x1b[38;2;0;128;0m年"
             "\x1b[38;2;37;119;220m天克地冲\x1b[0m");
@@ -24,9 +83,9 @@ TEST(AnsiTextTest, EveryPieceStartsWithItsColourAndTheOutputResets) {
 }
 
 TEST(HtmlPageTest, ColouredEscapedSpansInAPreWrappedCjkBlock) {
-  const std::vector<ReportPiece> pieces = {{u"<b>&\"\r\n", ReportColor::kBlack},
-                                           {u"岁运并临", ReportColor::kRed},
-                                           {u"大运", ReportColor::kBlue}};
+  const ReportPieces pieces = {{u"<b>&\"\r\n", ReportColor::kBlack},
+                               {u"岁运并临", ReportColor::kRed},
+                               {u"大运", ReportColor::kBlue}};
   const std::string page = HtmlPage(pieces, u"张三 <八字>");
   EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
   EXPECT_NE(page.find("<title>张三 &lt;八字&gt;</title>"), std::string::npos);

@@ -28,7 +28,7 @@ inline IniDocument LoadSample(const char* name) {
 struct Rendered {
   Text text;
   std::vector<ReportColor> colors;
-  std::vector<ReportPiece> pieces;
+  ReportPieces pieces;
 
   // The colour of `needle` at its first occurrence at or after `from`;
   // nullopt when it is missing or not of one colour.
