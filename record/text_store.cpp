@@ -4,18 +4,11 @@
 
 namespace xuanshu {
 
-TextView TextStore::Keep(TextView text) {
-  if (text.empty()) return {};
-  if (blocks_.empty() || blocks_.back().size - used_ < text.size()) {
-    const std::size_t last = blocks_.empty() ? kFirstBlockSize / 2 : blocks_.back().size;
-    const std::size_t size = std::max(2 * last, text.size());
-    blocks_.push_back({std::make_unique_for_overwrite<char16_t[]>(size), size});
-    used_ = 0;
-  }
-  char16_t* copy = blocks_.back().chars.get() + used_;
-  std::copy(text.begin(), text.end(), copy);
-  used_ += text.size();
-  return TextView(copy, text.size());
+void TextStore::AddBlock(std::size_t size) {
+  const std::size_t last = blocks_.empty() ? kFirstBlockSize / 2 : blocks_.back().size;
+  const std::size_t blockSize = std::max(2 * last, size);
+  blocks_.push_back({std::make_unique_for_overwrite<char16_t[]>(blockSize), blockSize});
+  used_ = 0;
 }
 
 void TextStore::Clear() {

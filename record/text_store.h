@@ -21,7 +21,14 @@ class TextStore {
   TextStore& operator=(TextStore&&) noexcept = default;
 
   // A copy of the text, held by the store.
-  TextView Keep(TextView text);
+  TextView Keep(TextView text) {
+    if (text.empty()) return {};
+    if (blocks_.empty() || blocks_.back().size - used_ < text.size()) AddBlock(text.size());
+    char16_t* copy = blocks_.back().chars.get() + used_;
+    text.copy(copy, text.size());
+    used_ += text.size();
+    return TextView(copy, text.size());
+  }
   // Forgets every text but keeps the largest block, so a store that is
   // filled again with a text of the same size allocates nothing.
   void Clear();
@@ -31,6 +38,9 @@ class TextStore {
     std::unique_ptr<char16_t[]> chars;
     std::size_t size = 0;
   };
+  // Starts a block with room for at least `size` characters.
+  void AddBlock(std::size_t size);
+
   // The first block; later ones at least double the one before.
   static constexpr std::size_t kFirstBlockSize = 4096;
 
