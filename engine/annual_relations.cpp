@@ -76,11 +76,6 @@ Entry StemEntry(Tags tag, TextView pillar) {
   return {tag, c, StemSlot(c)};
 }
 
-void AppendSeparated(Text& out, std::initializer_list<TextView> parts) {
-  if (!out.empty()) out += u"、";
-  for (TextView part : parts) out += part;
-}
-
 // --- group search ---
 
 struct Pattern {

@@ -164,6 +164,11 @@ bool PairInGroup(const std::vector<GroupPattern>& patterns, TextView a, TextView
   return false;
 }
 
+void AppendSeparated(Text& out, std::initializer_list<TextView> parts) {
+  if (!out.empty()) out += u"、";
+  for (TextView part : parts) out += part;
+}
+
 void AddTally(std::vector<RelationTally>& tallies, RelationTally tally) {
   for (const RelationTally& t : tallies) {
     if (t.side1 == tally.side1 && t.side2 == tally.side2) return;

@@ -3,6 +3,7 @@
 // and the counted (multiplicity) summary.
 #pragma once
 
+#include <initializer_list>
 #include <vector>
 
 #include "record/text.h"
@@ -55,6 +56,9 @@ std::vector<GroupPattern> FindSanHui(const std::vector<TaggedEntry>& entries);
 
 // True when some pattern's group holds both branch characters.
 bool PairInGroup(const std::vector<GroupPattern>& patterns, TextView a, TextView b);
+
+// Appends one item made of the parts, after "、" when `out` holds some already.
+void AppendSeparated(Text& out, std::initializer_list<TextView> parts);
 
 // Adds the tally unless one with the same two sides is already listed.
 void AddTally(std::vector<RelationTally>& tallies, RelationTally tally);

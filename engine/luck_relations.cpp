@@ -14,11 +14,6 @@ namespace {
 
 constexpr std::array<TextView, 4> kNatalTags = {u"年", u"月", u"日", u"时"};
 
-void AppendSeparated(Text& out, std::initializer_list<TextView> parts) {
-  if (!out.empty()) out += u"、";
-  for (TextView part : parts) out += part;
-}
-
 // The stems or branches of one luck step: the luck value, then the natal
 // values of 年 月 日 时, each with its index (-1 when the pillar is empty).
 struct StepValues {
