@@ -4,13 +4,6 @@
 #include <cstring>
 
 namespace xuanshu {
-namespace {
-
-char16_t FoldAscii(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c;
-}
-
-}  // namespace
 
 // Setting bit 5 of every unit folds A-Z to a-z, so names that match hash
 // alike; a few other units fold together too, which costs only a comparison.
@@ -31,14 +24,6 @@ std::size_t KeyIndex::HashOf(TextView name) {
   h ^= h >> 32;
   h *= kMultiplier;
   return static_cast<std::size_t>(h ^ (h >> 32));
-}
-
-bool SameName(TextView a, TextView b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i] && FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  }
-  return true;
 }
 
 std::size_t KeyIndex::Find(TextView key, std::size_t hash,

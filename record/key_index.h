@@ -18,8 +18,18 @@ struct IniEntry {
   TextView value;
 };
 
-// True when the names match (ASCII letters compared without case).
-bool SameName(TextView a, TextView b);
+// True when the names match (ASCII letters compared without case). Inline:
+// the renderer and the parse compare names by the thousand.
+inline bool SameName(TextView a, TextView b) {
+  const auto fold = [](char16_t c) -> char16_t {
+    return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c;
+  };
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] && fold(a[i]) != fold(b[i])) return false;
+  }
+  return true;
+}
 
 class KeyIndex {
  public:
