@@ -72,6 +72,10 @@ void IniDocument::Section::Append(TextView key, TextView value, std::size_t hash
   index_.Added(entries_, hash);
 }
 
+void IniDocument::Section::IndexParsedEntries() {
+  entries_.resize(index_.IndexKeepingFirst(entries_));
+}
+
 void IniDocument::Section::Empty() {
   entries_.clear();
   index_.Clear();
@@ -236,13 +240,10 @@ IniDocument IniDocument::Parse(TextView text) {
     }
     const std::size_t eq = line.find(u'=');
     if (current == nullptr || eq == TextView::npos) continue;
-    const TextView key = TrimBlanks(line.substr(0, eq));
-    // The first of duplicate keys wins.
-    const std::size_t hash = KeyIndex::HashOf(key);
-    if (current->index_.Find(key, hash, current->entries_) == KeyIndex::kNotFound) {
-      current->Append(key, line.substr(eq + 1), hash);
-    }
+    current->entries_.push_back({TrimBlanks(line.substr(0, eq)), line.substr(eq + 1)});
   }
+  // Each section is indexed once, whole; the first of duplicate keys wins.
+  for (Section& s : doc.sections_) s.IndexParsedEntries();
   return doc;
 }
 

@@ -46,6 +46,9 @@ class IniDocument {
     void Append(TextView key, TextView value, std::size_t hash);
     // Drops every entry, keeping the storage.
     void Empty();
+    // Indexes the entries the parse added without the index; the first of
+    // duplicate keys is kept.
+    void IndexParsedEntries();
 
     TextView name_;
     std::vector<Entry> entries_;

@@ -4,13 +4,6 @@
 #include <cstring>
 
 namespace xuanshu {
-namespace {
-
-char16_t FoldAscii(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c;
-}
-
-}  // namespace
 
 // Setting bit 5 of every unit folds A-Z to a-z, so names that match hash
 // alike; a few other units fold together too, which costs only a comparison.
@@ -31,14 +24,6 @@ std::size_t KeyIndex::HashOf(TextView name) {
   h ^= h >> 32;
   h *= kMultiplier;
   return static_cast<std::size_t>(h ^ (h >> 32));
-}
-
-bool SameName(TextView a, TextView b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] != b[i] && FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  }
-  return true;
 }
 
 std::size_t KeyIndex::Find(TextView key, std::size_t hash,
@@ -72,6 +57,24 @@ void KeyIndex::Clear() {
   std::fill(slots_.begin(), slots_.end(), Slot{});
 }
 
+std::size_t KeyIndex::IndexKeepingFirst(std::span<IniEntry> entries) {
+  if (entries.size() > kScanLimit) slots_.assign(TableSizeFor(entries.size()), Slot{});
+  std::size_t kept = 0;
+  for (const IniEntry& entry : entries) {
+    const std::size_t hash = HashOf(entry.key);
+    if (Find(entry.key, hash, entries.first(kept)) != kNotFound) continue;
+    entries[kept++] = entry;
+    if (!slots_.empty()) Insert(static_cast<std::uint32_t>(kept), static_cast<std::uint32_t>(hash));
+  }
+  return kept;
+}
+
+std::size_t KeyIndex::TableSizeFor(std::size_t entries) {
+  std::size_t size = 32;
+  while (size < 4 * entries) size *= 2;
+  return size;
+}
+
 void KeyIndex::Insert(std::uint32_t entry, std::uint32_t hash) {
   const std::size_t mask = slots_.size() - 1;
   std::size_t s = hash & mask;
@@ -83,9 +86,7 @@ void KeyIndex::Insert(std::uint32_t entry, std::uint32_t hash) {
 // but the one just appended; those keep the hashes of their slots.
 void KeyIndex::Rebuild(std::span<const IniEntry> entries, std::size_t hash) {
   const std::vector<Slot> old = std::move(slots_);
-  std::size_t size = 32;
-  while (size < 4 * entries.size()) size *= 2;
-  slots_.assign(size, Slot{});
+  slots_.assign(TableSizeFor(entries.size()), Slot{});
   std::uint32_t indexed = 0;
   for (const Slot& slot : old) {
     if (slot.entry == 0) continue;

@@ -18,8 +18,18 @@ struct IniEntry {
   TextView value;
 };
 
-// True when the names match (ASCII letters compared without case).
-bool SameName(TextView a, TextView b);
+// True when the names match (ASCII letters compared without case). Inline:
+// the renderer and the parse compare names by the thousand.
+inline bool SameName(TextView a, TextView b) {
+  const auto fold = [](char16_t c) -> char16_t {
+    return (c >= u'A' && c <= u'Z') ? c + (u'a' - u'A') : c;
+  };
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] && fold(a[i]) != fold(b[i])) return false;
+  }
+  return true;
+}
 
 class KeyIndex {
  public:
@@ -38,6 +48,10 @@ class KeyIndex {
   void Added(std::span<const IniEntry> entries, std::size_t hash);
   // Forgets every entry but keeps the table, for a section filled again.
   void Clear();
+  // Indexes all of `entries` at once, for an index that holds none yet. Of
+  // entries with matching keys only the first is kept: the kept ones move to
+  // the front, in order, and their count is returned.
+  std::size_t IndexKeepingFirst(std::span<IniEntry> entries);
 
  private:
   static constexpr std::size_t kScanLimit = 8;
@@ -48,6 +62,8 @@ class KeyIndex {
     std::uint32_t hash = 0;
   };
 
+  // A table of at least four slots per entry.
+  static std::size_t TableSizeFor(std::size_t entries);
   void Insert(std::uint32_t entry, std::uint32_t hash);
   void Rebuild(std::span<const IniEntry> entries, std::size_t hash);
 

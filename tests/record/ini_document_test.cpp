@@ -93,6 +93,35 @@ TEST(IniDocument, LargeSectionsAndCopiesFindEveryKey) {
   EXPECT_EQ(parsed.ReadString(u"liunianhcxh", u"2000sybl"), u"2000") << "first of duplicate keys";
 }
 
+TEST(IniDocument, ParsedSectionsOfEverySizeKeepTheFirstOfDuplicateKeys) {
+  for (int count : {1, 8, 9, 40, 600}) {
+    // Keys k0..k<count-1>, each followed by a later duplicate in upper case
+    // and, for the last key, one in a section of the same name further on.
+    Text text = u"[s]\r\n";
+    for (int i = 0; i < count; ++i) {
+      text += u"k" + Num(i) + u"=v" + Num(i) + u"\r\n";
+      if (i % 3 == 0) text += u"K" + Num(i / 2) + u"=duplicate\r\n";
+    }
+    text += u"[t]\r\nk0=t\r\n[S]\r\nk" + Num(count - 1) + u"=later section\r\n";
+    IniDocument doc = IniDocument::Parse(text);
+    const std::string what = "section of " + std::to_string(count);
+    const IniDocument::Section* section = doc.FindSection(u"s");
+    ASSERT_NE(section, nullptr) << what;
+    ASSERT_EQ(section->entries().size(), static_cast<std::size_t>(count)) << what;
+    for (int i = 0; i < count; ++i) {
+      EXPECT_EQ(section->entries()[i].key, u"k" + Num(i)) << what << ": in order";
+      EXPECT_EQ(doc.ReadString(u"s", u"K" + Num(i)), u"v" + Num(i)) << what << ": first wins";
+    }
+    EXPECT_EQ(doc.ReadString(u"t", u"k0"), u"t") << what;
+    // The index stays right for writes after the parse.
+    doc.Set(u"s", u"K0", u"rewritten");
+    doc.Set(u"s", u"new", u"added");
+    EXPECT_EQ(doc.ReadString(u"s", u"k0"), u"rewritten") << what;
+    EXPECT_EQ(doc.ReadString(u"s", u"NEW"), u"added") << what;
+    EXPECT_EQ(doc.FindSection(u"s")->entries().size(), static_cast<std::size_t>(count) + 1) << what;
+  }
+}
+
 TEST(IniDocument, OnlyTheFirstSectionOfANameIsRead) {
   struct Case {
     const char* what;
