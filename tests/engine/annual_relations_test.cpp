@@ -406,21 +406,29 @@ class PillarSource {
   }
   int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
 
+  // The pools of the n-th chart: alternately wide and narrow; the narrow ones
+  // repeat values often.
+  void ChoosePools(int n) {
+    stemPool_ = n % 2 == 0 ? 10 : 3 + Pick(3);
+    branchPool_ = n % 2 == 0 ? 12 : 4 + Pick(5);
+  }
+  Text Next() { return Next(stemPool_, branchPool_); }
+
  private:
   std::mt19937 random_;
+  int stemPool_ = 10;
+  int branchPool_ = 12;
 };
 
 TEST(AnnualFinders, AgreeWithTheStringBasedRulesOnRandomCharts) {
   PillarSource source(20240611);
   int withGroups = 0, withSummary = 0, withBig = 0, withSuppression = 0;
   for (int n = 0; n < 20000; ++n) {
-    // Alternate wide and narrow pools; the narrow ones repeat values often.
-    const int stems = n % 2 == 0 ? 10 : 3 + source.Pick(3);
-    const int branches = n % 2 == 0 ? 12 : 4 + source.Pick(5);
+    source.ChoosePools(n);
     std::array<Text, 4> pillars;
-    for (Text& p : pillars) p = source.Next(stems, branches);
-    const Text annual = source.Next(stems, branches);
-    const Text luck = source.Next(stems, branches);
+    for (Text& p : pillars) p = source.Next();
+    const Text annual = source.Next();
+    const Text luck = source.Next();
     const Natal natal = {pillars[0].c_str(), pillars[1].c_str(), pillars[2].c_str(),
                          pillars[3].c_str()};
     const ChartEngine engine = NatalEngine(natal);
@@ -456,11 +464,10 @@ TEST(LuckFinders, AgreeWithTheStringBasedRulesOnRandomCharts) {
   PillarSource source(20261208);
   int withGroups = 0, withSummary = 0;
   for (int n = 0; n < 20000; ++n) {
-    const int stems = n % 2 == 0 ? 10 : 3 + source.Pick(3);
-    const int branches = n % 2 == 0 ? 12 : 4 + source.Pick(5);
+    source.ChoosePools(n);
     std::array<Text, 4> pillars;
-    for (Text& p : pillars) p = source.Next(stems, branches);
-    const Text luck = source.Next(stems, branches);
+    for (Text& p : pillars) p = source.Next();
+    const Text luck = source.Next();
     const Natal natal = {pillars[0].c_str(), pillars[1].c_str(), pillars[2].c_str(),
                          pillars[3].c_str()};
     ChartEngine engine = NatalEngine(natal);
