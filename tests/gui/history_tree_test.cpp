@@ -64,6 +64,7 @@ class HistoryTreeTest : public QObject {
   void dropKeepsEveryGroupsExpansion();
   void deletionsAreUndoneWithTheirBytesAndGroup();
   void historyFollowsTheDisk();
+  void chartsInDeeperFoldersAppearToo();
   void searchShowsMatchingChartsAndGroups();
   void chartsOrderByNameBirthOrChange();
 
@@ -398,6 +399,19 @@ void HistoryTreeTest::historyFollowsTheDisk() {
   QTRY_VERIFY_WITH_TIMEOUT(pane->toPlainText().isEmpty(), 5000);
   QCOMPARE(window->windowTitle(), AppTitle());
   QCOMPARE(Children(tree->groupNode(1)), (QStringList{u"乙"_qs, u"戊"_qs}));
+}
+
+// Every folder under the data folder is watched, at any depth.
+void HistoryTreeTest::chartsInDeeperFoldersAppearToo() {
+  const auto deeper = folder_->dataDir() / "sub" / "deeper" / "deepest";
+  WriteRecord(deeper / "x.bze", {u"己", u"同事"});
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  QCOMPARE(Children(tree->groupNode(2)), (QStringList{u"丁"_qs, u"己"_qs}));
+
+  WriteRecord(deeper / "y.bze", {u"庚", u"同事"});
+  QTRY_COMPARE_WITH_TIMEOUT(Children(tree->groupNode(2)),
+                            (QStringList{u"丁"_qs, u"己"_qs, u"庚"_qs}), 5000);
 }
 
 void HistoryTreeTest::searchShowsMatchingChartsAndGroups() {
