@@ -29,9 +29,7 @@ constexpr TextView kSexKey = u"sex";
 constexpr TextView kGregorianSection = u"gongli";
 constexpr TextView kMale = u"男";
 
-// The listing reads "class" and "name" into buffers of 260 characters, the
-// form refill reads "name" and "sex" into buffers of 50.
-constexpr std::size_t kListCapacity = 260;
+// The form refill reads "name" and "sex" into buffers of 50 characters.
 constexpr std::size_t kFormCapacity = 50;
 
 // Only the head of a file is read for the listing, so a stray binary or huge
@@ -63,78 +61,6 @@ StoreResult FileFailure(TextView message, const std::filesystem::path& path) {
   return {false, Shown(message) + TextFromPath(path), {}, {}};
 }
 
-// The lines are found in the text or, for a UTF-8 file, in its bytes: the
-// characters that mark them are ASCII, which UTF-8 never uses inside a
-// multi-byte character.
-template <typename Char>
-bool IsBlankChar(Char c) {
-  return c == ' ' || c == '\t';
-}
-
-template <typename Char>
-std::basic_string_view<Char> TrimBlanks(std::basic_string_view<Char> text) {
-  while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlankChar(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-template <typename Char>
-bool IsMainSection(std::basic_string_view<Char> name) {
-  if (name.size() != kMainSection.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const Char c = (name[i] >= 'A' && name[i] <= 'Z') ? name[i] + ('a' - 'A') : name[i];
-    if (static_cast<char16_t>(c) != kMainSection[i]) return false;
-  }
-  return true;
-}
-
-// The lines of section "main", up to the next section header; closed tells
-// whether that header was seen.
-template <typename Char>
-std::basic_string_view<Char> MainSectionOf(std::basic_string_view<Char> text, bool& closed) {
-  using View = std::basic_string_view<Char>;
-  constexpr Char kBreaks[] = {'\r', '\n', 0};
-  closed = false;
-  std::size_t start = View::npos;
-  std::size_t lineStart = 0;
-  while (lineStart < text.size()) {
-    std::size_t lineEnd = text.find_first_of(kBreaks, lineStart);
-    if (lineEnd == View::npos) lineEnd = text.size();
-    const View line = TrimBlanks(text.substr(lineStart, lineEnd - lineStart));
-    if (!line.empty() && line.front() == '[') {
-      if (start != View::npos) {
-        closed = true;
-        return text.substr(start, lineStart - start);
-      }
-      const std::size_t close = line.find(Char(']'));
-      if (IsMainSection(TrimBlanks(line.substr(1, close == View::npos ? close : close - 1)))) {
-        start = lineEnd;
-      }
-    }
-    lineStart = lineEnd + 1;
-  }
-  return start == View::npos ? View() : text.substr(start);
-}
-
-// The bytes of a file that decodes as UTF-8 (DecodeFileBytes), after its
-// byte-order mark; nullopt for a file in another encoding.
-std::optional<std::string_view> Utf8Body(std::string_view bytes) {
-  if (bytes.starts_with("\xFF\xFE")) return std::nullopt;
-  if (bytes.starts_with("\xEF\xBB\xBF")) return bytes.substr(3);
-  if (IsValidUtf8(bytes)) return bytes;
-  return std::nullopt;
-}
-
-// The text of section "main" of a file's bytes. Only that section is decoded
-// from UTF-8, line by line exactly as the whole text would be.
-Text MainSectionOfBytes(std::string_view bytes, bool& closed) {
-  if (const std::optional<std::string_view> body = Utf8Body(bytes)) {
-    return FromUtf8(MainSectionOf(*body, closed));
-  }
-  const Text text = DecodeFileBytes(bytes);
-  return Text(MainSectionOf(TextView(text), closed));
-}
-
 // std::filesystem::path's order for the relative paths of one listing:
 // element by element, which is the order of their strings with the separator
 // taken as lower than every other character.
@@ -146,19 +72,14 @@ bool PathBefore(std::string_view x, std::string_view y) {
   return rank(*px) < rank(*py);
 }
 
-RecordMainKeys KeysOfMainSection(TextView section) {
-  const IniDocument main = IniDocument::Parse(Text(u"[main]\n") + Text(section));
-  return RecordMainKeys{main.ReadString(kMainSection, kClassKey, kListCapacity),
-                        main.ReadString(kMainSection, kNameKey, kListCapacity)};
-}
-
 // "class" and "name" of the file `name` in the open folder `folder` (or of
 // the path `name` with AT_FDCWD), read from its head only into buffer;
 // nullopt when the file cannot be read at all. A record's "main" section
 // comes first, so the first few kilobytes nearly always hold it; otherwise
 // the head is read on up to its full length.
-std::optional<RecordMainKeys> ReadMainKeysAt(int folder, const char* name, std::string& buffer) {
-  FileHeadReader file(folder, name);
+std::optional<RecordMainKeys> ReadMainKeysAt(int folder, const char* name, std::string& buffer,
+                                             FileHeadReader::Listed listed) {
+  FileHeadReader file(folder, name, listed);
   if (!file.ok()) return std::nullopt;
   buffer.clear();
   for (const std::size_t limit : {kFirstReadBytes, kListReadBytes}) {
@@ -171,9 +92,8 @@ std::optional<RecordMainKeys> ReadMainKeysAt(int folder, const char* name, std::
       const std::size_t lastBreak = head.rfind('\n');
       head = head.substr(0, lastBreak == std::string_view::npos ? 0 : lastBreak + 1);
     }
-    bool closed = false;
-    const Text section = MainSectionOfBytes(head, closed);
-    if (whole || closed || limit == kListReadBytes) return KeysOfMainSection(section);
+    HeadMainKeys keys = MainKeysOfHead(head);
+    if (whole || keys.complete || limit == kListReadBytes) return std::move(keys.keys);
   }
   return std::nullopt;
 }
@@ -212,11 +132,11 @@ class FolderReader {
   int error_ = 0;
 };
 
-enum class EntryKind { kFile, kFolder, kOther };
+enum class EntryKind { kFile, kLinkedFile, kFolder, kOther };
 
 // What an entry of an open folder is, as std::filesystem's directory entries
-// tell it: a link counts as the regular file it leads to, but a linked
-// folder is not entered.
+// tell it: a link counts as the regular file it leads to (kLinkedFile), but a
+// linked folder is not entered.
 EntryKind KindOf(int folder, const dirent& entry) {
   unsigned char type = entry.d_type;
   struct stat info {};
@@ -230,7 +150,7 @@ EntryKind KindOf(int folder, const dirent& entry) {
   if (type == DT_DIR) return EntryKind::kFolder;
   if (type == DT_REG) return EntryKind::kFile;
   if (type == DT_LNK && ::fstatat(folder, entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode)) {
-    return EntryKind::kFile;
+    return EntryKind::kLinkedFile;
   }
   return EntryKind::kOther;
 }
@@ -280,11 +200,15 @@ FolderListing ListRecords(const std::filesystem::path& root) {
         const EntryKind kind = KindOf(reader.fd(), *entry);
         if (kind == EntryKind::kFolder) {
           subfolders.push_back({folder.path / name, folder.relative + std::string(name) + '/'});
-        } else if (kind == EntryKind::kFile && IsTemporaryFileName(name)) {
+        } else if (kind == EntryKind::kOther) {
+          continue;
+        } else if (IsTemporaryFileName(name)) {
           listing.temporaries.push_back(folder.path / name);
-        } else if (kind == EntryKind::kFile) {
+        } else {
+          const auto listed = kind == EntryKind::kFile ? FileHeadReader::Listed::kRegularEntry
+                                                       : FileHeadReader::Listed::kAnyEntry;
           found.push_back({relatives.size(), folder.relative.size() + name.size(),
-                           ReadMainKeysAt(reader.fd(), entry->d_name, buffer)});
+                           ReadMainKeysAt(reader.fd(), entry->d_name, buffer, listed)});
           relatives.append(folder.relative).append(name);
         }
       }
@@ -331,14 +255,9 @@ StoreResult NotUpdated(std::vector<std::filesystem::path> paths, TextView messag
 
 }  // namespace
 
-RecordMainKeys MainKeysOf(TextView text) {
-  bool closed = false;
-  return KeysOfMainSection(MainSectionOf(text, closed));
-}
-
 std::optional<RecordMainKeys> ReadRecordMainKeys(const std::filesystem::path& path) {
   std::string buffer;
-  return ReadMainKeysAt(AT_FDCWD, path.c_str(), buffer);
+  return ReadMainKeysAt(AT_FDCWD, path.c_str(), buffer, FileHeadReader::Listed::kAnyEntry);
 }
 
 HistoryStore::HistoryStore(std::filesystem::path dataDir) : dataDir_(dataDir.lexically_normal()) {

@@ -199,8 +199,13 @@ std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::
   return bytes;
 }
 
-FileHeadReader::FileHeadReader(int folder, const char* name) {
-  fd_ = ::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+FileHeadReader::FileHeadReader(int folder, const char* name, Listed listed) {
+  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+  if (listed == Listed::kRegularEntry) {
+    fd_ = ::openat(folder, name, kFlags | O_NOFOLLOW);
+    return;
+  }
+  fd_ = ::openat(folder, name, kFlags);
   struct stat info {};
   if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))) {
     ::close(fd_);

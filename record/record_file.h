@@ -33,10 +33,17 @@ std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::
 // usually needs only a small head reads no more. Closed when it goes.
 class FileHeadReader {
  public:
+  // How much is known of the file before it is opened.
+  enum class Listed {
+    kAnyEntry,      // nothing: checked to be a regular file once open
+    kRegularEntry,  // its folder listed it as a regular file, not a link
+  };
   // The file `name` in the open folder `folder`, or the path `name` with
   // folder AT_FDCWD. Not opened (ok() false) when missing, unreadable or no
-  // regular file.
-  FileHeadReader(int folder, const char* name);
+  // regular file. A kRegularEntry is opened without following a link and not
+  // checked again: one swapped for a link since is refused, and one swapped
+  // for a pipe or device cannot block the read.
+  FileHeadReader(int folder, const char* name, Listed listed = Listed::kAnyEntry);
   ~FileHeadReader();
   FileHeadReader(const FileHeadReader&) = delete;
   FileHeadReader& operator=(const FileHeadReader&) = delete;
