@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <array>
 #include <map>
+#include <string_view>
 
 #include "birth_form.h"
 #include "label_edit_delegate.h"
@@ -401,17 +402,36 @@ void HistoryTree::Mirror() {
     QTreeWidgetItem* item = root->child(j);
     const HistoryGroup& group = wanted[static_cast<std::size_t>(j)];
     if (!SameText(item->text(0), group.name)) item->setText(0, ToQString(group.name));
-    MirrorCharts(item, shown_[static_cast<std::size_t>(old)].charts, group.charts);
+    MirrorCharts(item, shown_[static_cast<std::size_t>(old)], group.charts);
   }
-  shown_ = wanted;
+  RememberShown();
 }
 
-void HistoryTree::MirrorCharts(QTreeWidgetItem* groupItem, const std::vector<HistoryChart>& shown,
+void HistoryTree::RememberShown() {
+  const std::vector<HistoryGroup>& groups = store_.groups();
+  shown_.resize(groups.size());
+  shownPaths_.clear();
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    shown_[g].name = groups[g].name;
+    std::vector<ShownChart>& charts = shown_[g].charts;
+    charts.clear();
+    charts.reserve(groups[g].charts.size());
+    for (const HistoryChart& chart : groups[g].charts) {
+      const std::string& path = chart.path.native();
+      charts.push_back({chart.name, shownPaths_.size(), path.size()});
+      shownPaths_ += path;
+    }
+  }
+}
+
+void HistoryTree::MirrorCharts(QTreeWidgetItem* groupItem, const ShownGroup& shown,
                                const std::vector<HistoryChart>& wanted) {
-  const Alignment a = Align(Count(shown.size()), Count(wanted.size()), [&](int i, int j) {
-    const HistoryChart& before = shown[static_cast<std::size_t>(i)];
+  const Alignment a = Align(Count(shown.charts.size()), Count(wanted.size()), [&](int i, int j) {
+    const ShownChart& before = shown.charts[static_cast<std::size_t>(i)];
     const HistoryChart& after = wanted[static_cast<std::size_t>(j)];
-    return before.name == after.name && before.path == after.path;
+    return before.name == after.name &&
+           std::string_view(shownPaths_).substr(before.pathStart, before.pathSize) ==
+               after.path.native();
   });
   if (a.OneChangedInPlace()) {
     groupItem->child(a.prefix)->setText(0,
