@@ -1,8 +1,11 @@
 #include "history_tree.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <QCollator>
 #include <QContextMenuEvent>
-#include <QDirIterator>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -11,6 +14,7 @@
 #include <QStyle>
 #include <array>
 #include <map>
+#include <string_view>
 
 #include "birth_form.h"
 #include "label_edit_delegate.h"
@@ -64,6 +68,42 @@ bool IsWithin(const QTreeWidgetItem* node, const QTreeWidgetItem* ancestor) {
 
 int Count(std::size_t size) {
   return static_cast<int>(size);
+}
+
+// Hiding or showing an item costs the view a lookup of its row; asking
+// costs nothing while no item is hidden.
+void SetHidden(QTreeWidgetItem* item, bool hidden) {
+  if (item->isHidden() != hidden) item->setHidden(hidden);
+}
+
+// The folders under root at any depth as QDirIterator lists them with
+// QDir::Dirs | QDir::NoDotAndDotDot: hidden ones left out, a link to a
+// folder listed but not entered. Read with readdir, which tells most
+// entries' types without a look at each file.
+void AddFoldersUnder(const std::filesystem::path& folder, QStringList& folders) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  std::vector<std::filesystem::path> subfolders;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (entry->d_name[0] == '.') continue;  // hidden, "." and ".."
+    unsigned char type = entry->d_type;
+    struct stat info {};
+    if (type == DT_UNKNOWN &&
+        ::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+      type = S_ISLNK(info.st_mode) ? DT_LNK : S_ISDIR(info.st_mode) ? DT_DIR : DT_REG;
+    }
+    if (type == DT_DIR) {
+      subfolders.push_back(folder / entry->d_name);
+    } else if (type == DT_LNK && ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 &&
+               S_ISDIR(info.st_mode)) {
+      folders << PathToQString(folder / entry->d_name);
+    }
+  }
+  ::closedir(dir);
+  for (const std::filesystem::path& subfolder : subfolders) {
+    folders << PathToQString(subfolder);
+    AddFoldersUnder(subfolder, folders);
+  }
 }
 
 }  // namespace
@@ -163,13 +203,11 @@ void HistoryTree::Sync() {
 }
 
 // The data folder and its subfolders. Walking a folder of 100,000 records
-// takes tens of milliseconds, so this runs when the history changed, not on
+// takes some milliseconds, so this runs when the history changed, not on
 // every click.
 void HistoryTree::WatchFolders() {
   QStringList wanted{PathToQString(store_.dataDir())};
-  QDirIterator folders(wanted.front(), QDir::Dirs | QDir::NoDotAndDotDot,
-                       QDirIterator::Subdirectories);
-  while (folders.hasNext()) wanted << folders.next();
+  AddFoldersUnder(store_.dataDir(), wanted);
   const QStringList watched = watcher_.directories();
   QStringList gone;
   for (const QString& path : watched) {
@@ -224,10 +262,10 @@ void HistoryTree::ApplyFilter() {
     for (int c = 0; c < group->childCount(); ++c) {
       QTreeWidgetItem* chart = group->child(c);
       const bool show = groupMatches || matches(chart);
-      chart->setHidden(!show);
+      SetHidden(chart, !show);
       shown += show ? 1 : 0;
     }
-    group->setHidden(!groupMatches && shown == 0);
+    SetHidden(group, !groupMatches && shown == 0);
     if (!filter_.isEmpty() && shown > 0) group->setExpanded(true);
   }
 }
@@ -364,17 +402,36 @@ void HistoryTree::Mirror() {
     QTreeWidgetItem* item = root->child(j);
     const HistoryGroup& group = wanted[static_cast<std::size_t>(j)];
     if (!SameText(item->text(0), group.name)) item->setText(0, ToQString(group.name));
-    MirrorCharts(item, shown_[static_cast<std::size_t>(old)].charts, group.charts);
+    MirrorCharts(item, shown_[static_cast<std::size_t>(old)], group.charts);
   }
-  shown_ = wanted;
+  RememberShown();
 }
 
-void HistoryTree::MirrorCharts(QTreeWidgetItem* groupItem, const std::vector<HistoryChart>& shown,
+void HistoryTree::RememberShown() {
+  const std::vector<HistoryGroup>& groups = store_.groups();
+  shown_.resize(groups.size());
+  shownPaths_.clear();
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    shown_[g].name = groups[g].name;
+    std::vector<ShownChart>& charts = shown_[g].charts;
+    charts.clear();
+    charts.reserve(groups[g].charts.size());
+    for (const HistoryChart& chart : groups[g].charts) {
+      const std::string& path = chart.path.native();
+      charts.push_back({chart.name, shownPaths_.size(), path.size()});
+      shownPaths_ += path;
+    }
+  }
+}
+
+void HistoryTree::MirrorCharts(QTreeWidgetItem* groupItem, const ShownGroup& shown,
                                const std::vector<HistoryChart>& wanted) {
-  const Alignment a = Align(Count(shown.size()), Count(wanted.size()), [&](int i, int j) {
-    const HistoryChart& before = shown[static_cast<std::size_t>(i)];
+  const Alignment a = Align(Count(shown.charts.size()), Count(wanted.size()), [&](int i, int j) {
+    const ShownChart& before = shown.charts[static_cast<std::size_t>(i)];
     const HistoryChart& after = wanted[static_cast<std::size_t>(j)];
-    return before.name == after.name && before.path == after.path;
+    return before.name == after.name &&
+           std::string_view(shownPaths_).substr(before.pathStart, before.pathSize) ==
+               after.path.native();
   });
   if (a.OneChangedInPlace()) {
     groupItem->child(a.prefix)->setText(0,

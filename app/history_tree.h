@@ -103,8 +103,11 @@ class HistoryTree : public QTreeWidget {
   QTreeWidgetItem* MakeGroupItem(const HistoryGroup& group) const;
   QTreeWidgetItem* MakeChartItem(const HistoryChart& chart) const;
   void Mirror();
-  void MirrorCharts(QTreeWidgetItem* groupItem, const std::vector<HistoryChart>& shown,
+  struct ShownGroup;
+  void MirrorCharts(QTreeWidgetItem* groupItem, const ShownGroup& shown,
                     const std::vector<HistoryChart>& wanted);
+  // Keeps the store's groups as what the tree shows.
+  void RememberShown();
   void Forget(QTreeWidgetItem* removed);
   void ReportFailure(const StoreResult& result);
   void SelectNode(QTreeWidgetItem* node);
@@ -123,8 +126,21 @@ class HistoryTree : public QTreeWidget {
     std::vector<std::filesystem::path> groupCharts;  // a deleted group's charts
   };
 
+  // What the tree shows, group by group, to tell what changed: the names,
+  // and the charts' paths one after another in one string (copies of the
+  // store's paths would allocate their parts for every chart).
+  struct ShownChart {
+    Text name;
+    std::size_t pathStart = 0, pathSize = 0;  // in shownPaths_
+  };
+  struct ShownGroup {
+    Text name;
+    std::vector<ShownChart> charts;
+  };
+
   HistoryStore store_;
-  std::vector<HistoryGroup> shown_;  // what the tree shows, group by group
+  std::vector<ShownGroup> shown_;
+  std::string shownPaths_;
   BirthForm* form_ = nullptr;
   ReportPane* report_ = nullptr;
   QTreeWidgetItem* pressedNode_ = nullptr;

@@ -3,10 +3,12 @@
 //
 // The folders are filled once per process under the system temp folder and
 // removed at exit; the files are then in the page cache, so this measures
-// the program, not the disk.
+// the program, not the disk. With XUANSHU_BENCH_KEEP set to a folder, they
+// are made there once and kept for later runs (remove it by hand).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -18,7 +20,15 @@
 namespace xuanshu {
 namespace {
 
+// The folder kept between runs, or none.
+const char* KeptFolder() {
+  return std::getenv("XUANSHU_BENCH_KEEP");
+}
+
 std::filesystem::path BenchFolder(const char* tag) {
+  if (const char* kept = KeptFolder()) {
+    return std::filesystem::path(kept) / ("xuanshu-bench-" + std::string(tag)) / "data";
+  }
   return std::filesystem::temp_directory_path() /
          ("xuanshu-bench-" + std::string(tag) + "-" + std::to_string(::getpid())) / "data";
 }
@@ -30,15 +40,22 @@ std::filesystem::path FolderOfRecord(const std::filesystem::path& data, int i) {
 
 using FillFolder = void (*)(const std::filesystem::path& data, int count);
 
-// A data folder filled with `count` records, removed at exit.
+// A data folder filled with `count` records, removed at exit unless kept.
+// A kept folder is filled once: a complete one carries a marker beside it.
 class RecordFolder {
  public:
   RecordFolder(const char* tag, int count, FillFolder fill) : path_(BenchFolder(tag)) {
+    const std::filesystem::path filled = path_.parent_path() / ("filled-" + std::to_string(count));
+    if (KeptFolder() != nullptr && std::filesystem::exists(filled)) return;
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
     fill(path_, count);
+    std::ofstream marker(filled);
   }
   RecordFolder(const RecordFolder&) = delete;
   RecordFolder& operator=(const RecordFolder&) = delete;
   ~RecordFolder() {
+    if (KeptFolder() != nullptr) return;
     std::error_code ec;
     std::filesystem::remove_all(path_.parent_path(), ec);
   }

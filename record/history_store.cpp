@@ -1,6 +1,12 @@
 #include "record/history_store.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -23,9 +29,7 @@ constexpr TextView kSexKey = u"sex";
 constexpr TextView kGregorianSection = u"gongli";
 constexpr TextView kMale = u"男";
 
-// The listing reads "class" and "name" into buffers of 260 characters, the
-// form refill reads "name" and "sex" into buffers of 50.
-constexpr std::size_t kListCapacity = 260;
+// The form refill reads "name" and "sex" into buffers of 50 characters.
 constexpr std::size_t kFormCapacity = 50;
 
 // Only the head of a file is read for the listing, so a stray binary or huge
@@ -57,142 +61,171 @@ StoreResult FileFailure(TextView message, const std::filesystem::path& path) {
   return {false, Shown(message) + TextFromPath(path), {}, {}};
 }
 
-// The lines are found in the text or, for a UTF-8 file, in its bytes: the
-// characters that mark them are ASCII, which UTF-8 never uses inside a
-// multi-byte character.
-template <typename Char>
-bool IsBlankChar(Char c) {
-  return c == ' ' || c == '\t';
+// std::filesystem::path's order for the relative paths of one listing:
+// element by element, which is the order of their strings with the separator
+// taken as lower than every other character.
+bool PathBefore(std::string_view x, std::string_view y) {
+  const auto rank = [](char c) { return c == '/' ? 0 : static_cast<unsigned char>(c) + 1; };
+  const auto [px, py] = std::mismatch(x.begin(), x.end(), y.begin(), y.end());
+  if (py == y.end()) return false;
+  if (px == x.end()) return true;
+  return rank(*px) < rank(*py);
 }
 
-template <typename Char>
-std::basic_string_view<Char> TrimBlanks(std::basic_string_view<Char> text) {
-  while (!text.empty() && IsBlankChar(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlankChar(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-template <typename Char>
-bool IsMainSection(std::basic_string_view<Char> name) {
-  if (name.size() != kMainSection.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    const Char c = (name[i] >= 'A' && name[i] <= 'Z') ? name[i] + ('a' - 'A') : name[i];
-    if (static_cast<char16_t>(c) != kMainSection[i]) return false;
-  }
-  return true;
-}
-
-// The lines of section "main", up to the next section header; closed tells
-// whether that header was seen.
-template <typename Char>
-std::basic_string_view<Char> MainSectionOf(std::basic_string_view<Char> text, bool& closed) {
-  using View = std::basic_string_view<Char>;
-  constexpr Char kBreaks[] = {'\r', '\n', 0};
-  closed = false;
-  std::size_t start = View::npos;
-  std::size_t lineStart = 0;
-  while (lineStart < text.size()) {
-    std::size_t lineEnd = text.find_first_of(kBreaks, lineStart);
-    if (lineEnd == View::npos) lineEnd = text.size();
-    const View line = TrimBlanks(text.substr(lineStart, lineEnd - lineStart));
-    if (!line.empty() && line.front() == '[') {
-      if (start != View::npos) {
-        closed = true;
-        return text.substr(start, lineStart - start);
-      }
-      const std::size_t close = line.find(Char(']'));
-      if (IsMainSection(TrimBlanks(line.substr(1, close == View::npos ? close : close - 1)))) {
-        start = lineEnd;
-      }
+// "class" and "name" of the file `name` in the open folder `folder` (or of
+// the path `name` with AT_FDCWD), read from its head only into buffer;
+// nullopt when the file cannot be read at all. A record's "main" section
+// comes first, so the first few kilobytes nearly always hold it; otherwise
+// the head is read on up to its full length.
+std::optional<RecordMainKeys> ReadMainKeysAt(int folder, const char* name, std::string& buffer,
+                                             FileHeadReader::Listed listed) {
+  FileHeadReader file(folder, name, listed);
+  if (!file.ok()) return std::nullopt;
+  buffer.clear();
+  for (const std::size_t limit : {kFirstReadBytes, kListReadBytes}) {
+    if (!file.ReadUpTo(limit, buffer)) return std::nullopt;
+    const bool whole = buffer.size() < limit;
+    std::string_view head = buffer;
+    if (!whole) {
+      // Leave out the partial last line so a character split at the cut
+      // cannot change how the head decodes.
+      const std::size_t lastBreak = head.rfind('\n');
+      head = head.substr(0, lastBreak == std::string_view::npos ? 0 : lastBreak + 1);
     }
-    lineStart = lineEnd + 1;
+    HeadMainKeys keys = MainKeysOfHead(head);
+    if (whole || keys.complete || limit == kListReadBytes) return std::move(keys.keys);
   }
-  return start == View::npos ? View() : text.substr(start);
-}
-
-// The bytes of a file that decodes as UTF-8 (DecodeFileBytes), after its
-// byte-order mark; nullopt for a file in another encoding.
-std::optional<std::string_view> Utf8Body(std::string_view bytes) {
-  if (bytes.starts_with("\xFF\xFE")) return std::nullopt;
-  if (bytes.starts_with("\xEF\xBB\xBF")) return bytes.substr(3);
-  if (IsValidUtf8(bytes)) return bytes;
   return std::nullopt;
 }
 
-// The text of section "main" of a file's bytes. Only that section is decoded
-// from UTF-8, line by line exactly as the whole text would be.
-Text MainSectionOfBytes(std::string_view bytes, bool& closed) {
-  if (const std::optional<std::string_view> body = Utf8Body(bytes)) {
-    return FromUtf8(MainSectionOf(*body, closed));
-  }
-  const Text text = DecodeFileBytes(bytes);
-  return Text(MainSectionOf(TextView(text), closed));
-}
-
-// std::filesystem::path's order for the paths of one listing, which all
-// start with the listed folder: element by element, which is the order of
-// their strings with the separator taken as lower than every other
-// character. Compared from the first character after the folder, without
-// splitting the paths.
-class PathOrder {
+// A folder open for reading its entries; closed when it goes.
+class FolderReader {
  public:
-  explicit PathOrder(const std::filesystem::path& folder) : skip_(folder.native().size()) {}
-  bool operator()(const std::filesystem::path& a, const std::filesystem::path& b) const {
-    const std::string_view x =
-        std::string_view(a.native()).substr(std::min(skip_, a.native().size()));
-    const std::string_view y =
-        std::string_view(b.native()).substr(std::min(skip_, b.native().size()));
-    const auto [px, py] = std::mismatch(x.begin(), x.end(), y.begin(), y.end());
-    if (py == y.end()) return false;
-    if (px == x.end()) return true;
-    return Rank(*px) < Rank(*py);
+  explicit FolderReader(const std::filesystem::path& path) : dir_(::opendir(path.c_str())) {
+    error_ = dir_ == nullptr ? errno : 0;
+  }
+  ~FolderReader() {
+    if (dir_ != nullptr) ::closedir(dir_);
+  }
+  FolderReader(const FolderReader&) = delete;
+  FolderReader& operator=(const FolderReader&) = delete;
+
+  // The errno of opening or reading it; 0 while all went well.
+  int error() const { return error_; }
+  int fd() const { return ::dirfd(dir_); }
+  // The next entry other than "." and "..", nullptr at the end or on an error.
+  const dirent* Next() {
+    for (;;) {
+      errno = 0;
+      const dirent* entry = ::readdir(dir_);
+      if (entry == nullptr) {
+        error_ = errno;
+        return nullptr;
+      }
+      const std::string_view name = entry->d_name;
+      if (name != "." && name != "..") return entry;
+    }
   }
 
  private:
-  static int Rank(char c) { return c == '/' ? 0 : static_cast<unsigned char>(c) + 1; }
-  std::size_t skip_;
+  DIR* dir_;
+  int error_ = 0;
 };
 
-RecordMainKeys KeysOfMainSection(TextView section) {
-  const IniDocument main = IniDocument::Parse(Text(u"[main]\n") + Text(section));
-  return RecordMainKeys{main.ReadString(kMainSection, kClassKey, kListCapacity),
-                        main.ReadString(kMainSection, kNameKey, kListCapacity)};
+enum class EntryKind { kFile, kLinkedFile, kFolder, kOther };
+
+// What an entry of an open folder is, as std::filesystem's directory entries
+// tell it: a link counts as the regular file it leads to (kLinkedFile), but a
+// linked folder is not entered.
+EntryKind KindOf(int folder, const dirent& entry) {
+  unsigned char type = entry.d_type;
+  struct stat info {};
+  if (type == DT_UNKNOWN) {
+    if (::fstatat(folder, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) return EntryKind::kOther;
+    type = S_ISLNK(info.st_mode)   ? DT_LNK
+           : S_ISDIR(info.st_mode) ? DT_DIR
+           : S_ISREG(info.st_mode) ? DT_REG
+                                   : DT_UNKNOWN;
+  }
+  if (type == DT_DIR) return EntryKind::kFolder;
+  if (type == DT_REG) return EntryKind::kFile;
+  if (type == DT_LNK && ::fstatat(folder, entry.d_name, &info, 0) == 0 && S_ISREG(info.st_mode)) {
+    return EntryKind::kLinkedFile;
+  }
+  return EntryKind::kOther;
 }
 
+// A file of a listing with the keys of its head; no keys when it could not
+// be read.
+struct ListedFile {
+  std::filesystem::path path;
+  std::optional<RecordMainKeys> keys;
+};
+
 // The files under a folder at any depth, sorted by path, with what could not
-// be read. Each folder is read whole and closed before its subfolders, so a
-// deep tree needs no more than one open folder at a time.
+// be read.
 struct FolderListing {
-  std::vector<std::filesystem::path> files;
+  std::vector<ListedFile> files;
   std::vector<std::filesystem::path> temporaries;  // of interrupted saves
   std::vector<std::filesystem::path> unreadable;   // folders skipped
 };
 
-FolderListing ListFiles(const std::filesystem::path& root) {
+// Lists the files under root with the keys of each. A folder's files are
+// read through it while it is open (one short name each, not a whole path),
+// and it is closed before its subfolders, so a deep tree needs no more than
+// one open folder at a time. The files are found under their paths relative
+// to root, kept one after another in one string, and put in order at the end.
+FolderListing ListRecords(const std::filesystem::path& root) {
+  struct Folder {
+    std::filesystem::path path;
+    std::string relative;  // "" for root, else its path under root and "/"
+  };
+  struct Found {
+    std::size_t start = 0, size = 0;  // in `relatives`
+    std::optional<RecordMainKeys> keys;
+  };
   FolderListing listing;
-  std::vector<std::filesystem::path> pending{root};
+  std::string relatives;
+  std::vector<Found> found;
+  std::string buffer;
+  std::vector<Folder> pending{{root, {}}};
   while (!pending.empty()) {
-    const std::filesystem::path folder = std::move(pending.back());
+    const Folder folder = std::move(pending.back());
     pending.pop_back();
-    std::vector<std::filesystem::path> subfolders;
-    std::error_code ec;
-    std::filesystem::directory_iterator it(folder, ec);
-    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-      std::error_code typeError;
-      const std::filesystem::path& path = it->path();
-      if (it->is_symlink(typeError) ? false : it->is_directory(typeError)) {
-        subfolders.push_back(path);
-      } else if (it->is_regular_file(typeError)) {
-        (IsTemporaryFileName(path.filename().native()) ? listing.temporaries : listing.files)
-            .push_back(path);
+    std::vector<Folder> subfolders;
+    FolderReader reader(folder.path);
+    if (reader.error() == 0) {
+      while (const dirent* entry = reader.Next()) {
+        const std::string_view name = entry->d_name;
+        const EntryKind kind = KindOf(reader.fd(), *entry);
+        if (kind == EntryKind::kFolder) {
+          subfolders.push_back({folder.path / name, folder.relative + std::string(name) + '/'});
+        } else if (kind == EntryKind::kOther) {
+          continue;
+        } else if (IsTemporaryFileName(name)) {
+          listing.temporaries.push_back(folder.path / name);
+        } else {
+          const auto listed = kind == EntryKind::kFile ? FileHeadReader::Listed::kRegularEntry
+                                                       : FileHeadReader::Listed::kAnyEntry;
+          found.push_back({relatives.size(), folder.relative.size() + name.size(),
+                           ReadMainKeysAt(reader.fd(), entry->d_name, buffer, listed)});
+          relatives.append(folder.relative).append(name);
+        }
       }
     }
-    if (ec && (folder != root || ec != std::errc::no_such_file_or_directory)) {
-      listing.unreadable.push_back(folder);
+    if (reader.error() != 0 && (folder.path != root || reader.error() != ENOENT)) {
+      listing.unreadable.push_back(folder.path);
     }
-    pending.insert(pending.end(), subfolders.rbegin(), subfolders.rend());
+    pending.insert(pending.end(), std::make_move_iterator(subfolders.rbegin()),
+                   std::make_move_iterator(subfolders.rend()));
   }
-  std::sort(listing.files.begin(), listing.files.end(), PathOrder(root));
+  const auto relative = [&](const Found& f) {
+    return std::string_view(relatives).substr(f.start, f.size);
+  };
+  std::sort(found.begin(), found.end(),
+            [&](const Found& a, const Found& b) { return PathBefore(relative(a), relative(b)); });
+  listing.files.reserve(found.size());
+  for (Found& f : found) listing.files.push_back({root / relative(f), std::move(f.keys)});
   return listing;
 }
 
@@ -222,31 +255,9 @@ StoreResult NotUpdated(std::vector<std::filesystem::path> paths, TextView messag
 
 }  // namespace
 
-RecordMainKeys MainKeysOf(TextView text) {
-  bool closed = false;
-  return KeysOfMainSection(MainSectionOf(text, closed));
-}
-
-// "class" and "name" of a file, read from its head only; nullopt when the
-// file cannot be read at all. A record's "main" section comes first, so the
-// first few kilobytes nearly always hold it; otherwise the head is read again
-// up to its full length.
 std::optional<RecordMainKeys> ReadRecordMainKeys(const std::filesystem::path& path) {
-  for (const std::size_t limit : {kFirstReadBytes, kListReadBytes}) {
-    std::optional<std::string> bytes = ReadFileHead(path, limit);
-    if (!bytes) return std::nullopt;
-    const bool whole = bytes->size() < limit;
-    if (!whole) {
-      // Cut off the partial last line so a character split at the cut cannot
-      // change how the head decodes.
-      const std::size_t lastBreak = bytes->rfind('\n');
-      bytes->resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
-    }
-    bool closed = false;
-    const Text section = MainSectionOfBytes(*bytes, closed);
-    if (whole || closed || limit == kListReadBytes) return KeysOfMainSection(section);
-  }
-  return std::nullopt;
+  std::string buffer;
+  return ReadMainKeysAt(AT_FDCWD, path.c_str(), buffer, FileHeadReader::Listed::kAnyEntry);
 }
 
 HistoryStore::HistoryStore(std::filesystem::path dataDir) : dataDir_(dataDir.lexically_normal()) {
@@ -266,11 +277,10 @@ void HistoryStore::LoadAll() {
 void HistoryStore::LoadExisting() {
   groups_.assign(1, {Text(kDefaultGroupName), {}});
   std::unordered_map<Text, std::size_t> groupIndex{{Text(kDefaultGroupName), 0}};
-  FolderListing listing = ListFiles(dataDir_);
+  FolderListing listing = ListRecords(dataDir_);
   RemoveStaleTemporaries(listing.temporaries);
   unreadable_ = std::move(listing.unreadable);
-  for (std::filesystem::path& path : listing.files) {
-    std::optional<RecordMainKeys> keys = ReadRecordMainKeys(path);
+  for (auto& [path, keys] : listing.files) {
     if (!keys) continue;  // unreadable: nothing to list
     auto [it, added] = groupIndex.try_emplace(keys->group, groups_.size());
     if (added) groups_.push_back({std::move(keys->group), {}});
@@ -282,12 +292,10 @@ bool HistoryStore::Refresh() {
   std::error_code ec;
   std::filesystem::create_directories(dataDir_, ec);
   std::map<std::filesystem::path, RecordMainKeys> onDisk;
-  FolderListing listing = ListFiles(dataDir_);
+  FolderListing listing = ListRecords(dataDir_);
   unreadable_ = std::move(listing.unreadable);
-  for (std::filesystem::path& path : listing.files) {
-    if (std::optional<RecordMainKeys> keys = ReadRecordMainKeys(path)) {
-      onDisk.emplace(std::move(path), std::move(*keys));
-    }
+  for (auto& [path, keys] : listing.files) {
+    if (keys) onDisk.emplace(std::move(path), std::move(*keys));
   }
   std::vector<HistoryGroup> refreshed;
   std::set<std::filesystem::path> placed;
@@ -392,11 +400,10 @@ StoreResult HistoryStore::RenameGroup(std::size_t group, TextView newName) {
       if (g == group || groups_[g].name != target.name) continue;
       for (const HistoryChart& c : groups_[g].charts) elsewhere.insert(c.path);
     }
-    FolderListing listing = ListFiles(dataDir_);
+    FolderListing listing = ListRecords(dataDir_);
     unreadable = std::move(listing.unreadable);
     std::vector<std::filesystem::path> rewritten, failed;
-    for (const std::filesystem::path& path : listing.files) {
-      const std::optional<RecordMainKeys> keys = ReadRecordMainKeys(path);
+    for (const auto& [path, keys] : listing.files) {
       if (!keys || keys->group != target.name || elsewhere.contains(path)) continue;
       (WriteMainKey(path, kClassKey, newName) ? rewritten : failed).push_back(path);
     }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "record/ini_document.h"
+#include "record/main_keys.h"
 #include "record/text.h"
 
 namespace xuanshu {
@@ -69,18 +70,8 @@ struct AddedChart {
   std::vector<ChartLocation> removed;
 };
 
-// "class" and "name" of section main, as the listing reads them.
-struct RecordMainKeys {
-  Text group;
-  Text name;
-  bool operator==(const RecordMainKeys&) const = default;
-};
-
-// The keys as the listing reads them from a record's whole text: the first
-// section "main", read into buffers of 260 characters.
-RecordMainKeys MainKeysOf(TextView text);
-
-// Reads only the head of the file, up to the end of its main section, so a
+// "class" and "name" of a record file (record/main_keys.h). Reads only the
+// head of the file, up to the end of its main section, so a
 // stray binary or huge file cannot stall the caller; nullopt when the file
 // cannot be read at all.
 std::optional<RecordMainKeys> ReadRecordMainKeys(const std::filesystem::path& path);

@@ -199,6 +199,42 @@ std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::
   return bytes;
 }
 
+FileHeadReader::FileHeadReader(int folder, const char* name, Listed listed) {
+  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+  if (listed == Listed::kRegularEntry) {
+    fd_ = ::openat(folder, name, kFlags | O_NOFOLLOW);
+    return;
+  }
+  fd_ = ::openat(folder, name, kFlags);
+  struct stat info {};
+  if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+}
+
+FileHeadReader::~FileHeadReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+// Reads straight into the caller's buffer, which keeps its capacity from
+// file to file.
+bool FileHeadReader::ReadUpTo(std::size_t limit, std::string& bytes) {
+  std::size_t size = bytes.size();
+  if (size >= limit) return true;
+  bytes.resize(limit);
+  bool ok = true;
+  while (size < limit) {
+    const ssize_t n = ::read(fd_, bytes.data() + size, limit - size);
+    if (n < 0 && errno == EINTR) continue;
+    ok = n >= 0;
+    if (n <= 0) break;
+    size += static_cast<std::size_t>(n);
+  }
+  bytes.resize(size);
+  return ok;
+}
+
 std::optional<Text> ReadTextFile(const std::filesystem::path& path, std::size_t maxBytes) {
   struct stat info {};
   const int fd = OpenRegularFile(path, info);

@@ -29,6 +29,34 @@ std::optional<Text> ReadTextFile(const std::filesystem::path& path,
 // nullopt when it cannot be opened or is no regular file.
 std::optional<std::string> ReadFileHead(const std::filesystem::path& path, std::size_t maxBytes);
 
+// A regular file opened for reading its beginning in steps, so a caller that
+// usually needs only a small head reads no more. Closed when it goes.
+class FileHeadReader {
+ public:
+  // How much is known of the file before it is opened.
+  enum class Listed {
+    kAnyEntry,      // nothing: checked to be a regular file once open
+    kRegularEntry,  // its folder listed it as a regular file, not a link
+  };
+  // The file `name` in the open folder `folder`, or the path `name` with
+  // folder AT_FDCWD. Not opened (ok() false) when missing, unreadable or no
+  // regular file. A kRegularEntry is opened without following a link and not
+  // checked again: one swapped for a link since is refused, and one swapped
+  // for a pipe or device cannot block the read.
+  FileHeadReader(int folder, const char* name, Listed listed = Listed::kAnyEntry);
+  ~FileHeadReader();
+  FileHeadReader(const FileHeadReader&) = delete;
+  FileHeadReader& operator=(const FileHeadReader&) = delete;
+
+  bool ok() const { return fd_ >= 0; }
+  // Reads on from where bytes ends until it holds `limit` bytes or the whole
+  // file; false on a read error.
+  bool ReadUpTo(std::size_t limit, std::string& bytes);
+
+ private:
+  int fd_ = -1;
+};
+
 // Writes bytes to a fresh hidden temporary beside target
 // (".<name>.tmp-<pid>-<n>", which the history listing skips), with the
 // permission bits of an existing target, flushed to disk when `flush`.

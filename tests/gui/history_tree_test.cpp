@@ -64,6 +64,8 @@ class HistoryTreeTest : public QObject {
   void dropKeepsEveryGroupsExpansion();
   void deletionsAreUndoneWithTheirBytesAndGroup();
   void historyFollowsTheDisk();
+  void nodesOfChartsThatStayAreKept();
+  void chartsInDeeperFoldersAppearToo();
   void searchShowsMatchingChartsAndGroups();
   void chartsOrderByNameBirthOrChange();
 
@@ -398,6 +400,34 @@ void HistoryTreeTest::historyFollowsTheDisk() {
   QTRY_VERIFY_WITH_TIMEOUT(pane->toPlainText().isEmpty(), 5000);
   QCOMPARE(window->windowTitle(), AppTitle());
   QCOMPARE(Children(tree->groupNode(1)), (QStringList{u"乙"_qs, u"戊"_qs}));
+}
+
+// Two charts of one name are told apart by their files: when one goes, the
+// other keeps its node (and with it selection and focus).
+void HistoryTreeTest::nodesOfChartsThatStayAreKept() {
+  const auto twin = folder_->dataDir() / "a2.bze";
+  WriteRecord(twin, {u"乙", u"同学"});
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  QCOMPARE(Children(tree->groupNode(1)), (QStringList{u"甲"_qs, u"乙"_qs, u"乙"_qs}));
+  QTreeWidgetItem* kept = tree->chartNode({1, 2});  // sub/b.bze
+  std::filesystem::remove(twin);
+  tree->RefreshFromDisk();
+  QCOMPARE(Children(tree->groupNode(1)), (QStringList{u"甲"_qs, u"乙"_qs}));
+  QCOMPARE(tree->chartNode({1, 1}), kept);
+}
+
+// Every folder under the data folder is watched, at any depth.
+void HistoryTreeTest::chartsInDeeperFoldersAppearToo() {
+  const auto deeper = folder_->dataDir() / "sub" / "deeper" / "deepest";
+  WriteRecord(deeper / "x.bze", {u"己", u"同事"});
+  auto window = OpenExpanded(*folder_);
+  HistoryTree* tree = window->historyTree();
+  QCOMPARE(Children(tree->groupNode(2)), (QStringList{u"丁"_qs, u"己"_qs}));
+
+  WriteRecord(deeper / "y.bze", {u"庚", u"同事"});
+  QTRY_COMPARE_WITH_TIMEOUT(Children(tree->groupNode(2)),
+                            (QStringList{u"丁"_qs, u"己"_qs, u"庚"_qs}), 5000);
 }
 
 void HistoryTreeTest::searchShowsMatchingChartsAndGroups() {

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <string>
@@ -337,6 +338,25 @@ TEST_F(HistoryStoreTest, LoadAllListsInPathOrder) {
   std::vector<std::filesystem::path> listed;
   for (const HistoryChart& chart : store.groups()[0].charts) listed.push_back(chart.path);
   EXPECT_EQ(listed, expected);
+}
+
+// A link to a record is listed under its own path; a linked folder is not
+// entered, and what is neither a file nor a folder is left out.
+TEST_F(HistoryStoreTest, LoadAllListsLinkedRecordsButEntersNoLinkedFolder) {
+  const std::filesystem::path real = PutRecord("real.bze", u"甲", kOther);
+  std::filesystem::create_symlink(real, data() / "link.bze");
+  const std::filesystem::path outside = dir_.path() / "outside";
+  std::filesystem::create_directories(outside);
+  std::ofstream(outside / "x.bze", std::ios::binary) << RecordBytes(u"乙", kOther);
+  std::filesystem::create_directory_symlink(outside, data() / "linked");
+  std::filesystem::create_symlink(data() / "missing.bze", data() / "dangling.bze");
+  ASSERT_EQ(::mkfifo((data() / "pipe.bze").c_str(), 0600), 0);
+  HistoryStore store(data());
+  store.LoadAll();
+  ASSERT_EQ(store.groups().size(), 1u);
+  std::vector<std::filesystem::path> listed;
+  for (const HistoryChart& chart : store.groups()[0].charts) listed.push_back(chart.path);
+  EXPECT_EQ(listed, (std::vector<std::filesystem::path>{data() / "link.bze", real}));
 }
 
 TEST_F(HistoryStoreTest, LoadAllCreatesTheDataFolderAndCutsLongValues) {

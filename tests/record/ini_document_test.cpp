@@ -317,6 +317,20 @@ TEST(FromValidUtf8, RefusesWhatFromUtf8Replaces) {
       {"overlong", "\xC0\xAF", false},
       {"encoded surrogate", "\xED\xA0\x80", false},
       {"GBK bytes", "\xD5\xC5\xC8\xFD", false},
+      {"lowest two bytes", "\xC2\x80", true},
+      {"overlong two bytes", "\xC1\xBF", false},
+      {"lowest three bytes", "\xE0\xA0\x80", true},
+      {"overlong three bytes", "\xE0\x9F\xBF", false},
+      {"last before the surrogates", "\xED\x9F\xBF", true},
+      {"highest code point", "\xF4\x8F\xBF\xBF", true},
+      {"past the highest code point", "\xF4\x90\x80\x80", false},
+      {"overlong four bytes", "\xF0\x8F\xBF\xBF", false},
+      {"lead byte F5", "\xF5\x80\x80\x80", false},
+      {"cut four bytes", "\xF0\xA0\xAE", false},
+      {"Chinese after a long ASCII run", "name=abcdefghijklmnop\xE5\xBC\xA0", true},
+      {"bad byte after a long ASCII run", "name=abcdefghijklmnop\xFF", false},
+      {"bad byte ending eight ASCII", "abcdefg\x80", false},
+      {"sequence cut at the end of a long text", "abcdefghijklmnop\xE5\xBC", false},
   };
   for (const Case& c : cases) {
     const std::optional<Text> strict = FromValidUtf8(c.bytes);
