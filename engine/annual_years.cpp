@@ -32,7 +32,9 @@ Text YearPillarList(long long first, long long count) {
 }  // namespace
 
 TextView YearPillarView(long long year) {
-  return GanZhiView(year - kCycleStartYear);
+  // Reduced before the offset is taken, so that no year overflows: a
+  // hand-edited record can name any year.
+  return GanZhiView(year % 60 - kCycleStartYear % 60);
 }
 
 Text YearGanZhi(long long year) {

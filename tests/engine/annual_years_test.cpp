@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "engine/annual_years.h"
@@ -27,8 +28,12 @@ TEST(YearGanZhi, NamesACalendarYearByItsNumber) {
     long long year;
     const char* pillar;
   };
-  const Case cases[] = {{1864, "甲子"}, {1923, "癸亥"}, {1924, "甲子"}, {1980, "庚申"},
-                        {1990, "庚午"}, {2024, "甲辰"}, {1863, "癸亥"}, {1804, "甲子"}};
+  // The extremes, which a hand-edited record can reach, were named with
+  // exact integer arithmetic.
+  const Case cases[] = {{1864, "甲子"},      {1923, "癸亥"},          {1924, "甲子"},
+                        {1980, "庚申"},      {1990, "庚午"},          {2024, "甲辰"},
+                        {1863, "癸亥"},      {1804, "甲子"},          {0, "庚申"},
+                        {LLONG_MIN, "壬子"}, {LLONG_MIN + 2, "甲寅"}, {LLONG_MAX, "丁卯"}};
   for (const Case& c : cases) EXPECT_EQ(ToUtf8(YearGanZhi(c.year)), c.pillar) << c.year;
 }
 
