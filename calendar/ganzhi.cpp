@@ -98,9 +98,7 @@ TextView GanZhiView(long long n) {
 
 Text GanZhiName(long long n) {
   // A negative count (never passed for supported years) still names a pillar.
-  const auto stem = static_cast<std::size_t>((n % 10 + 10) % 10);
-  const auto branch = static_cast<std::size_t>((n % 12 + 12) % 12);
-  return Text{kStems[stem], kBranches[branch]};
+  return Text(GanZhiView(n));
 }
 
 bool IsYangStem(TextView text) {
