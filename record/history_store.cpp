@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <iterator>
 #include <map>
 #include <set>
@@ -70,6 +71,18 @@ bool PathBefore(std::string_view x, std::string_view y) {
   if (py == y.end()) return false;
   if (px == x.end()) return true;
   return rank(*px) < rank(*py);
+}
+
+// The first eight bytes of a relative path as a number that orders as
+// PathBefore does wherever two numbers differ: the separator counts as 0,
+// which no byte of a name is, and a shorter path is filled with 0.
+std::uint64_t OrderPrefix(std::string_view path) {
+  std::uint64_t prefix = 0;
+  for (std::size_t i = 0; i < 8; ++i) {
+    const unsigned char c = i < path.size() ? static_cast<unsigned char>(path[i]) : 0;
+    prefix = prefix << 8 | (c == '/' ? 0 : c);
+  }
+  return prefix;
 }
 
 // "class" and "name" of the file `name` in the open folder `folder` (or of
@@ -155,6 +168,29 @@ EntryKind KindOf(int folder, const dirent& entry) {
   return EntryKind::kOther;
 }
 
+// An entry of a folder: its name at `name` in a string of names, each
+// ending in a zero.
+struct FolderEntry {
+  ino_t inode;
+  std::size_t name;
+  EntryKind kind;
+};
+
+// The entries of an open folder in the order of their inode numbers, their
+// names kept in `names`. Files read in that order are read faster: on a disk
+// it is roughly their order of place, and the kernel's records of them were
+// made in it too. The order of reading does not show; listings are sorted.
+std::vector<FolderEntry> EntriesByInode(FolderReader& reader, std::string& names) {
+  std::vector<FolderEntry> entries;
+  while (const dirent* entry = reader.Next()) {
+    entries.push_back({entry->d_ino, names.size(), KindOf(reader.fd(), *entry)});
+    names.append(entry->d_name).push_back('\0');
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const FolderEntry& a, const FolderEntry& b) { return a.inode < b.inode; });
+  return entries;
+}
+
 // A file of a listing with the keys of its head; no keys when it could not
 // be read.
 struct ListedFile {
@@ -180,13 +216,17 @@ FolderListing ListRecords(const std::filesystem::path& root) {
     std::filesystem::path path;
     std::string relative;  // "" for root, else its path under root and "/"
   };
+  // Small, so that sorting them moves little.
   struct Found {
-    std::size_t start = 0, size = 0;  // in `relatives`
-    std::optional<RecordMainKeys> keys;
+    std::uint64_t prefix;  // OrderPrefix of the relative path
+    std::size_t start;     // of the relative path in `relatives`
+    std::uint32_t size;    // of the relative path
+    std::uint32_t keys;    // in `keysFound`
   };
   FolderListing listing;
   std::string relatives;
   std::vector<Found> found;
+  std::vector<std::optional<RecordMainKeys>> keysFound;
   std::string buffer;
   std::vector<Folder> pending{{root, {}}};
   while (!pending.empty()) {
@@ -194,10 +234,12 @@ FolderListing ListRecords(const std::filesystem::path& root) {
     pending.pop_back();
     std::vector<Folder> subfolders;
     FolderReader reader(folder.path);
+    std::string names;
     if (reader.error() == 0) {
-      while (const dirent* entry = reader.Next()) {
-        const std::string_view name = entry->d_name;
-        const EntryKind kind = KindOf(reader.fd(), *entry);
+      for (const FolderEntry& entry : EntriesByInode(reader, names)) {
+        const char* const cName = names.c_str() + entry.name;
+        const std::string_view name = cName;
+        const EntryKind kind = entry.kind;
         if (kind == EntryKind::kFolder) {
           subfolders.push_back({folder.path / name, folder.relative + std::string(name) + '/'});
         } else if (kind == EntryKind::kOther) {
@@ -207,9 +249,12 @@ FolderListing ListRecords(const std::filesystem::path& root) {
         } else {
           const auto listed = kind == EntryKind::kFile ? FileHeadReader::Listed::kRegularEntry
                                                        : FileHeadReader::Listed::kAnyEntry;
-          found.push_back({relatives.size(), folder.relative.size() + name.size(),
-                           ReadMainKeysAt(reader.fd(), entry->d_name, buffer, listed)});
+          const std::size_t start = relatives.size();
           relatives.append(folder.relative).append(name);
+          const std::string_view path = std::string_view(relatives).substr(start);
+          found.push_back({OrderPrefix(path), start, static_cast<std::uint32_t>(path.size()),
+                           static_cast<std::uint32_t>(keysFound.size())});
+          keysFound.push_back(ReadMainKeysAt(reader.fd(), cName, buffer, listed));
         }
       }
     }
@@ -222,10 +267,21 @@ FolderListing ListRecords(const std::filesystem::path& root) {
   const auto relative = [&](const Found& f) {
     return std::string_view(relatives).substr(f.start, f.size);
   };
-  std::sort(found.begin(), found.end(),
-            [&](const Found& a, const Found& b) { return PathBefore(relative(a), relative(b)); });
+  std::sort(found.begin(), found.end(), [&](const Found& a, const Found& b) {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    return PathBefore(relative(a), relative(b));
+  });
   listing.files.reserve(found.size());
-  for (Found& f : found) listing.files.push_back({root / relative(f), std::move(f.keys)});
+  std::string joined = root.native();
+  if (!joined.empty() && joined.back() != '/') joined += '/';
+  const std::size_t rootSize = joined.size();
+  for (Found& f : found) {
+    // root / relative, made from one string: operator/ would copy root's
+    // parsed elements for every file.
+    joined.resize(rootSize);
+    joined.append(relative(f));
+    listing.files.push_back({std::filesystem::path(joined), std::move(keysFound[f.keys])});
+  }
   return listing;
 }
 

@@ -120,46 +120,6 @@ std::string ToUtf8(TextView text) {
   return out;
 }
 
-// The well-formed sequences of the Unicode standard (no overlongs, no
-// surrogates, nothing past U+10FFFF), checked by the ranges of their bytes;
-// runs of ASCII are skipped eight bytes at a time.
-bool IsValidUtf8(std::string_view bytes) {
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const unsigned char* const end = p + bytes.size();
-  const auto continues = [](unsigned char b) { return (b & 0xC0) == 0x80; };
-  while (p < end) {
-    if (end - p >= 8) {
-      std::uint64_t eight = 0;
-      std::memcpy(&eight, p, 8);
-      if ((eight & 0x8080808080808080u) == 0) {
-        p += 8;
-        continue;
-      }
-    }
-    const unsigned char b0 = *p;
-    if (b0 < 0x80) {
-      ++p;
-      continue;
-    }
-    const std::ptrdiff_t left = end - p;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-      if (left < 2 || !continues(p[1])) return false;
-      p += 2;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-      if (left < 3 || !continues(p[1]) || !continues(p[2])) return false;
-      if ((b0 == 0xE0 && p[1] < 0xA0) || (b0 == 0xED && p[1] > 0x9F)) return false;
-      p += 3;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-      if (left < 4 || !continues(p[1]) || !continues(p[2]) || !continues(p[3])) return false;
-      if ((b0 == 0xF0 && p[1] < 0x90) || (b0 == 0xF4 && p[1] > 0x8F)) return false;
-      p += 4;
-    } else {
-      return false;
-    }
-  }
-  return true;
-}
-
 void AppendNum(Text& out, long long value) {
   std::array<char16_t, 24> units;
   char16_t* const end = units.data() + units.size();

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "record/key_index.h"
 #include "record/text_store.h"
+#include "record/utf8_validation.h"
 
 namespace xuanshu {
 namespace {
@@ -340,7 +343,40 @@ TEST(FromValidUtf8, RefusesWhatFromUtf8Replaces) {
     if (!c.valid) {
       EXPECT_NE(FromUtf8(c.bytes).find(u'\uFFFD'), Text::npos) << c.what << " is replaced";
     }
+    // Every place in and across the sixteen-byte blocks of the vector check,
+    // behind ASCII and behind Chinese, at the end and followed by more text.
+    for (const std::string& before : {std::string(), std::string("\xE5\xBC\xA0")}) {
+      for (std::size_t offset = 0; offset <= 34; ++offset) {
+        std::string text = before;
+        while (text.size() < offset) text += 'a';
+        text += c.bytes;
+        EXPECT_EQ(IsValidUtf8(text), c.valid) << c.what << " at " << offset;
+        EXPECT_EQ(IsValidUtf8(text + "\xE4\xB8\x89x"), c.valid) << c.what << " at " << offset;
+      }
+    }
   }
+}
+
+// Random bytes made mostly of sequences, some broken, checked with the
+// vector and the byte-at-a-time checks and with the strict decoder.
+TEST(IsValidUtf8, AgreesWithTheStrictDecoder) {
+  const std::string pieces[] = {
+      "a", "\r\n", "\xE5\xBC\xA0", "\xC2\x80", "\xF0\xA0\xAE\xB7", "\xED\x9F\xBF", "\xEF\xBF\xBF"};
+  std::mt19937 random(1234);
+  int invalid = 0;
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    const int count = static_cast<int>(random() % 24);
+    for (int i = 0; i < count; ++i) text += pieces[random() % std::size(pieces)];
+    if (!text.empty() && random() % 2 == 0) {
+      text[random() % text.size()] = static_cast<char>(random() % 256);
+    }
+    const bool valid = FromValidUtf8(text).has_value();
+    invalid += valid ? 0 : 1;
+    ASSERT_EQ(IsValidUtf8(text), valid) << testing::PrintToString(text);
+    ASSERT_EQ(IsValidUtf8Scalar(text), valid) << testing::PrintToString(text);
+  }
+  EXPECT_GT(invalid, 2000);
 }
 
 TEST(Numbers, AreWrittenAsDecimalDigitsForEveryValue) {
