@@ -172,7 +172,7 @@ EntryKind KindOf(int folder, const dirent& entry) {
 // ending in a zero.
 struct FolderEntry {
   ino_t inode;
-  std::size_t name;
+  std::size_t name, size;
   EntryKind kind;
 };
 
@@ -183,8 +183,9 @@ struct FolderEntry {
 std::vector<FolderEntry> EntriesByInode(FolderReader& reader, std::string& names) {
   std::vector<FolderEntry> entries;
   while (const dirent* entry = reader.Next()) {
-    entries.push_back({entry->d_ino, names.size(), KindOf(reader.fd(), *entry)});
-    names.append(entry->d_name).push_back('\0');
+    const std::string_view name = entry->d_name;
+    entries.push_back({entry->d_ino, names.size(), name.size(), KindOf(reader.fd(), *entry)});
+    names.append(name).push_back('\0');
   }
   std::sort(entries.begin(), entries.end(),
             [](const FolderEntry& a, const FolderEntry& b) { return a.inode < b.inode; });
@@ -238,7 +239,7 @@ FolderListing ListRecords(const std::filesystem::path& root) {
     if (reader.error() == 0) {
       for (const FolderEntry& entry : EntriesByInode(reader, names)) {
         const char* const cName = names.c_str() + entry.name;
-        const std::string_view name = cName;
+        const std::string_view name(cName, entry.size);
         const EntryKind kind = entry.kind;
         if (kind == EntryKind::kFolder) {
           subfolders.push_back({folder.path / name, folder.relative + std::string(name) + '/'});
@@ -269,7 +270,9 @@ FolderListing ListRecords(const std::filesystem::path& root) {
   };
   std::sort(found.begin(), found.end(), [&](const Found& a, const Found& b) {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    return PathBefore(relative(a), relative(b));
+    // Equal prefixes of paths of eight bytes or more are equal bytes.
+    const std::size_t same = std::min<std::size_t>({a.size, b.size, 8});
+    return PathBefore(relative(a).substr(same), relative(b).substr(same));
   });
   listing.files.reserve(found.size());
   std::string joined = root.native();

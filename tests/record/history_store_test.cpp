@@ -325,8 +325,12 @@ TEST_F(HistoryStoreTest, MainKeysOfAFileAreThoseOfItsWholeDecodedText) {
 // Records are listed in the order of their paths, element by element.
 TEST_F(HistoryStoreTest, LoadAllListsInPathOrder) {
   const std::vector<std::string> names = {
-      "a-b.bze", "a.bze",    "a/x.bze", "a/b/y.bze", "ab.bze",        "a b.bze", "a!.bze",
-      "A.bze",   "a0/z.bze", "b.bze",   "a.b/c.bze", Utf8(u"中.bze"), "a/.x.bze"};
+      "a-b.bze", "a.bze", "a/x.bze", "a/b/y.bze", "ab.bze", "a b.bze", "a!.bze", "A.bze",
+      "a0/z.bze", "b.bze", "a.b/c.bze", Utf8(u"中.bze"), "a/.x.bze",
+      // names that share their first eight bytes, a separator among them or after
+      "abcdefgh.bze", "abcdefgh/x.bze", "abcdefgh-x.bze", "abcdefg/h.bze", "abcdefghi.bze",
+      "abcdefgh/a/b.bze", "abcdefg.bze", "abcdefg-/z.bze", Utf8(u"客户12.bze"),
+      Utf8(u"客户1/2.bze"), Utf8(u"客户1.bze")};
   std::vector<std::filesystem::path> expected;
   for (std::size_t i = 0; i < names.size(); ++i) {
     expected.push_back(PutRecord(names[i], u"命例" + Num(static_cast<long long>(i)), kOther));
