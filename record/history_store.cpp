@@ -270,7 +270,7 @@ FolderListing ListRecords(const std::filesystem::path& root) {
   };
   std::sort(found.begin(), found.end(), [&](const Found& a, const Found& b) {
     if (a.prefix != b.prefix) return a.prefix < b.prefix;
-    // Equal prefixes of paths of eight bytes or more are equal bytes.
+    // Equal prefixes: the same bytes up to the eighth or the shorter path's end.
     const std::size_t same = std::min<std::size_t>({a.size, b.size, 8});
     return PathBefore(relative(a).substr(same), relative(b).substr(same));
   });
