@@ -4,11 +4,34 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 
 namespace xuanshu {
 namespace {
 
-constexpr TextView kLineEnd = u"\r\n";
+// Copies a piece of text at out and returns its end. Most pieces are a few
+// units long: moves of eight, four, two and one unit, the last two of a size
+// overlapping, instead of a call of memmove.
+char16_t* CopyShort(TextView piece, char16_t* out) {
+  const char16_t* p = piece.data();
+  const std::size_t n = piece.size();
+  const auto move = [p, out](std::size_t from, std::size_t units) {
+    std::memcpy(out + from, p + from, units * sizeof(char16_t));
+  };
+  if (n >= 8) {
+    for (std::size_t i = 0; i + 8 < n; i += 8) move(i, 8);
+    move(n - 8, 8);
+  } else if (n >= 4) {
+    move(0, 4);
+    move(n - 4, 4);
+  } else if (n >= 2) {
+    move(0, 2);
+    move(n - 2, 2);
+  } else if (n == 1) {
+    *out = *p;
+  }
+  return out + n;
+}
 
 TextView TrimBlanks(TextView text) {
   const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
@@ -183,41 +206,50 @@ void IniDocument::Clear() {
   lastSection_ = 0;
 }
 
-Text IniDocument::Serialize() const {
-  Text out;
-  for (const Section& s : sections_) {
-    out.append(u"[").append(s.name()).append(u"]").append(kLineEnd);
-    for (const Entry& e : s.entries())
-      out.append(e.key).append(u"=").append(e.value).append(kLineEnd);
-  }
-  return out;
-}
-
-std::string IniDocument::SerializeUtf8() const {
+std::size_t IniDocument::LineUnits() const {
   std::size_t units = 0;
   for (const Section& s : sections_) {
     units += s.name().size() + 4;
     for (const Entry& e : s.entries()) units += e.key.size() + e.value.size() + 3;
   }
-  std::string out(units * kMaxUtf8BytesPerUnit, '\0');
-  char* next = out.data();
-  const auto endLine = [&next] {
-    *next++ = '\r';
-    *next++ = '\n';
+  return units;
+}
+
+char16_t* IniDocument::WriteLines(char16_t* out) const {
+  const auto put = [&out](TextView piece) { out = CopyShort(piece, out); };
+  const auto endLine = [&out] {
+    *out++ = u'\r';
+    *out++ = u'\n';
   };
   for (const Section& s : sections_) {
-    *next++ = '[';
-    next = WriteUtf8(s.name(), next);
-    *next++ = ']';
+    *out++ = u'[';
+    put(s.name());
+    *out++ = u']';
     endLine();
     for (const Entry& e : s.entries()) {
-      next = WriteUtf8(e.key, next);
-      *next++ = '=';
-      next = WriteUtf8(e.value, next);
+      put(e.key);
+      *out++ = u'=';
+      put(e.value);
       endLine();
     }
   }
-  out.resize(static_cast<std::size_t>(next - out.data()));
+  return out;
+}
+
+Text IniDocument::Serialize() const {
+  Text out(LineUnits(), u'\0');
+  WriteLines(out.data());
+  return out;
+}
+
+// The lines as one long text first, not a few thousand short pieces: the
+// encoder takes eight units at a time, and most keys and values are shorter.
+std::string IniDocument::SerializeUtf8() const {
+  const std::size_t units = LineUnits();
+  const auto lines = std::make_unique_for_overwrite<char16_t[]>(units);
+  WriteLines(lines.get());
+  std::string out(units * kMaxUtf8BytesPerUnit, '\0');
+  out.resize(static_cast<std::size_t>(WriteUtf8({lines.get(), units}, out.data()) - out.data()));
   return out;
 }
 

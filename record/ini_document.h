@@ -114,6 +114,10 @@ class IniDocument {
   // Appends a section of a name the document does not hold yet.
   Section& AddSection(TextView name);
   void CopyFrom(const IniDocument& other);
+  // The units of the serialised lines, and the lines written at `out`, which
+  // has room for them; returns the end of what was written.
+  std::size_t LineUnits() const;
+  char16_t* WriteLines(char16_t* out) const;
 
   TextStore store_;
   std::vector<Section> sections_;

@@ -20,40 +20,10 @@ std::optional<Text> FromValidUtf8(std::string_view utf8);
 // UTF-16 -> UTF-8; unpaired surrogates become U+FFFD.
 std::string ToUtf8(TextView text);
 // The same, written at `out`, which has room for kMaxUtf8BytesPerUnit bytes
-// per UTF-16 unit; returns the end of what was written.
+// per UTF-16 unit; returns the end of what was written. Eight units at a time
+// where the processor allows (record/utf8_encode.h).
 inline constexpr std::size_t kMaxUtf8BytesPerUnit = 3;
-// Inline: a record file is written as a few thousand short pieces.
-inline char* WriteUtf8(TextView text, char* out) {
-  const char16_t* p = text.data();
-  const char16_t* const end = p + text.size();
-  while (p < end) {
-    char32_t cp = *p++;
-    if (cp < 0x80) {
-      *out++ = static_cast<char>(cp);
-      continue;
-    }
-    if (cp < 0x800) {
-      *out++ = static_cast<char>(0xC0 | (cp >> 6));
-      *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-      continue;
-    }
-    if (cp >= 0xD800 && cp <= 0xDFFF) {
-      if (cp <= 0xDBFF && p < end && *p >= 0xDC00 && *p <= 0xDFFF) {
-        cp = 0x10000 + ((cp - 0xD800) << 10) + (*p++ - 0xDC00);
-        *out++ = static_cast<char>(0xF0 | (cp >> 18));
-        *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-        continue;
-      }
-      cp = 0xFFFD;  // an unpaired surrogate
-    }
-    *out++ = static_cast<char>(0xE0 | (cp >> 12));
-    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
-  }
-  return out;
-}
+char* WriteUtf8(TextView text, char* out);
 
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);

@@ -10,6 +10,8 @@
 
 #include "record/key_index.h"
 #include "record/text_store.h"
+#include "record/utf8_encode.h"
+#include "record/utf8_encode_x86.h"
 #include "record/utf8_validation.h"
 
 namespace xuanshu {
@@ -246,6 +248,73 @@ TEST(IniDocument, AViewReadStaysUnchangedWhenTheKeyIsRewritten) {
   EXPECT_EQ(doc.ReadView(u"yunqian", u"liunian", 0), u"") << "no room at all";
 }
 
+// Random UTF-16 of every kind the encoders tell apart: ASCII, two and three
+// bytes, the edges between them, surrogate pairs and unpaired surrogates.
+// `kinds` limits the draw to the first kinds, so that some texts are long
+// runs of ASCII, or of ASCII and Chinese, like a record.
+Text RandomUtf16(std::mt19937& random, std::size_t length, int kinds) {
+  static constexpr char16_t kEdges[] = {0x0000, 0x007F, 0x0080, 0x07FF, 0x0800,
+                                        0xD7FF, 0xE000, 0xFFFD, 0xFFFF};
+  const auto in = [&random](unsigned low, unsigned high) {
+    return static_cast<char16_t>(std::uniform_int_distribution<unsigned>(low, high)(random));
+  };
+  Text text;
+  while (text.size() < length) {
+    switch (std::uniform_int_distribution<int>(0, kinds - 1)(random)) {
+      case 0:  // ASCII
+        text += in(0x00, 0x7F);
+        break;
+      case 1:  // Chinese
+        text += in(0x4E00, 0x9FFF);
+        break;
+      case 2:  // two bytes
+        text += in(0x80, 0x7FF);
+        break;
+      case 3:
+        text += kEdges[in(0, std::size(kEdges) - 1)];
+        break;
+      case 4:  // a surrogate pair
+        text += in(0xD800, 0xDBFF);
+        text += in(0xDC00, 0xDFFF);
+        break;
+      case 5:  // an unpaired high surrogate
+        text += in(0xD800, 0xDBFF);
+        break;
+      default:  // an unpaired low surrogate
+        text += in(0xDC00, 0xDFFF);
+        break;
+    }
+  }
+  text.resize(length);  // may cut a pair: an unpaired high surrogate at the end
+  return text;
+}
+
+using Encoder = char* (*)(TextView, char*);
+
+// The bytes an encoder writes for `length` units of the text from `start`.
+// They stand at the end of a buffer of the exact size and are written into
+// a buffer of exactly the room the contract gives, so that a read or write
+// past either shows under AddressSanitizer.
+std::string Encoded(Encoder encode, TextView text, std::size_t start, std::size_t length) {
+  const std::vector<char16_t> units(text.begin(), text.begin() + start + length);
+  std::vector<char> room(length * kMaxUtf8BytesPerUnit);
+  char* const end = encode(TextView(units.data() + start, length), room.data());
+  return std::string(room.data(), end);
+}
+
+std::string Encoded(Encoder encode, TextView text) {
+  return Encoded(encode, text, 0, text.size());
+}
+
+// WriteUtf8, and the encoders it chooses from that this processor has.
+std::vector<std::pair<const char*, Encoder>> EncodersToCompare() {
+  std::vector<std::pair<const char*, Encoder>> encoders = {{"WriteUtf8", &WriteUtf8}};
+#if defined(__x86_64__)
+  if (__builtin_cpu_supports("ssse3")) encoders.emplace_back("WriteUtf8Ssse3", &WriteUtf8Ssse3);
+#endif
+  return encoders;
+}
+
 TEST(IniDocument, SerializeUtf8IsTheUtf8OfTheText) {
   struct Case {
     const char* what;
@@ -271,6 +340,85 @@ TEST(IniDocument, SerializeUtf8IsTheUtf8OfTheText) {
     const std::string expected = "[s]\r\nk=" + c.bytes + "\r\n";
     EXPECT_EQ(doc.SerializeUtf8(), expected) << c.what;
     EXPECT_EQ(ToUtf8(c.value), c.bytes) << c.what;
+  }
+  // A document of many short keys and values of every kind: its bytes are
+  // those of its text, one character at a time.
+  std::mt19937 random(7);
+  IniDocument doc;
+  for (int n = 0; n < 700; ++n) {
+    const auto length = static_cast<std::size_t>(n % 29);
+    doc.Set(u"s" + Num(n / 100), u"key" + Num(n), RandomUtf16(random, length, 1 + n % 7));
+  }
+  const Text text = doc.Serialize();
+  EXPECT_EQ(doc.SerializeUtf8(), Encoded(WriteUtf8Scalar, text));
+}
+
+TEST(WriteUtf8, WritesTheBytesOfTheScalarEncoderForEveryLengthAndStart) {
+  std::mt19937 random(20240611);
+  std::vector<Text> texts;
+  for (int kinds = 1; kinds <= 7; ++kinds) {
+    for (int round = 0; round < 12; ++round) texts.push_back(RandomUtf16(random, 56, kinds));
+  }
+  for (const auto& [name, encode] : EncodersToCompare()) {
+    for (std::size_t t = 0; t < texts.size(); ++t) {
+      for (std::size_t start = 0; start < 16; ++start) {
+        for (std::size_t length = 0; length <= 40; ++length) {
+          ASSERT_EQ(Encoded(encode, texts[t], start, length),
+                    Encoded(WriteUtf8Scalar, texts[t], start, length))
+              << name << ", text " << t << ", start " << start << ", length " << length;
+        }
+      }
+    }
+    for (int kinds = 1; kinds <= 7; ++kinds) {
+      const Text text = RandomUtf16(random, 5000 + kinds, kinds);
+      EXPECT_EQ(Encoded(encode, text), Encoded(WriteUtf8Scalar, text))
+          << name << ", long text of " << kinds << " kinds";
+    }
+  }
+}
+
+TEST(WriteUtf8, EncodesEachKindOfCharacterInEveryPlaceOfABlock) {
+  struct Case {
+    const char* what;
+    Text text;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"U+0000", Text(1, u'\0'), std::string(1, '\0')},
+      {"U+007F", u"\u007F", "\x7F"},
+      {"U+0080", u"\u0080", "\xC2\x80"},
+      {"U+07FF", u"\u07FF", "\xDF\xBF"},
+      {"U+0800", u"\u0800", "\xE0\xA0\x80"},
+      {"U+FFFF", u"\uFFFF", "\xEF\xBF\xBF"},
+      {"Chinese", u"字", "\xE5\xAD\x97"},
+      {"surrogate pair", u"\U00020BB7", "\xF0\xA0\xAE\xB7"},
+      {"lone high surrogate", Text(1, char16_t(0xDBFF)), "\xEF\xBF\xBD"},
+      {"lone low surrogate", Text(1, char16_t(0xDC00)), "\xEF\xBF\xBD"},
+      {"low before high", Text{char16_t(0xDC00), char16_t(0xD800)}, "\xEF\xBF\xBD\xEF\xBF\xBD"},
+  };
+  struct Filler {
+    char16_t unit;
+    std::string bytes;
+  };
+  const Filler fillers[] = {{u'k', "k"}, {u'字', "\xE5\xAD\x97"}};
+  std::vector<std::pair<const char*, Encoder>> encoders = EncodersToCompare();
+  encoders.emplace_back("WriteUtf8Scalar", &WriteUtf8Scalar);
+  // In runs of ASCII and of Chinese 40 units long: at every place of the
+  // first blocks of eight, a pair across two blocks.
+  for (const auto& [name, encode] : encoders) {
+    for (const Case& c : cases) {
+      for (const Filler& filler : fillers) {
+        for (std::size_t before = 0; before < 20; ++before) {
+          const Text text = Text(before, filler.unit) + c.text + Text(40 - before, filler.unit);
+          std::string expected;
+          for (std::size_t i = 0; i < before; ++i) expected += filler.bytes;
+          expected += c.bytes;
+          for (std::size_t i = before; i < 40; ++i) expected += filler.bytes;
+          EXPECT_EQ(Encoded(encode, text), expected)
+              << name << ": " << c.what << " after " << before;
+        }
+      }
+    }
   }
 }
 
