@@ -64,10 +64,6 @@ constexpr std::array<std::array<char16_t, 2>, 6> kBranchClashPairs = {{{u'子', 
 constexpr std::array<TextView, 9> kNumeralWords = {u"一", u"两", u"三", u"四", u"五",
                                                    u"六", u"七", u"八", u"九"};
 
-bool IsOneChar(TextView text, char16_t c) {
-  return text.size() == 1 && text[0] == c;
-}
-
 }  // namespace
 
 int StemIndex(char16_t c) {
@@ -118,7 +114,11 @@ TextView NumeralWord(int n) {
   return (n >= 1 && n <= 9) ? kNumeralWords[n - 1] : TextView{};
 }
 
-int StemRelation(char16_t a, char16_t b) {
+namespace {
+
+// The relation of two stems by the tables above: 1 when b controls a, 2
+// when a controls b, 3 or 4 when they combine (a first or second in the table).
+constexpr int StemRelationByTables(char16_t a, char16_t b) {
   for (const StemControl& entry : kStemControlTable) {
     if (a == entry.stem && entry.controllers.find(b) != TextView::npos) return 1;
     if (b == entry.stem && entry.controllers.find(a) != TextView::npos) return 2;
@@ -128,6 +128,40 @@ int StemRelation(char16_t a, char16_t b) {
     if (a == q && b == p) return 4;
   }
   return 0;
+}
+
+// Every pair of stems and of branches looked up once, at compile time, by
+// their places in kStems and kBranches.
+constexpr auto kStemRelationGrid = [] {
+  std::array<std::array<std::int8_t, 10>, 10> grid{};
+  for (std::size_t i = 0; i < 10; ++i) {
+    for (std::size_t j = 0; j < 10; ++j) {
+      grid[i][j] = static_cast<std::int8_t>(StemRelationByTables(kStems[i], kStems[j]));
+    }
+  }
+  return grid;
+}();
+
+constexpr auto kBranchClashGrid = [] {
+  std::array<std::array<bool, 12>, 12> grid{};
+  const auto place = [](char16_t branch) {
+    std::size_t i = 0;
+    while (kBranches[i] != branch) ++i;
+    return i;
+  };
+  for (const auto& [p, q] : kBranchClashPairs) {
+    grid[place(p)][place(q)] = true;
+    grid[place(q)][place(p)] = true;
+  }
+  return grid;
+}();
+
+}  // namespace
+
+int StemRelation(char16_t a, char16_t b) {
+  const int i = StemSlot(a);
+  const int j = StemSlot(b);
+  return i < 0 || j < 0 ? 0 : kStemRelationGrid[i][j];
 }
 
 int StemRelation(TextView a, TextView b, Text& out) {
@@ -153,10 +187,10 @@ int StemRelation(TextView a, TextView b, Text& out) {
 }
 
 bool BranchesClash(TextView a, TextView b) {
-  for (const auto& [p, q] : kBranchClashPairs) {
-    if ((IsOneChar(a, p) && IsOneChar(b, q)) || (IsOneChar(a, q) && IsOneChar(b, p))) return true;
-  }
-  return false;
+  if (a.size() != 1 || b.size() != 1) return false;
+  const int i = BranchSlot(a[0]);
+  const int j = BranchSlot(b[0]);
+  return i >= 0 && j >= 0 && kBranchClashGrid[i][j];
 }
 
 int StrikeAndClash(TextView pillarA, TextView pillarB) {

@@ -51,10 +51,12 @@ void ChartEngine::FindClashPartners(TextView pillar, std::vector<ClashPartner>& 
   const int firstCycle = CycleOfYear(kCandidateFirstYear);
   for (int k = (clashBranch - firstCycle % 12 + 12) % 12; k < 60; k += 12) {
     const int cycle = (firstCycle + k) % 60;
-    const Text candidate = GanZhiName(cycle);
+    const TextView candidate = GanZhiView(cycle);
     const int kind = StrikeAndClash(pillar, candidate);
-    if (kind == 1) partners.push_back({Text(pillar), candidate, 1, {}, cycle});
-    if (kind == 2) partners.insert(partners.begin(), {Text(pillar), candidate, 2, {}, cycle});
+    if (kind == 1) partners.push_back({Text(pillar), Text(candidate), 1, {}, cycle});
+    if (kind == 2) {
+      partners.insert(partners.begin(), {Text(pillar), Text(candidate), 2, {}, cycle});
+    }
   }
   // A pillar returns every sixty years.
   const int windowEnd = yearBegin + kWindowYears;

@@ -91,11 +91,44 @@ TEST(GanZhi, StemRelationTestsControlBeforeCombination) {
   }
 }
 
+// Every pair, and characters that are no stem, against the rules said
+// another way: elements in the order wood, fire, earth, metal, water, each
+// controlled by the third after it; a yang stem does not control the yin
+// stem it combines with, the stem five places on.
+TEST(GanZhi, StemRelationOfEveryPairFollowsTheElementRules) {
+  const auto element = [](int stem) { return stem / 2; };
+  const auto yang = [](int stem) { return stem % 2 == 0; };
+  const auto combine = [](int x, int y) { return (x < 5 && y == x + 5) || (y < 5 && x == y + 5); };
+  const auto controls = [&](int x, int y) {
+    return element(x) == (element(y) + 3) % 5 && !(combine(x, y) && yang(x) && !yang(y));
+  };
+  for (int a = 0; a < 10; ++a) {
+    for (int b = 0; b < 10; ++b) {
+      const int expected = controls(b, a)   ? 1
+                           : controls(a, b) ? 2
+                           : combine(a, b)  ? (a < b ? 3 : 4)
+                                            : 0;
+      EXPECT_EQ(StemRelation(kStems[a], kStems[b]), expected) << a << " " << b;
+    }
+    EXPECT_EQ(StemRelation(kStems[a], u'子'), 0) << a;
+    EXPECT_EQ(StemRelation(static_cast<char16_t>(kStems[a] + 0x100), kStems[a]), 0) << a;
+  }
+}
+
 TEST(GanZhi, BranchClashWorksInEitherOrder) {
   EXPECT_TRUE(BranchesClash(u"子", u"午"));
   EXPECT_TRUE(BranchesClash(u"亥", u"巳"));
   EXPECT_FALSE(BranchesClash(u"子", u"丑"));
   EXPECT_FALSE(BranchesClash(u"子", u"子"));
+  for (int a = 0; a < 12; ++a) {
+    for (int b = 0; b < 12; ++b) {
+      EXPECT_EQ(BranchesClash(TextView(&kBranches[a], 1), TextView(&kBranches[b], 1)),
+                (a + 6) % 12 == b)
+          << a << " " << b;
+    }
+  }
+  EXPECT_FALSE(BranchesClash(u"子午", u"午"));
+  EXPECT_FALSE(BranchesClash(u"甲", u"午"));
 }
 
 TEST(GanZhi, StrikeAndClashNeedsStemControlAndBranchClash) {
