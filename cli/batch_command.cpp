@@ -106,7 +106,7 @@ class BatchRun {
     const ChartRequest& request = std::get<ChartRequest>(prepared);
     // Staged exactly as a single save writes the record: UTF-8, CR LF.
     if (!ComputeChartRecord(engine_, request, record_)) return Fail(Shown(kChartFailedMessage));
-    if (!writer_.Stage(request.recordPath, record_.SerializeUtf8())) {
+    if (!writer_.Stage(request.recordPath, record_.SerializeUtf8Into(bytes_))) {
       return Fail(SaveFailureMessage(request.recordPath, errno));
     }
     PrintWarnings(engine_.warnings, request.name);
@@ -157,6 +157,7 @@ class BatchRun {
   BirthSettings settings_;
   ChartEngine engine_;
   ChartRecord record_;
+  std::string bytes_;  // the record's bytes, reused from line to line
   BatchRecordWriter writer_;
   std::optional<FolderLock> lock_;
   std::vector<PendingLine> pending_;

@@ -244,12 +244,18 @@ Text IniDocument::Serialize() const {
 
 // The lines as one long text first, not a few thousand short pieces: the
 // encoder takes eight units at a time, and most keys and values are shorter.
-std::string IniDocument::SerializeUtf8() const {
+std::string_view IniDocument::SerializeUtf8Into(std::string& buffer) const {
   const std::size_t units = LineUnits();
   const auto lines = std::make_unique_for_overwrite<char16_t[]>(units);
   WriteLines(lines.get());
-  std::string out(units * kMaxUtf8BytesPerUnit, '\0');
-  out.resize(static_cast<std::size_t>(WriteUtf8({lines.get(), units}, out.data()) - out.data()));
+  if (buffer.size() < units * kMaxUtf8BytesPerUnit) buffer.resize(units * kMaxUtf8BytesPerUnit);
+  const char* const end = WriteUtf8({lines.get(), units}, buffer.data());
+  return {buffer.data(), static_cast<std::size_t>(end - buffer.data())};
+}
+
+std::string IniDocument::SerializeUtf8() const {
+  std::string out;
+  out.resize(SerializeUtf8Into(out).size());
   return out;
 }
 

@@ -103,6 +103,9 @@ class IniDocument {
   Text Serialize() const;
   // The same lines in UTF-8: the bytes of a record file.
   std::string SerializeUtf8() const;
+  // The same bytes written into `buffer`, which keeps its size for the next
+  // record, so that a run of records fills it only once.
+  std::string_view SerializeUtf8Into(std::string& buffer) const;
   // Accepts CR LF, LF or CR line ends. Lines outside a section, lines without
   // "=" and ";" comments are ignored; the first of duplicate keys wins, and a
   // later section with the name of an earlier one is ignored whole.
