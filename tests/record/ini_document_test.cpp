@@ -334,11 +334,13 @@ TEST(IniDocument, SerializeUtf8IsTheUtf8OfTheText) {
        "a"},
       {"empty", u"", ""},
   };
+  std::string buffer = "left from a longer record before";
   for (const Case& c : cases) {
     IniDocument doc;
     doc.Set(u"s", u"k", c.value);
     const std::string expected = "[s]\r\nk=" + c.bytes + "\r\n";
     EXPECT_EQ(doc.SerializeUtf8(), expected) << c.what;
+    EXPECT_EQ(doc.SerializeUtf8Into(buffer), expected) << c.what << ", into a used buffer";
     EXPECT_EQ(ToUtf8(c.value), c.bytes) << c.what;
   }
   // A document of many short keys and values of every kind: its bytes are
@@ -351,6 +353,7 @@ TEST(IniDocument, SerializeUtf8IsTheUtf8OfTheText) {
   }
   const Text text = doc.Serialize();
   EXPECT_EQ(doc.SerializeUtf8(), Encoded(WriteUtf8Scalar, text));
+  EXPECT_EQ(doc.SerializeUtf8Into(buffer), Encoded(WriteUtf8Scalar, text));
 }
 
 TEST(WriteUtf8, WritesTheBytesOfTheScalarEncoderForEveryLengthAndStart) {
