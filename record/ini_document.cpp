@@ -9,30 +9,6 @@
 namespace xuanshu {
 namespace {
 
-// Copies a piece of text at out and returns its end. Most pieces are a few
-// units long: moves of eight, four, two and one unit, the last two of a size
-// overlapping, instead of a call of memmove.
-char16_t* CopyShort(TextView piece, char16_t* out) {
-  const char16_t* p = piece.data();
-  const std::size_t n = piece.size();
-  const auto move = [p, out](std::size_t from, std::size_t units) {
-    std::memcpy(out + from, p + from, units * sizeof(char16_t));
-  };
-  if (n >= 8) {
-    for (std::size_t i = 0; i + 8 < n; i += 8) move(i, 8);
-    move(n - 8, 8);
-  } else if (n >= 4) {
-    move(0, 4);
-    move(n - 4, 4);
-  } else if (n >= 2) {
-    move(0, 2);
-    move(n - 2, 2);
-  } else if (n == 1) {
-    *out = *p;
-  }
-  return out + n;
-}
-
 TextView TrimBlanks(TextView text) {
   const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
   while (!text.empty() && blank(text.front())) text.remove_prefix(1);
