@@ -1,6 +1,7 @@
 // WriteUtf8: the encoder of this processor, chosen once.
 #include "record/utf8_encode.h"
 
+#include "record/cpu_features.h"
 #include "record/utf8_encode_x86.h"
 
 namespace xuanshu {
@@ -10,8 +11,7 @@ using Encoder = char* (*)(TextView, char*);
 
 Encoder ChooseEncoder() {
 #if defined(__x86_64__)
-  __builtin_cpu_init();
-  if (__builtin_cpu_supports("ssse3")) return &WriteUtf8Ssse3;
+  if (HasSsse3()) return &WriteUtf8Ssse3;
 #endif
   return &WriteUtf8Scalar;
 }

@@ -1,5 +1,5 @@
 // UTF-16 -> UTF-8 eight units at a time with SSSE3, for x86-64 processors
-// that have it (__builtin_cpu_supports("ssse3")).
+// that have it (HasSsse3, record/cpu_features.h).
 #pragma once
 
 #if defined(__x86_64__)

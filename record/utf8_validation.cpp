@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "record/cpu_features.h"
 #include "record/text.h"
 
 #if defined(__x86_64__)
@@ -135,8 +136,7 @@ __attribute__((target("ssse3"))) bool IsValidUtf8Ssse3(std::string_view bytes) {
 
 bool IsValidUtf8(std::string_view bytes) {
 #if defined(__x86_64__)
-  static const bool hasSsse3 = __builtin_cpu_supports("ssse3");
-  if (hasSsse3) return IsValidUtf8Ssse3(bytes);
+  if (HasSsse3()) return IsValidUtf8Ssse3(bytes);
 #endif
   return IsValidUtf8Scalar(bytes);
 }

@@ -11,7 +11,7 @@ namespace xuanshu {
 bool IsValidUtf8Scalar(std::string_view bytes);
 
 #if defined(__x86_64__)
-// Sixteen bytes at a time; only call it where the CPU has SSSE3.
+// Sixteen bytes at a time; only call it where HasSsse3().
 bool IsValidUtf8Ssse3(std::string_view bytes);
 #endif
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "record/cpu_features.h"
 #include "record/key_index.h"
 #include "record/text_store.h"
 #include "record/utf8_encode.h"
@@ -310,7 +311,7 @@ std::string Encoded(Encoder encode, TextView text) {
 std::vector<std::pair<const char*, Encoder>> EncodersToCompare() {
   std::vector<std::pair<const char*, Encoder>> encoders = {{"WriteUtf8", &WriteUtf8}};
 #if defined(__x86_64__)
-  if (__builtin_cpu_supports("ssse3")) encoders.emplace_back("WriteUtf8Ssse3", &WriteUtf8Ssse3);
+  if (HasSsse3()) encoders.emplace_back("WriteUtf8Ssse3", &WriteUtf8Ssse3);
 #endif
   return encoders;
 }
