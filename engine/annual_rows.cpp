@@ -15,11 +15,12 @@ namespace {
 constexpr TextView kSection = u"liunianhcxh";
 constexpr int kYearsPerLuckPillar = 10;
 
-void SetYearKey(ChartRecord::SectionWriter& rows, Text& key, std::size_t yearLength,
+// Every year's keys are new to the section: added without a lookup.
+void AddYearKey(ChartRecord::SectionWriter& rows, Text& key, std::size_t yearLength,
                 TextView suffix, TextView value) {
   key.resize(yearLength);
   key += suffix;
-  rows.Set(key, value);
+  rows.Add(key, value);
 }
 
 void AppendMonthStems(Text& out, TextView yearPillar) {
@@ -67,7 +68,7 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
       value.assign(annual).append(u" ");
       AppendMonthStems(value, annual);
       value.append(u" ").append(branches.pairs);
-      rows.Set(key, value);
+      rows.Add(key, value);
 
       value.clear();
       const TextView coincidence = LuckCoincidenceText(annual, luck);
@@ -75,22 +76,22 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
         AppendNum(value, y - year + 1);
         value.append(u"岁,").append(coincidence);
       }
-      SetYearKey(rows, key, yearLength, u"sybl", value);
+      AddYearKey(rows, key, yearLength, u"sybl", value);
 
       AnnualStrikeAndClash(annual, luck, clash);
       if (!clash.empty()) annualClashSet.insert(y);
-      SetYearKey(rows, key, yearLength, u"tkdc", clash);
+      AddYearKey(rows, key, yearLength, u"tkdc", clash);
 
       AnnualStemRelations(annual, luck, stems);
-      SetYearKey(rows, key, yearLength, u"tgkh", stems.main);
-      SetYearKey(rows, key, yearLength, u"hcxh", branches.summary);
+      AddYearKey(rows, key, yearLength, u"tgkh", stems.main);
+      AddYearKey(rows, key, yearLength, u"hcxh", branches.summary);
 
       value = branches.groups;
       if (!stems.big.empty()) {
         if (!value.empty()) value += u"、";
         value += stems.big;
       }
-      SetYearKey(rows, key, yearLength, u"big", value);
+      AddYearKey(rows, key, yearLength, u"big", value);
     }
   }
 }

@@ -62,22 +62,32 @@ TextView CutToCapacity(TextView value, std::size_t capacity) {
 }
 
 const TextView* IniDocument::Section::Find(TextView key) const {
+  CatchUpIndex();
   const std::size_t i = index_.Find(key, entries_);
   return i == KeyIndex::kNotFound ? nullptr : &entries_[i].value;
+}
+
+void IniDocument::Section::CatchUpIndex() const {
+  if (indexed_ == entries_.size()) return;
+  index_.AddedSince(entries_, indexed_);
+  indexed_ = entries_.size();
 }
 
 void IniDocument::Section::Append(TextView key, TextView value, std::size_t hash) {
   entries_.push_back({key, value});
   index_.Added(entries_, hash);
+  indexed_ = entries_.size();
 }
 
 void IniDocument::Section::IndexParsedEntries() {
   entries_.resize(index_.IndexKeepingFirst(entries_));
+  indexed_ = entries_.size();
 }
 
 void IniDocument::Section::Empty() {
   entries_.clear();
   index_.Clear();
+  indexed_ = 0;
 }
 
 IniDocument::IniDocument(const IniDocument& other) {
@@ -97,9 +107,8 @@ void IniDocument::CopyFrom(const IniDocument& other) {
   for (const Section& from : other.sections_) {
     Section& to = AddSection(store_.Keep(from.name_));
     to.entries_.reserve(from.entries_.size());
-    for (const Entry& e : from.entries_) {
-      to.Append(store_.Keep(e.key), store_.Keep(e.value), KeyIndex::HashOf(e.key));
-    }
+    for (const Entry& e : from.entries_)
+      to.AppendUnindexed(store_.Keep(e.key), store_.Keep(e.value));
   }
 }
 
@@ -143,6 +152,7 @@ IniDocument::SectionWriter IniDocument::WriterFor(TextView section) {
 }
 
 void IniDocument::SetIn(Section& s, TextView key, TextView value) {
+  s.CatchUpIndex();
   const std::size_t hash = KeyIndex::HashOf(key);
   const std::size_t i = s.index_.Find(key, hash, s.entries_);
   if (i != KeyIndex::kNotFound) {
@@ -150,6 +160,10 @@ void IniDocument::SetIn(Section& s, TextView key, TextView value) {
   } else {
     s.Append(store_.Keep(key), store_.Keep(value), hash);
   }
+}
+
+void IniDocument::AddIn(Section& s, TextView key, TextView value) {
+  s.AppendUnindexed(store_.Keep(key), store_.Keep(value));
 }
 
 const TextView* IniDocument::Find(TextView section, TextView key) const {

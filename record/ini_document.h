@@ -35,15 +35,21 @@ class IniDocument {
     TextView name() const { return name_; }
     const std::vector<Entry>& entries() const { return entries_; }
     // The stored value, or nullptr when the key is missing. The pointer is
-    // valid until the section gains a key.
+    // valid until the section gains a key. The first lookup after keys were
+    // added unlooked-for indexes them, so a document is not to be read from
+    // two threads at once.
     const TextView* Find(TextView key) const;
 
    private:
     friend class IniDocument;
     explicit Section(TextView name) : name_(name) {}
     // Adds a key that the section does not hold yet (hash: KeyIndex::HashOf
-    // the key); both texts are kept.
+    // the key), after a lookup brought the index up to date.
     void Append(TextView key, TextView value, std::size_t hash);
+    // Adds a key that the section does not hold yet; the index takes it in
+    // at the next lookup. A record that is only written out is never indexed.
+    void AppendUnindexed(TextView key, TextView value) { entries_.push_back({key, value}); }
+    void CatchUpIndex() const;
     // Drops every entry, keeping the storage.
     void Empty();
     // Indexes the entries the parse added without the index; the first of
@@ -52,7 +58,8 @@ class IniDocument {
 
     TextView name_;
     std::vector<Entry> entries_;
-    KeyIndex index_;
+    mutable KeyIndex index_;
+    mutable std::size_t indexed_ = 0;  // entries the index holds, from the first
   };
 
   // Writes into one section, found or added once, for long runs of keys.
@@ -61,6 +68,11 @@ class IniDocument {
    public:
     void Set(TextView key, TextView value) {
       document_->SetIn(document_->sections_[section_], key, value);
+    }
+    // Adds a key that the section does not hold yet, without looking for it:
+    // for long runs of keys made unique by construction.
+    void Add(TextView key, TextView value) {
+      document_->AddIn(document_->sections_[section_], key, value);
     }
 
    private:
@@ -114,6 +126,7 @@ class IniDocument {
  private:
   Section& SectionFor(TextView section);
   void SetIn(Section& section, TextView key, TextView value);
+  void AddIn(Section& section, TextView key, TextView value);
   // Appends a section of a name the document does not hold yet.
   Section& AddSection(TextView name);
   void CopyFrom(const IniDocument& other);

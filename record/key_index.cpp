@@ -53,12 +53,23 @@ void KeyIndex::Added(std::span<const IniEntry> entries, std::size_t hash) {
   }
 }
 
+void KeyIndex::AddedSince(std::span<const IniEntry> entries, std::size_t from) {
+  for (std::size_t i = from; i < entries.size(); ++i) {
+    Added(entries.first(i + 1), HashOf(entries[i].key));
+  }
+}
+
 void KeyIndex::Clear() {
+  if (taken_ == 0) return;
   std::fill(slots_.begin(), slots_.end(), Slot{});
+  taken_ = 0;
 }
 
 std::size_t KeyIndex::IndexKeepingFirst(std::span<IniEntry> entries) {
-  if (entries.size() > kScanLimit) slots_.assign(TableSizeFor(entries.size()), Slot{});
+  if (entries.size() > kScanLimit) {
+    slots_.assign(TableSizeFor(entries.size()), Slot{});
+    taken_ = 0;
+  }
   std::size_t kept = 0;
   for (const IniEntry& entry : entries) {
     const std::size_t hash = HashOf(entry.key);
@@ -80,6 +91,7 @@ void KeyIndex::Insert(std::uint32_t entry, std::uint32_t hash) {
   std::size_t s = hash & mask;
   while (slots_[s].entry != 0) s = (s + 1) & mask;
   slots_[s] = {entry, hash};
+  ++taken_;
 }
 
 // The table grows to four slots per entry. It holds either no entry or all
@@ -87,6 +99,7 @@ void KeyIndex::Insert(std::uint32_t entry, std::uint32_t hash) {
 void KeyIndex::Rebuild(std::span<const IniEntry> entries, std::size_t hash) {
   const std::vector<Slot> old = std::move(slots_);
   slots_.assign(TableSizeFor(entries.size()), Slot{});
+  taken_ = 0;
   std::uint32_t indexed = 0;
   for (const Slot& slot : old) {
     if (slot.entry == 0) continue;

@@ -46,6 +46,9 @@ class KeyIndex {
   }
   // Takes in the last of `entries`, just appended; `hash` is HashOf its key.
   void Added(std::span<const IniEntry> entries, std::size_t hash);
+  // Takes in entries[from, size), appended one after another without the
+  // index.
+  void AddedSince(std::span<const IniEntry> entries, std::size_t from);
   // Forgets every entry but keeps the table, for a section filled again.
   void Clear();
   // Indexes all of `entries` at once, for an index that holds none yet. Of
@@ -68,6 +71,8 @@ class KeyIndex {
   void Rebuild(std::span<const IniEntry> entries, std::size_t hash);
 
   std::vector<Slot> slots_;
+  // Slots taken; a table that never held an entry needs no clearing.
+  std::size_t taken_ = 0;
 };
 
 }  // namespace xuanshu
