@@ -23,12 +23,20 @@ void AddYearKey(ChartRecord::SectionWriter& rows, Text& key, std::size_t yearLen
   rows.Add(key, value);
 }
 
+// The stems of the twelve months from the 寅 month on, for each year stem
+// index modulo 5 (甲 and 己 years alike, and so on).
+constexpr std::array<std::array<char16_t, 12>, 5> kMonthStemRuns = [] {
+  std::array<std::array<char16_t, 12>, 5> runs{};
+  for (int s = 0; s < 5; ++s) {
+    const int first = (s + 1) * 2 % 10;  // stem of the 寅 month
+    for (int k = 0; k < 12; ++k) runs[s][k] = kStems[(first + k) % 10];
+  }
+  return runs;
+}();
+
 void AppendMonthStems(Text& out, TextView yearPillar) {
   if (yearPillar.size() < 2) return;
-  const int yearStem = StemIndex(yearPillar[0]);
-  const int first = (yearStem % 5 + 1) * 2 % 10;  // stem of the 寅 month
-  std::array<char16_t, 12> stems;
-  for (int k = 0; k < 12; ++k) stems[k] = kStems[(first + k) % 10];
+  const std::array<char16_t, 12>& stems = kMonthStemRuns[StemIndex(yearPillar[0]) % 5];
   out.append(stems.data(), stems.size());
 }
 

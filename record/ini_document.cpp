@@ -234,19 +234,28 @@ Text IniDocument::Serialize() const {
 
 // The lines as one long text first, not a few thousand short pieces: the
 // encoder takes eight units at a time, and most keys and values are shorter.
-std::string_view IniDocument::SerializeUtf8Into(std::string& buffer) const {
-  const std::size_t units = LineUnits();
-  const auto lines = std::make_unique_for_overwrite<char16_t[]>(units);
+std::unique_ptr<char16_t[]> IniDocument::GatherLines(std::size_t& units) const {
+  units = LineUnits();
+  auto lines = std::make_unique_for_overwrite<char16_t[]>(units);
   WriteLines(lines.get());
+  return lines;
+}
+
+std::string_view IniDocument::SerializeUtf8Into(std::string& buffer) const {
+  std::size_t units = 0;
+  const std::unique_ptr<char16_t[]> lines = GatherLines(units);
   if (buffer.size() < units * kMaxUtf8BytesPerUnit) buffer.resize(units * kMaxUtf8BytesPerUnit);
   const char* const end = WriteUtf8({lines.get(), units}, buffer.data());
   return {buffer.data(), static_cast<std::size_t>(end - buffer.data())};
 }
 
+// Encoded into uninitialised memory and copied once: a string sized for the
+// longest encoding would first be filled with three times the zeros needed.
 std::string IniDocument::SerializeUtf8() const {
-  std::string out;
-  out.resize(SerializeUtf8Into(out).size());
-  return out;
+  std::size_t units = 0;
+  const std::unique_ptr<char16_t[]> lines = GatherLines(units);
+  const auto bytes = std::make_unique_for_overwrite<char[]>(units * kMaxUtf8BytesPerUnit);
+  return std::string(bytes.get(), WriteUtf8({lines.get(), units}, bytes.get()));
 }
 
 IniDocument IniDocument::Parse(TextView text) {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -134,6 +135,8 @@ class IniDocument {
   // has room for them; returns the end of what was written.
   std::size_t LineUnits() const;
   char16_t* WriteLines(char16_t* out) const;
+  // The lines in one array of `units` units.
+  std::unique_ptr<char16_t[]> GatherLines(std::size_t& units) const;
 
   TextStore store_;
   std::vector<Section> sections_;

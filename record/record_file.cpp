@@ -296,10 +296,11 @@ bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes) 
 
 bool IsTemporaryFileName(std::string_view name) {
   // ".<file>.tmp-<pid>-<n>"
+  if (name.size() < 2 || name[0] != '.') return false;  // every record's name, found at once
   const std::size_t dash = name.rfind('-');
   const std::size_t tmp = name.rfind(".tmp-");
-  if (name.size() < 2 || name[0] != '.' || dash == std::string_view::npos ||
-      tmp == std::string_view::npos || tmp < 2 || tmp + 5 > dash) {
+  if (dash == std::string_view::npos || tmp == std::string_view::npos || tmp < 2 ||
+      tmp + 5 > dash) {
     return false;
   }
   return AllDigits(name.substr(tmp + 5, dash - tmp - 5)) && AllDigits(name.substr(dash + 1));
