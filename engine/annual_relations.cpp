@@ -10,7 +10,10 @@
 // index lookups (relation_grids.h) in fixed-size arrays. The group search
 // is FindSanHe / FindSanHui done on indices; a test keeps every text equal
 // to the one built with the string-based machinery.
+#include "engine/annual_relations.h"
+
 #include <array>
+#include <bit>
 #include <cstdint>
 
 #include "calendar/ganzhi.h"
@@ -51,12 +54,7 @@ int LabelOf(Tags tags) {
   return 0;
 }
 
-// One tagged stem or branch; value is 0 when the pillar text is empty.
-struct Entry {
-  Tags tag = 0;
-  char16_t value = 0;
-  int slot = -1;  // stem or branch index, -1 when the value is none
-};
+using Entry = RelationEntry;
 
 // The tags of a listed pair, first side first; one side is the annual value.
 TextView PairLabel(Tags first, Tags second) {
@@ -100,36 +98,32 @@ struct Patterns {
 // The annual step's branch entries: luck, the four natal branches, annual.
 using BranchEntries = std::array<Entry, 6>;
 
-// The entries that can stand at one place of a triple, in entry order.
-struct Candidates {
-  std::array<std::uint8_t, 6> items{};
-  int size = 0;
-  const std::uint8_t* begin() const { return items.data(); }
-  const std::uint8_t* end() const { return items.data() + size; }
-};
+// For each branch index, the entries that carry it: bit e for entries[e].
+using EntryMasks = std::array<std::uint8_t, 12>;
+
+EntryMasks MasksOf(const BranchEntries& entries) {
+  EntryMasks masks{};
+  for (std::size_t e = 0; e < entries.size(); ++e) {
+    if (entries[e].slot >= 0) masks[entries[e].slot] |= static_cast<std::uint8_t>(1u << e);
+  }
+  return masks;
+}
 
 // The patterns formed with the annual entry. The groups of a kind share no
 // branch, so only the group holding the annual branch can carry 岁: every
-// ordering of entries that fills its three places, in loop order, gives a
-// label, kept when it names 岁.
-Patterns AnnualPatterns(const BranchEntries& entries, const Entry& annual,
+// ordering of entries that fills its three places, in entry order at each
+// place, gives a label, kept when it names 岁.
+Patterns AnnualPatterns(const BranchEntries& entries, const EntryMasks& masks, const Entry& annual,
                         const BranchGroups& groups) {
   Patterns found;
   if (annual.slot < 0) return found;
   const int group = groups.holding[annual.slot];
   const std::array<int, 3>& members = groups.list[group].members;
-  std::array<Candidates, 3> candidates{};
-  for (std::size_t p = 0; p < members.size(); ++p) {
-    for (std::size_t e = 0; e < entries.size(); ++e) {
-      if (entries[e].slot == members[p]) {
-        candidates[p].items[candidates[p].size++] = static_cast<std::uint8_t>(e);
-      }
-    }
-  }
-  for (std::uint8_t i : candidates[0]) {
-    for (std::uint8_t j : candidates[1]) {
-      for (std::uint8_t k : candidates[2]) {
-        const int label = LabelOf(entries[i].tag | entries[j].tag | entries[k].tag);
+  const auto tagOf = [&entries](unsigned bits) { return entries[std::countr_zero(bits)].tag; };
+  for (unsigned i = masks[members[0]]; i != 0; i &= i - 1) {
+    for (unsigned j = masks[members[1]]; j != 0; j &= j - 1) {
+      for (unsigned k = masks[members[2]]; k != 0; k &= k - 1) {
+        const int label = LabelOf(tagOf(i) | tagOf(j) | tagOf(k));
         if (kGroupLabels[label].names & kAnnualTag) found.Add(label, group);
       }
     }
@@ -259,77 +253,73 @@ void SummariseTagged(const Tallies& tallies, const std::array<Entry, 5>& natalAn
   }
 }
 
-std::array<Entry, 5> NatalAndAnnual(Entry (*make)(Tags, TextView), const ChartEngine& engine,
-                                    TextView annualPillar) {
-  return {make(kNatalTag, engine.yearPillar), make(kNatalTag, engine.monthPillar),
-          make(kNatalTag, engine.dayPillar), make(kNatalTag, engine.hourPillar),
-          make(kAnnualTag, annualPillar)};
+// The natal values followed by the annual one.
+std::array<Entry, 5> WithAnnual(const std::array<Entry, 4>& natal, const Entry& annual) {
+  return {natal[0], natal[1], natal[2], natal[3], annual};
+}
+
+template <typename MakeEntry>
+std::array<Entry, 4> NatalEntries(const std::array<TextView, 4>& pillars, MakeEntry make) {
+  return {make(kNatalTag, pillars[0]), make(kNatalTag, pillars[1]), make(kNatalTag, pillars[2]),
+          make(kNatalTag, pillars[3])};
 }
 
 }  // namespace
 
-AnnualBranchTexts ChartEngine::AnnualBranchRelations(TextView annualPillar,
-                                                     TextView luckPillar) const {
-  AnnualBranchTexts texts;
-  AnnualBranchRelations(annualPillar, luckPillar, texts);
-  return texts;
-}
+AnnualRelations::AnnualRelations(const ChartEngine& engine)
+    : grids_(Grids()),
+      natalPillars_{engine.yearPillar, engine.monthPillar, engine.dayPillar, engine.hourPillar},
+      natalStems_(NatalEntries(natalPillars_, StemEntry)),
+      natalBranches_(NatalEntries(natalPillars_, BranchEntry)) {}
 
-void ChartEngine::AnnualBranchRelations(TextView annualPillar, TextView luckPillar,
-                                        AnnualBranchTexts& texts) const {
+void AnnualRelations::Branches(TextView annualPillar, TextView luckPillar,
+                               AnnualBranchTexts& texts) const {
   texts.pairs.clear();
   texts.summary.clear();
   texts.groups.clear();
-  const RelationGrids& grids = Grids();
-  const std::array<Entry, 5> counted = NatalAndAnnual(BranchEntry, *this, annualPillar);
+  const Entry annual = BranchEntry(kAnnualTag, annualPillar);
   const Entry luck = BranchEntry(kLuckTag, luckPillar);
-  const Entry& annual = counted.back();
+  const std::array<Entry, 5> counted = WithAnnual(natalBranches_, annual);
   const BranchEntries entries = {luck, counted[0], counted[1], counted[2], counted[3], annual};
-  const Patterns sanHe = AnnualPatterns(entries, annual, grids.sanHe);
+  const EntryMasks masks = MasksOf(entries);
+  const Patterns sanHe = AnnualPatterns(entries, masks, annual, grids_.sanHe);
 
   Tallies tallies;
   // Only pairs with the annual branch are listed; it is the last entry.
   for (std::size_t i = 0; i + 1 < entries.size(); ++i) {
     const Entry& other = entries[i];
-    if (SuppressedByGroup(sanHe, grids.sanHe.list, other, annual)) continue;
+    if (SuppressedByGroup(sanHe, grids_.sanHe.list, other, annual)) continue;
     if (other.slot < 0 || annual.slot < 0) continue;
-    const BranchRelationResult& relation = grids.branch[other.slot][annual.slot];
+    const BranchRelationResult& relation = grids_.branch[other.slot][annual.slot];
     if (relation.name.empty()) continue;
     const Entry& first = relation.reversed ? annual : other;
     const Entry& second = relation.reversed ? other : annual;
     AppendSeparated(texts.pairs,
-                    {PairLabel(first.tag, second.tag), grids.branchPair[other.slot][annual.slot]});
+                    {PairLabel(first.tag, second.tag), grids_.branchPair[other.slot][annual.slot]});
     tallies.Add(first, second, relation.name);
   }
 
-  AppendGroups(texts.groups, sanHe, grids.sanHe.list, u"(三合)");
-  AppendGroups(texts.groups, AnnualPatterns(entries, annual, grids.sanHui), grids.sanHui.list,
-               u"(三会)");
+  AppendGroups(texts.groups, sanHe, grids_.sanHe.list, u"(三合)");
+  AppendGroups(texts.groups, AnnualPatterns(entries, masks, annual, grids_.sanHui),
+               grids_.sanHui.list, u"(三会)");
   CountedItems items(texts.summary, texts.groups);
   SummariseTagged(tallies, counted, luck, items);
 }
 
-AnnualStemTexts ChartEngine::AnnualStemRelations(TextView annualPillar, TextView luckPillar) const {
-  AnnualStemTexts texts;
-  AnnualStemRelations(annualPillar, luckPillar, texts);
-  return texts;
-}
-
-void ChartEngine::AnnualStemRelations(TextView annualPillar, TextView luckPillar,
-                                      AnnualStemTexts& texts) const {
+void AnnualRelations::Stems(TextView annualPillar, TextView luckPillar,
+                            AnnualStemTexts& texts) const {
   texts.main.clear();
   texts.big.clear();
-  const RelationGrids& grids = Grids();
-  const std::array<Entry, 5> counted = NatalAndAnnual(StemEntry, *this, annualPillar);
+  const Entry annual = StemEntry(kAnnualTag, annualPillar);
   const Entry luck = StemEntry(kLuckTag, luckPillar);
-  const Entry& annual = counted.back();
+  const std::array<Entry, 5> counted = WithAnnual(natalStems_, annual);
   const std::array<const Entry*, 5> entries = {&luck, &counted[0], &counted[1], &counted[2],
                                                &counted[3]};
 
   Tallies tallies;
   for (const Entry* e : entries) {
     if (e->slot < 0 || annual.slot < 0) continue;
-    const StemRelationCell& relation = grids.stem[e->slot][annual.slot];
+    const StemRelationCell& relation = grids_.stem[e->slot][annual.slot];
     if (relation.code == 0) continue;
     AppendSeparated(texts.main, {PairLabel(kAnnualTag, e->tag), relation.text});
     // Side 1 is the controller, or the first stem of the combination pair.
@@ -342,34 +332,51 @@ void ChartEngine::AnnualStemRelations(TextView annualPillar, TextView luckPillar
   SummariseTagged(tallies, counted, luck, items);
 }
 
-Text ChartEngine::AnnualStrikeAndClash(TextView annualPillar, TextView luckPillar) const {
-  Text out;
-  AnnualStrikeAndClash(annualPillar, luckPillar, out);
-  return out;
-}
-
-void ChartEngine::AnnualStrikeAndClash(TextView annualPillar, TextView luckPillar,
-                                       Text& out) const {
+void AnnualRelations::StrikeAndClash(TextView annualPillar, TextView luckPillar, Text& out) const {
   out.clear();
-  const RelationGrids& grids = Grids();
-  const std::array<std::pair<TextView, TextView>, 5> entries = {{{u"运", luckPillar},
-                                                                 {u"年", yearPillar},
-                                                                 {u"月", monthPillar},
-                                                                 {u"日", dayPillar},
-                                                                 {u"时", hourPillar}}};
+  struct Subject {
+    TextView tag;
+    TextView pillar;
+    int stem;
+    int branch;
+  };
   const Entry annualStem = StemEntry(0, annualPillar);
   const Entry annualBranch = BranchEntry(0, annualPillar);
   if (annualStem.slot < 0 || annualBranch.slot < 0) return;
-  for (const auto& [tag, pillar] : entries) {
-    const Entry stem = StemEntry(0, pillar);
-    const Entry branch = BranchEntry(0, pillar);
-    if (stem.slot < 0 || branch.slot < 0) continue;
+  const std::array<Subject, 5> subjects = {{
+      {u"运", luckPillar, StemEntry(0, luckPillar).slot, BranchEntry(0, luckPillar).slot},
+      {u"年", natalPillars_[0], natalStems_[0].slot, natalBranches_[0].slot},
+      {u"月", natalPillars_[1], natalStems_[1].slot, natalBranches_[1].slot},
+      {u"日", natalPillars_[2], natalStems_[2].slot, natalBranches_[2].slot},
+      {u"时", natalPillars_[3], natalStems_[3].slot, natalBranches_[3].slot},
+  }};
+  for (const Subject& subject : subjects) {
+    if (subject.stem < 0 || subject.branch < 0) continue;
     // 天克地冲: one stem controls the other and the branches clash.
-    const int control = grids.stem[annualStem.slot][stem.slot].code;
-    if ((control == 1 || control == 2) && grids.clash[annualBranch.slot][branch.slot]) {
-      AppendSeparated(out, {u"[", tag, u"岁]", annualPillar, pillar, u"天克地冲"});
+    const int control = grids_.stem[annualStem.slot][subject.stem].code;
+    if ((control == 1 || control == 2) && grids_.clash[annualBranch.slot][subject.branch]) {
+      AppendSeparated(out, {u"[", subject.tag, u"岁]", annualPillar, subject.pillar, u"天克地冲"});
     }
   }
+}
+
+AnnualBranchTexts ChartEngine::AnnualBranchRelations(TextView annualPillar,
+                                                     TextView luckPillar) const {
+  AnnualBranchTexts texts;
+  AnnualRelations(*this).Branches(annualPillar, luckPillar, texts);
+  return texts;
+}
+
+AnnualStemTexts ChartEngine::AnnualStemRelations(TextView annualPillar, TextView luckPillar) const {
+  AnnualStemTexts texts;
+  AnnualRelations(*this).Stems(annualPillar, luckPillar, texts);
+  return texts;
+}
+
+Text ChartEngine::AnnualStrikeAndClash(TextView annualPillar, TextView luckPillar) const {
+  Text out;
+  AnnualRelations(*this).StrikeAndClash(annualPillar, luckPillar, out);
+  return out;
 }
 
 }  // namespace xuanshu

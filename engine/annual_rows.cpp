@@ -6,6 +6,7 @@
 #include <array>
 
 #include "calendar/ganzhi.h"
+#include "engine/annual_relations.h"
 #include "engine/annual_years.h"
 #include "engine/chart_engine.h"
 
@@ -58,6 +59,7 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
   rows.Set(u"yearBegin", Num(yearBegin));
   rows.Set(u"yearEnd", Num(yearBegin + kYearsPerLuckPillar * pillarCount - 1));
 
+  const AnnualRelations relations(*this);
   Text key;
   Text value;
   AnnualBranchTexts branches;
@@ -72,7 +74,7 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
       AppendNum(key, y);
       const std::size_t yearLength = key.size();
 
-      AnnualBranchRelations(annual, luck, branches);
+      relations.Branches(annual, luck, branches);
       value.assign(annual).append(u" ");
       AppendMonthStems(value, annual);
       value.append(u" ").append(branches.pairs);
@@ -86,11 +88,11 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
       }
       AddYearKey(rows, key, yearLength, u"sybl", value);
 
-      AnnualStrikeAndClash(annual, luck, clash);
+      relations.StrikeAndClash(annual, luck, clash);
       if (!clash.empty()) annualClashSet.insert(y);
       AddYearKey(rows, key, yearLength, u"tkdc", clash);
 
-      AnnualStemRelations(annual, luck, stems);
+      relations.Stems(annual, luck, stems);
       AddYearKey(rows, key, yearLength, u"tgkh", stems.main);
       AddYearKey(rows, key, yearLength, u"hcxh", branches.summary);
 

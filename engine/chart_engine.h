@@ -115,16 +115,11 @@ class ChartEngine {
   void LuckStemRelations(ChartRecord& record) const;
 
   // Relations of one annual pillar with the luck pillar in force and the
-  // natal pillars; they write nothing.
+  // natal pillars; they write nothing. The rows use AnnualRelations
+  // (engine/annual_relations.h), made once for all of them.
   AnnualBranchTexts AnnualBranchRelations(TextView annualPillar, TextView luckPillar) const;
   AnnualStemTexts AnnualStemRelations(TextView annualPillar, TextView luckPillar) const;
   Text AnnualStrikeAndClash(TextView annualPillar, TextView luckPillar) const;
-  // The same into texts cleared first, so their buffers serve every year.
-  void AnnualBranchRelations(TextView annualPillar, TextView luckPillar,
-                             AnnualBranchTexts& texts) const;
-  void AnnualStemRelations(TextView annualPillar, TextView luckPillar,
-                           AnnualStemTexts& texts) const;
-  void AnnualStrikeAndClash(TextView annualPillar, TextView luckPillar, Text& out) const;
 
   // Section liunianhcxh; fills annualClashSet.
   void WriteAnnualRows(ChartRecord& record);
