@@ -22,6 +22,13 @@
 #include "engine/relation_grids.h"
 
 namespace xuanshu {
+
+// By whether the other side is the luck value, its index and the annual index.
+struct LabeledPairs {
+  std::array<std::array<std::array<Text, 12>, 12>, 2> branch;
+  std::array<std::array<std::array<Text, 10>, 10>, 2> stem;
+};
+
 namespace {
 
 using Tags = std::uint8_t;
@@ -30,19 +37,20 @@ constexpr Tags kLuckTag = 2;    // 运
 constexpr Tags kNatalTag = 4;   // 命
 constexpr Tags kAllTags = kAnnualTag | kLuckTag | kNatalTag;
 
-// A set of tags written in the order 岁 运 命.
-constexpr std::array<TextView, 8> kOrderedTags = {u"",   u"岁",   u"运",   u"岁运",
-                                                  u"命", u"岁命", u"运命", u"岁运命"};
+// A set of tags written in the order 岁 运 命, in brackets.
+constexpr std::array<TextView, 8> kBracketedTags = {u"[]",   u"[岁]",   u"[运]",   u"[岁运]",
+                                                    u"[命]", u"[岁命]", u"[运命]", u"[岁运命]"};
 
-// Group labels as the finders write them, with the tags each one names.
+// Group labels as the finders write them, in brackets, with the tags each
+// one names.
 struct GroupLabel {
   TextView text;
   Tags names;
 };
-constexpr std::array<GroupLabel, 4> kGroupLabels = {{{u"命命命", kNatalTag},
-                                                     {u"运命命", kLuckTag | kNatalTag},
-                                                     {u"岁命命", kAnnualTag | kNatalTag},
-                                                     {u"岁运命", kAllTags}}};
+constexpr std::array<GroupLabel, 4> kGroupLabels = {{{u"[命命命]", kNatalTag},
+                                                     {u"[运命命]", kLuckTag | kNatalTag},
+                                                     {u"[岁命命]", kAnnualTag | kNatalTag},
+                                                     {u"[岁运命]", kAllTags}}};
 
 // Only 岁 and 运 are looked for; everything else counts as natal.
 int LabelOf(Tags tags) {
@@ -62,6 +70,34 @@ TextView PairLabel(Tags first, Tags second) {
   const Tags other = annualFirst ? second : first;
   if (other == kLuckTag) return annualFirst ? u"[岁运]" : u"[运岁]";
   return annualFirst ? u"[岁命]" : u"[命岁]";
+}
+
+// Every pair as a row lists it, label first (e.g. [命岁]子午(冲), [岁运]甲己合);
+// made once from the grids.
+const LabeledPairs& Labeled() {
+  static const LabeledPairs pairs = [] {
+    const RelationGrids& grids = Grids();
+    LabeledPairs made;
+    for (int luck = 0; luck < 2; ++luck) {
+      const Tags other = luck ? kLuckTag : kNatalTag;
+      for (int x = 0; x < 12; ++x) {
+        for (int y = 0; y < 12; ++y) {
+          if (grids.branch[x][y].name.empty()) continue;
+          const bool annualFirst = grids.branch[x][y].reversed;
+          made.branch[luck][x][y] =
+              Text(annualFirst ? PairLabel(kAnnualTag, other) : PairLabel(other, kAnnualTag)) +
+              grids.branchPair[x][y];
+        }
+      }
+      for (int x = 0; x < 10; ++x) {
+        for (int y = 0; y < 10; ++y) {
+          made.stem[luck][x][y] = Text(PairLabel(kAnnualTag, other)) + grids.stem[x][y].text;
+        }
+      }
+    }
+    return made;
+  }();
+  return pairs;
 }
 
 Entry BranchEntry(Tags tag, TextView pillar) {
@@ -134,7 +170,7 @@ Patterns AnnualPatterns(const BranchEntries& entries, const EntryMasks& masks, c
 void AppendGroups(Text& out, const Patterns& patterns, const std::vector<BranchGroup>& groups,
                   TextView kind) {
   for (const Pattern& p : patterns) {
-    AppendSeparated(out, {u"[", kGroupLabels[p.label].text, u"]", groups[p.group].text, kind});
+    AppendSeparated(out, {kGroupLabels[p.label].text, groups[p.group].text, kind});
   }
 }
 
@@ -227,7 +263,7 @@ class CountedItems {
 
  private:
   static void AppendTagged(Text& out, Tags tags, const CountedPair& pair) {
-    out.append(u"[").append(kOrderedTags[tags]).append(u"]");
+    out.append(kBracketedTags[tags]);
     AppendCountedItem(out, pair);
   }
 
@@ -268,6 +304,7 @@ std::array<Entry, 4> NatalEntries(const std::array<TextView, 4>& pillars, MakeEn
 
 AnnualRelations::AnnualRelations(const ChartEngine& engine)
     : grids_(Grids()),
+      labeled_(Labeled()),
       natalPillars_{engine.yearPillar, engine.monthPillar, engine.dayPillar, engine.hourPillar},
       natalStems_(NatalEntries(natalPillars_, StemEntry)),
       natalBranches_(NatalEntries(natalPillars_, BranchEntry)) {}
@@ -294,8 +331,7 @@ void AnnualRelations::Branches(TextView annualPillar, TextView luckPillar,
     if (relation.name.empty()) continue;
     const Entry& first = relation.reversed ? annual : other;
     const Entry& second = relation.reversed ? other : annual;
-    AppendSeparated(texts.pairs,
-                    {PairLabel(first.tag, second.tag), grids_.branchPair[other.slot][annual.slot]});
+    AppendSeparated(texts.pairs, {labeled_.branch[other.tag == kLuckTag][other.slot][annual.slot]});
     tallies.Add(first, second, relation.name);
   }
 
@@ -321,7 +357,7 @@ void AnnualRelations::Stems(TextView annualPillar, TextView luckPillar,
     if (e->slot < 0 || annual.slot < 0) continue;
     const StemRelationCell& relation = grids_.stem[e->slot][annual.slot];
     if (relation.code == 0) continue;
-    AppendSeparated(texts.main, {PairLabel(kAnnualTag, e->tag), relation.text});
+    AppendSeparated(texts.main, {labeled_.stem[e->tag == kLuckTag][e->slot][annual.slot]});
     // Side 1 is the controller, or the first stem of the combination pair.
     const bool annualFirst = relation.code == 1 || relation.code == 4;
     tallies.Add(annualFirst ? annual : *e, annualFirst ? *e : annual,

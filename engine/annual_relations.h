@@ -16,6 +16,8 @@ namespace xuanshu {
 // One tagged stem or branch: tag 1 for 岁, 2 for 运, 4 for 命; value is 0
 // when the pillar text is empty, slot the stem or branch index, -1 when the
 // value is none.
+struct LabeledPairs;
+
 struct RelationEntry {
   std::uint8_t tag = 0;
   char16_t value = 0;
@@ -35,6 +37,7 @@ class AnnualRelations {
 
  private:
   const RelationGrids& grids_;
+  const LabeledPairs& labeled_;
   std::array<TextView, 4> natalPillars_;  // year, month, day, hour
   std::array<RelationEntry, 4> natalStems_;
   std::array<RelationEntry, 4> natalBranches_;
