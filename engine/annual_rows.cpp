@@ -3,6 +3,7 @@
 // natal chart and the running luck pillar, and the 岁运并临 marker.
 #include "engine/annual_rows.h"
 
+#include <algorithm>
 #include <array>
 
 #include "calendar/ganzhi.h"
@@ -16,13 +17,25 @@ namespace {
 constexpr TextView kSection = u"liunianhcxh";
 constexpr int kYearsPerLuckPillar = 10;
 
-// Every year's keys are new to the section: added without a lookup.
-void AddYearKey(ChartRecord::SectionWriter& rows, Text& key, std::size_t yearLength,
-                TextView suffix, TextView value) {
-  key.resize(yearLength);
-  key += suffix;
-  rows.Add(key, value);
-}
+// The keys of one year: its number, alone or followed by a suffix, made in
+// one buffer.
+class YearKeys {
+ public:
+  explicit YearKeys(int year) {
+    const Text digits = Num(year);
+    std::copy(digits.begin(), digits.end(), units_.begin());
+    yearLength_ = digits.size();
+  }
+  TextView Year() const { return {units_.data(), yearLength_}; }
+  TextView With(TextView suffix) {
+    std::copy(suffix.begin(), suffix.end(), units_.begin() + yearLength_);
+    return {units_.data(), yearLength_ + suffix.size()};
+  }
+
+ private:
+  std::array<char16_t, 16> units_;  // eleven for an int, four for a suffix
+  std::size_t yearLength_ = 0;
+};
 
 // The stems of the twelve months from the 寅 month on, for each year stem
 // index modulo 5 (甲 and 己 years alike, and so on).
@@ -60,7 +73,6 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
   rows.Set(u"yearEnd", Num(yearBegin + kYearsPerLuckPillar * pillarCount - 1));
 
   const AnnualRelations relations(*this);
-  Text key;
   Text value;
   AnnualBranchTexts branches;
   AnnualStemTexts stems;
@@ -70,15 +82,14 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
     for (int j = 0; j < kYearsPerLuckPillar; ++j) {
       const int y = yearBegin + kYearsPerLuckPillar * i + j;
       const TextView annual = YearPillarView(y);
-      key.clear();
-      AppendNum(key, y);
-      const std::size_t yearLength = key.size();
+      // Every year's keys are new to the section: added without a lookup.
+      YearKeys keys(y);
 
       relations.Branches(annual, luck, branches);
       value.assign(annual).append(u" ");
       AppendMonthStems(value, annual);
       value.append(u" ").append(branches.pairs);
-      rows.Add(key, value);
+      rows.Add(keys.Year(), value);
 
       value.clear();
       const TextView coincidence = LuckCoincidenceText(annual, luck);
@@ -86,22 +97,22 @@ void ChartEngine::WriteAnnualRows(ChartRecord& record) {
         AppendNum(value, y - year + 1);
         value.append(u"岁,").append(coincidence);
       }
-      AddYearKey(rows, key, yearLength, u"sybl", value);
+      rows.Add(keys.With(u"sybl"), value);
 
       relations.StrikeAndClash(annual, luck, clash);
       if (!clash.empty()) annualClashSet.insert(y);
-      AddYearKey(rows, key, yearLength, u"tkdc", clash);
+      rows.Add(keys.With(u"tkdc"), clash);
 
       relations.Stems(annual, luck, stems);
-      AddYearKey(rows, key, yearLength, u"tgkh", stems.main);
-      AddYearKey(rows, key, yearLength, u"hcxh", branches.summary);
+      rows.Add(keys.With(u"tgkh"), stems.main);
+      rows.Add(keys.With(u"hcxh"), branches.summary);
 
       value = branches.groups;
       if (!stems.big.empty()) {
         if (!value.empty()) value += u"、";
         value += stems.big;
       }
-      AddYearKey(rows, key, yearLength, u"big", value);
+      rows.Add(keys.With(u"big"), value);
     }
   }
 }
