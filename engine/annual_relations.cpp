@@ -23,7 +23,8 @@
 
 namespace xuanshu {
 
-// By whether the other side is the luck value, its index and the annual index.
+// Every pair as a row lists it, label first (e.g. [命岁]子午(冲), [岁运]甲己合),
+// by whether the other side is the luck value, its index and the annual index.
 struct LabeledPairs {
   std::array<std::array<std::array<Text, 12>, 12>, 2> branch;
   std::array<std::array<std::array<Text, 10>, 10>, 2> stem;
@@ -72,8 +73,7 @@ TextView PairLabel(Tags first, Tags second) {
   return annualFirst ? u"[岁命]" : u"[命岁]";
 }
 
-// Every pair as a row lists it, label first (e.g. [命岁]子午(冲), [岁运]甲己合);
-// made once from the grids.
+// The labeled pairs, made once from the grids.
 const LabeledPairs& Labeled() {
   static const LabeledPairs pairs = [] {
     const RelationGrids& grids = Grids();
