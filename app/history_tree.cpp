@@ -287,7 +287,7 @@ void HistoryTree::ApplyOrder() {
       break;
     }
     case ChartOrder::kBirth: {
-      std::map<std::filesystem::path, std::array<int, 5>> births;
+      std::map<std::string, std::array<int, 5>> births;
       for (const HistoryGroup& group : store_.groups()) {
         for (const HistoryChart& chart : group.charts) {
           const std::optional<ChartFormData> d = HistoryStore::ReadChartForOpen(chart.path);
@@ -301,7 +301,7 @@ void HistoryTree::ApplyOrder() {
       break;
     }
     case ChartOrder::kLastChange: {
-      std::map<std::filesystem::path, std::filesystem::file_time_type> changed;
+      std::map<std::string, std::filesystem::file_time_type> changed;
       for (const HistoryGroup& group : store_.groups()) {
         for (const HistoryChart& chart : group.charts) {
           std::error_code ec;
@@ -417,7 +417,7 @@ void HistoryTree::RememberShown() {
     charts.clear();
     charts.reserve(groups[g].charts.size());
     for (const HistoryChart& chart : groups[g].charts) {
-      const std::string& path = chart.path.native();
+      const std::string& path = chart.path;
       charts.push_back({chart.name, shownPaths_.size(), path.size()});
       shownPaths_ += path;
     }
@@ -430,8 +430,7 @@ void HistoryTree::MirrorCharts(QTreeWidgetItem* groupItem, const ShownGroup& sho
     const ShownChart& before = shown.charts[static_cast<std::size_t>(i)];
     const HistoryChart& after = wanted[static_cast<std::size_t>(j)];
     return before.name == after.name &&
-           std::string_view(shownPaths_).substr(before.pathStart, before.pathSize) ==
-               after.path.native();
+           std::string_view(shownPaths_).substr(before.pathStart, before.pathSize) == after.path;
   });
   if (a.OneChangedInPlace()) {
     groupItem->child(a.prefix)->setText(0,

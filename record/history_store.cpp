@@ -195,7 +195,7 @@ std::vector<FolderEntry> EntriesByInode(FolderReader& reader, std::string& names
 // A file of a listing with the keys of its head; no keys when it could not
 // be read.
 struct ListedFile {
-  std::filesystem::path path;
+  std::string path;  // as HistoryChart::path
   std::optional<RecordMainKeys> keys;
 };
 
@@ -283,7 +283,7 @@ FolderListing ListRecords(const std::filesystem::path& root) {
     // parsed elements for every file.
     joined.resize(rootSize);
     joined.append(relative(f));
-    listing.files.push_back({std::filesystem::path(joined), std::move(keysFound[f.keys])});
+    listing.files.push_back({joined, std::move(keysFound[f.keys])});
   }
   return listing;
 }
@@ -350,14 +350,14 @@ void HistoryStore::LoadExisting() {
 bool HistoryStore::Refresh() {
   std::error_code ec;
   std::filesystem::create_directories(dataDir_, ec);
-  std::map<std::filesystem::path, RecordMainKeys> onDisk;
+  std::map<std::string, RecordMainKeys> onDisk;
   FolderListing listing = ListRecords(dataDir_);
   unreadable_ = std::move(listing.unreadable);
   for (auto& [path, keys] : listing.files) {
     if (keys) onDisk.emplace(std::move(path), std::move(*keys));
   }
   std::vector<HistoryGroup> refreshed;
-  std::set<std::filesystem::path> placed;
+  std::set<std::string> placed;
   for (const HistoryGroup& group : groups_) {
     HistoryGroup& kept = refreshed.emplace_back(HistoryGroup{group.name, {}});
     for (const HistoryChart& chart : group.charts) {
@@ -399,7 +399,7 @@ std::optional<AddedChart> HistoryStore::AddChart(const std::filesystem::path& pa
   for (std::size_t g = groups_.size(); g-- > 0;) {
     std::vector<HistoryChart>& charts = groups_[g].charts;
     for (std::size_t i = charts.size(); i-- > 0;) {
-      if (charts[i].name == keys->name || charts[i].path == file) {
+      if (charts[i].name == keys->name || charts[i].path == file.native()) {
         added.removed.push_back({g, i});
         charts.erase(charts.begin() + static_cast<std::ptrdiff_t>(i));
       }
@@ -407,7 +407,7 @@ std::optional<AddedChart> HistoryStore::AddChart(const std::filesystem::path& pa
   }
   std::size_t group = FindGroup(keys->group).value_or(groups_.size());
   if (group == groups_.size()) groups_.push_back({std::move(keys->group), {}});
-  groups_[group].charts.push_back({std::move(keys->name), file});
+  groups_[group].charts.push_back({std::move(keys->name), file.native()});
   added.location = {group, groups_[group].charts.size() - 1};
   return added;
 }
@@ -417,7 +417,8 @@ StoreResult HistoryStore::DeleteChart(ChartLocation at) {
   std::vector<HistoryChart>& charts = groups_[at.group].charts;
   std::error_code ec;
   {
-    const FolderLock lock = FolderLock::Lock(charts[at.index].path.parent_path());
+    const FolderLock lock =
+        FolderLock::Lock(std::filesystem::path(charts[at.index].path).parent_path());
     std::filesystem::remove(charts[at.index].path, ec);
   }
   if (ec) return FileFailure(kCannotRemove, charts[at.index].path);
@@ -454,7 +455,7 @@ StoreResult HistoryStore::RenameGroup(std::size_t group, TextView newName) {
   std::vector<std::filesystem::path> unreadable;
   if (!target.charts.empty()) {
     // Files listed under another group of the same name stay with it.
-    std::set<std::filesystem::path> elsewhere;
+    std::set<std::string> elsewhere;
     for (std::size_t g = 0; g < groups_.size(); ++g) {
       if (g == group || groups_[g].name != target.name) continue;
       for (const HistoryChart& c : groups_[g].charts) elsewhere.insert(c.path);
@@ -540,7 +541,7 @@ std::optional<ChartLocation> HistoryStore::FindChartByPath(
   for (std::size_t g = 0; g < groups_.size(); ++g) {
     const std::vector<HistoryChart>& charts = groups_[g].charts;
     for (std::size_t i = 0; i < charts.size(); ++i) {
-      if (charts[i].path == wanted) return ChartLocation{g, i};
+      if (charts[i].path == wanted.native()) return ChartLocation{g, i};
     }
   }
   return std::nullopt;

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "record/ini_document.h"
@@ -31,8 +32,11 @@ inline constexpr TextView kDefaultGroupName = u"其他";
 inline constexpr TextView kNewGroupName = u"新建分组";
 
 struct HistoryChart {
-  Text name;                   // "name" of section "main"
-  std::filesystem::path path;  // the record file
+  Text name;  // "name" of section "main"
+  // The record file, as std::filesystem::path spells it (native(), lexically
+  // normal): a string, since a path object of every listed chart would cost
+  // the listing a parse and several allocations each.
+  std::string path;
   bool operator==(const HistoryChart&) const = default;
 };
 

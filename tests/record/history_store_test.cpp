@@ -65,8 +65,8 @@ class HistoryStoreTest : public ::testing::Test {
     for (const HistoryGroup& group : store.groups()) {
       out += "[" + Utf8(group.name) + "]\n";
       for (const HistoryChart& chart : group.charts) {
-        out +=
-            "  " + Utf8(chart.name) + "  " + chart.path.lexically_relative(data()).string() + "\n";
+        const std::filesystem::path path = chart.path;
+        out += "  " + Utf8(chart.name) + "  " + path.lexically_relative(data()).string() + "\n";
       }
     }
     return out;
@@ -493,7 +493,9 @@ TEST_F(HistoryStoreTest, FindsChartsByPathAndMakesGroupsOnce) {
   EXPECT_EQ(store.EnsureGroup(u"家人"), 1u);
   EXPECT_EQ(store.EnsureGroup(u"同事"), 3u);
   EXPECT_EQ(store.EnsureGroup(u"同事"), 3u);
-  store.OrderCharts([](const HistoryChart& a, const HistoryChart& b) { return a.path > b.path; });
+  store.OrderCharts([](const HistoryChart& a, const HistoryChart& b) {
+    return std::filesystem::path(a.path) > std::filesystem::path(b.path);
+  });
   EXPECT_EQ(store.groups()[1].charts.front().name, u"戊");
 }
 
