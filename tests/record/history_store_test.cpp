@@ -489,6 +489,8 @@ TEST_F(HistoryStoreTest, RefreshFollowsTheFolderKeepingTheOrderShown) {
 TEST_F(HistoryStoreTest, FindsChartsByPathAndMakesGroupsOnce) {
   HistoryStore store = LoadedStore();
   EXPECT_EQ(store.FindChartByPath(data() / "sub" / ".." / "sub" / "d.bze"), (ChartLocation{2, 0}));
+  EXPECT_EQ(store.FindChartByPath(data().native() + "//./sub///d.bze"), (ChartLocation{2, 0}))
+      << "the listed path is kept in normal form, and so is the one asked for";
   EXPECT_FALSE(store.FindChartByPath(data() / "none.bze"));
   EXPECT_EQ(store.EnsureGroup(u"家人"), 1u);
   EXPECT_EQ(store.EnsureGroup(u"同事"), 3u);
