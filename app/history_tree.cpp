@@ -417,9 +417,8 @@ void HistoryTree::RememberShown() {
     charts.clear();
     charts.reserve(groups[g].charts.size());
     for (const HistoryChart& chart : groups[g].charts) {
-      const std::string& path = chart.path;
-      charts.push_back({chart.name, shownPaths_.size(), path.size()});
-      shownPaths_ += path;
+      charts.push_back({chart.name, shownPaths_.size(), chart.path.size()});
+      shownPaths_ += chart.path;
     }
   }
 }

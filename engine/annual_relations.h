@@ -13,11 +13,11 @@
 
 namespace xuanshu {
 
+struct LabeledPairs;
+
 // One tagged stem or branch: tag 1 for 岁, 2 for 运, 4 for 命; value is 0
 // when the pillar text is empty, slot the stem or branch index, -1 when the
 // value is none.
-struct LabeledPairs;
-
 struct RelationEntry {
   std::uint8_t tag = 0;
   char16_t value = 0;

@@ -107,8 +107,9 @@ void IniDocument::CopyFrom(const IniDocument& other) {
   for (const Section& from : other.sections_) {
     Section& to = AddSection(store_.Keep(from.name_));
     to.entries_.reserve(from.entries_.size());
-    for (const Entry& e : from.entries_)
+    for (const Entry& e : from.entries_) {
       to.AppendUnindexed(store_.Keep(e.key), store_.Keep(e.value));
+    }
   }
 }
 

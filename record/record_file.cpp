@@ -296,7 +296,7 @@ bool WriteFileAtomic(const std::filesystem::path& path, std::string_view bytes) 
 
 bool IsTemporaryFileName(std::string_view name) {
   // ".<file>.tmp-<pid>-<n>"
-  if (name.size() < 2 || name[0] != '.') return false;  // every record's name, found at once
+  if (name.size() < 2 || name[0] != '.') return false;  // a record's name ends here
   const std::size_t dash = name.rfind('-');
   const std::size_t tmp = name.rfind(".tmp-");
   if (dash == std::string_view::npos || tmp == std::string_view::npos || tmp < 2 ||
